@@ -1,0 +1,75 @@
+// The one interface through which windows and flows reach the platform:
+// message boxes, the beep, file dialogs, the cursor, printing and event
+// processing. QtServices implements it for the programs; the scripted
+// double in tests/support answers from a script and records every call.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/notice.h"
+
+enum class tMessageButtons { Ok, YesNo };
+enum class tMessageResult { Ok, Yes, No };
+
+// The standard caption of each kind of box.
+inline const char* StandardCaption(tMessageKind kind) {
+  switch (kind) {
+    case tMessageKind::Warning: return "Warning";
+    case tMessageKind::Error: return "Error";
+    case tMessageKind::Information: return "Information";
+    case tMessageKind::Confirmation: return "Confirm";
+  }
+  return "";
+}
+
+class tPlatformServices {
+ public:
+  virtual ~tPlatformServices() = default;
+
+  // A modal message box; returns the button pressed (Ok for an OK box).
+  virtual tMessageResult ShowMessage(tMessageKind kind, const std::string& caption,
+                                     const std::string& text, tMessageButtons buttons) = 0;
+  virtual void Beep() = 0;
+
+  // File-open dialog for an existing file; nullopt when cancelled.
+  // filter is in the form "Text files only|*.txt".
+  virtual std::optional<std::string> AskOpenFileName(const std::string& initialFolder,
+                                                     const std::string& filter) = 0;
+  // File-save dialog that confirms before overwriting; nullopt when cancelled.
+  virtual std::optional<std::string> AskSaveFileName(const std::string& initialName,
+                                                     const std::string& filter) = 0;
+
+  virtual void SetBusyCursor(bool busy) = 0;
+
+  // Prints plain text in the given font; lets the user choose the printer.
+  // Returns false with a reason in error when nothing could be printed
+  // (a cancelled print dialog returns false with an empty error).
+  virtual bool PrintText(const std::string& text, const std::string& fontFamily,
+                         int pointSize, std::string& error) = 0;
+
+  virtual void ProcessPendingEvents() = 0;
+
+  // Convenience forms of ShowMessage with the standard captions.
+  void Warn(const std::string& text) {
+    ShowMessage(tMessageKind::Warning, StandardCaption(tMessageKind::Warning), text, tMessageButtons::Ok);
+  }
+  void Error(const std::string& text) {
+    ShowMessage(tMessageKind::Error, StandardCaption(tMessageKind::Error), text, tMessageButtons::Ok);
+  }
+  void Inform(const std::string& text) {
+    ShowMessage(tMessageKind::Information, StandardCaption(tMessageKind::Information), text,
+                tMessageButtons::Ok);
+  }
+  bool Confirm(const std::string& text) {
+    return ShowMessage(tMessageKind::Confirmation, StandardCaption(tMessageKind::Confirmation), text,
+                       tMessageButtons::YesNo) == tMessageResult::Yes;
+  }
+  // A hook that shows notices as OK boxes of their kind.
+  tNoticeHook NoticeHook() {
+    return [this](const tNotice& n) { ShowMessage(n.kind, n.caption, n.text, tMessageButtons::Ok); };
+  }
+  tBeepHook BeepHook() {
+    return [this] { Beep(); };
+  }
+};

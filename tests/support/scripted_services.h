@@ -1,0 +1,70 @@
+// Test double of the platform services: records every call and answers
+// from a script, so windows and flows run in tests without a person and
+// no test ever waits on a modal box.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+struct tRecordedMessage {
+  tMessageKind kind;
+  std::string caption;
+  std::string text;
+  tMessageButtons buttons;
+};
+
+struct tRecordedPrint {
+  std::string text;
+  std::string fontFamily;
+  int pointSize;
+};
+
+class tScriptedServices : public tPlatformServices {
+ public:
+  // --- the script ---------------------------------------------------
+  // Answers for Yes/No boxes, used in order; when none is left the box
+  // is answered with defaultAnswer.
+  std::deque<tMessageResult> answers;
+  tMessageResult defaultAnswer = tMessageResult::No;
+  // Answers for the open and save dialogs, in order; nullopt cancels.
+  // When none is left the dialog is cancelled.
+  std::deque<std::optional<std::string>> openFileAnswers;
+  std::deque<std::optional<std::string>> saveFileAnswers;
+  // Outcome of the next PrintText calls: an empty string succeeds, any
+  // other text fails with that reason. When none is left printing succeeds.
+  std::deque<std::string> printOutcomes;
+
+  // --- what happened ------------------------------------------------
+  std::vector<tRecordedMessage> messages;
+  std::vector<tRecordedPrint> prints;
+  int beeps = 0;
+  std::vector<bool> cursorChanges;  // true = busy, false = normal
+  int eventPumps = 0;
+  std::vector<std::string> openDialogFolders;
+  std::vector<std::string> openDialogFilters;
+  std::vector<std::string> saveDialogNames;
+
+  bool busy() const { return !cursorChanges.empty() && cursorChanges.back(); }
+  // Texts of all recorded messages, in order.
+  std::vector<std::string> texts() const;
+  // The last recorded message; fails the current test when there is none.
+  const tRecordedMessage& last() const;
+  void Clear();
+
+  // --- tPlatformServices ----------------------------------------------
+  tMessageResult ShowMessage(tMessageKind kind, const std::string& caption, const std::string& text,
+                             tMessageButtons buttons) override;
+  void Beep() override { ++beeps; }
+  std::optional<std::string> AskOpenFileName(const std::string& initialFolder,
+                                             const std::string& filter) override;
+  std::optional<std::string> AskSaveFileName(const std::string& initialName,
+                                             const std::string& filter) override;
+  void SetBusyCursor(bool isBusy) override { cursorChanges.push_back(isBusy); }
+  bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
+                 std::string& error) override;
+  void ProcessPendingEvents() override { ++eventPumps; }
+};

@@ -1,0 +1,19 @@
+// The multivariate multiple regression of p task variables on k covariates
+// in the control sample, fitted from summary statistics alone.
+#pragma once
+
+#include "matrix/tmatrix.h"
+
+// Fits the regression from the correlation matrix R (order p + k), the
+// standard deviations sds and means (length p + k; the p task variables
+// first, then the k covariates) and the sample size N, through the raw
+// cross-product matrices of a design with an intercept column.
+//
+// Outputs, each 0 outside its block:
+//   B       (k + 1) x p  coefficients: row 1 the intercepts, row i + 1 the
+//                        coefficients of covariate i, column j task j;
+//   S       order p      residual covariances (divisor N - k - 1);
+//   XtXinv  order k + 1  inverse of the design's cross products.
+// The caller guarantees that R is positive definite and N - k - 1 >= 1.
+void FitCovariateRegression(tMatrix R, tVector sds, tVector means, int p, int k, int N, tMatrix& B,
+                            tMatrix& S, tMatrix& XtXinv);

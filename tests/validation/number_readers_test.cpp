@@ -1,0 +1,154 @@
+#include "validation/number_readers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "tests/validation/notice_recorder.h"
+
+namespace {
+
+const char* const Label = "Number of covariates : ";
+
+struct tRead {
+  extended value;
+  bool error;
+  std::string message;
+};
+
+tRead Strict(const std::string& text) {
+  tNoticeRecorder r;
+  const extended v = ReadLabelledNumber(text, Label, r.Hook());
+  EXPECT_LE(r.notices.size(), 1u);
+  if (!r.notices.empty()) {
+    EXPECT_EQ(r.notices[0].kind, tMessageKind::Warning);
+    EXPECT_EQ(r.notices[0].caption, "Warning");
+  }
+  EXPECT_EQ(inputError, !r.notices.empty()) << "flag and box must agree for '" << text << "'";
+  return {v, inputError, r.OnlyText()};
+}
+
+tRead Lenient(const std::string& text) {
+  tNoticeRecorder r;
+  const extended v = ReadCellNumber(text, r.Hook());
+  EXPECT_LE(r.notices.size(), 1u);
+  EXPECT_EQ(inputError, !r.notices.empty()) << "flag and box must agree for '" << text << "'";
+  return {v, inputError, r.OnlyText()};
+}
+
+TEST(ReadLabelledNumber, ReadsSignedDecimalsAndIgnoresBlanks) {
+  EXPECT_EQ(Strict("-2.5").value, -2.5L);
+  EXPECT_EQ(Strict("1 000").value, 1000.0L);
+  EXPECT_EQ(Strict(" 12 ").value, 12.0L);
+  EXPECT_EQ(Strict("007").value, 7.0L);
+  EXPECT_EQ(Strict("3.").value, 3.0L);
+  EXPECT_EQ(Strict(".25").value, 0.25L);
+  EXPECT_FALSE(Strict("-2.5").error);
+  // Each fraction digit is added as d / 10^p in extended precision.
+  EXPECT_EQ(Strict("0.1").value, 1.0L / 10.0L);
+  EXPECT_EQ(Strict("12.34").value, 12.0L + 3.0L / 10.0L + 4.0L / 100.0L);
+}
+
+TEST(ReadLabelledNumber, LonePointOrMinusReadsZeroWithoutError) {
+  for (const char* text : {".", "-", "   ", "-."}) {
+    const tRead r = Strict(text);
+    EXPECT_FALSE(r.error) << text;
+    EXPECT_EQ(r.value, 0.0L) << text;
+  }
+}
+
+TEST(ReadLabelledNumber, EmptyTextNamesTheMissingEntry) {
+  const tRead r = Strict("");
+  EXPECT_TRUE(r.error);
+  EXPECT_EQ(r.message,
+            "INPUT ERROR\r\r(  Number of covariates :   )\r\rData have not been entered in this field.");
+}
+
+TEST(ReadLabelledNumber, RefusesMisplacedSignsMarksAndForeignCharacters) {
+  // The minus stands in position 2 after a leading blank; a comma is not a
+  // decimal mark here; a second point; a letter; exponent notation; a tab.
+  for (const char* text : {" -2.5", "2-", "--1", "2,5", "1.2.3", "abc", "1e3", "5\t", "+5"}) {
+    const tRead r = Strict(text);
+    EXPECT_TRUE(r.error) << text;
+    EXPECT_EQ(r.message, std::string("INPUT ERROR\r(  Number of covariates :   ") + text +
+                             "  )\r\rEnter numeric data only.")
+        << text;
+  }
+}
+
+TEST(ReadLabelledNumber, ErrorClearsOnTheNextGoodRead) {
+  Strict("x");
+  ASSERT_TRUE(inputError);
+  EXPECT_FALSE(Strict("4").error);
+}
+
+TEST(ReadLabelledNumber, NeverReadsPastAnEmbeddedNull) {
+  // The text holds a null in the middle: it is a foreign character, not an end.
+  const std::string text("12\0" "3", 4);
+  EXPECT_TRUE(Strict(text).error);
+  // A view shorter than its buffer is read only up to its own end.
+  tNoticeRecorder r;
+  const char buffer[] = "45x";
+  EXPECT_EQ(ReadLabelledNumber(std::string_view(buffer, 2), Label, r.Hook()), 45.0L);
+  EXPECT_FALSE(inputError);
+}
+
+TEST(ReadLabelledNumber, RefusesOverlongTextWithAClearMessage) {
+  const std::string longest(MaxNumberTextLength, '9');
+  const tRead ok = Strict(longest);
+  EXPECT_FALSE(ok.error);
+  EXPECT_TRUE(std::isfinite(ok.value));
+  EXPECT_GT(ok.value, 9.9e63L);
+
+  const tRead r = Strict(longest + "9");
+  EXPECT_TRUE(r.error);
+  EXPECT_EQ(r.message, "INPUT ERROR\r(  Number of covariates :   99999999999999999999...  )\r\r"
+                       "The entry is too long to be a number (at most 64 characters).");
+  EXPECT_TRUE(Strict(std::string(100000, ' ')).error);
+}
+
+TEST(ReadCellNumber, EmptyReadsZeroAndCommaIsADecimalMark) {
+  const tRead empty = Lenient("");
+  EXPECT_FALSE(empty.error);
+  EXPECT_EQ(empty.value, 0.0L);
+  EXPECT_TRUE(empty.message.empty());
+  EXPECT_EQ(Lenient("0,25").value, 0.25L);
+  EXPECT_EQ(Lenient("-0.6").value, -(6.0L / 10.0L));
+  EXPECT_EQ(Lenient("1 5").value, 15.0L);
+}
+
+TEST(ReadCellNumber, RefusesWithTheHighlightMessage) {
+  const char* message =
+      "There is an invalid data entry, which will be highlighted once you click 'OK', please re-enter.";
+  for (const char* text : {"abc", "0,2,5", "0.2,5", "1,2.5", " -1", "1-"}) {
+    const tRead r = Lenient(text);
+    EXPECT_TRUE(r.error) << text;
+    EXPECT_EQ(r.message, message) << text;
+  }
+  const tRead r = Lenient(std::string(65, '1'));
+  EXPECT_TRUE(r.error);
+  EXPECT_EQ(r.message, std::string(message) +
+                           "\r\rThe entry is too long to be a number (at most 64 characters).");
+  EXPECT_EQ(r.value, 0.0L);
+}
+
+TEST(IntegerPower, ExactPowersAndEdgeExponents) {
+  EXPECT_EQ(IntegerPower(10, 0), 1.0L);
+  EXPECT_EQ(IntegerPower(7, 1), 7.0L);
+  EXPECT_EQ(IntegerPower(-2, 3), -8.0L);
+  EXPECT_EQ(IntegerPower(10, -3), 1.0L);
+  // 10^27 = 2^27 * 5^27 and 5^27 < 2^64: still exact.
+  extended expected = 1.0L;
+  for (int p = 1; p <= 27; ++p) {
+    expected *= 10.0L;
+    EXPECT_EQ(IntegerPower(10, p), expected) << p;
+  }
+  EXPECT_EQ(IntegerPower(10, 27), 1e27L);
+  // A huge exponent ends at once (no linear loop).
+  EXPECT_EQ(IntegerPower(1, 2147483647), 1.0L);
+  EXPECT_EQ(IntegerPower(-1, 2147483647), -1.0L);
+  EXPECT_TRUE(std::isinf(IntegerPower(10, 2147483647)));
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "validation/input_error.h"
+
+thread_local bool inputError = false;

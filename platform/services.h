@@ -1,7 +1,8 @@
 // The one interface through which windows and flows reach the platform:
-// message boxes, the beep, file dialogs, the cursor, printing and event
-// processing. QtServices implements it for the programs; the scripted
-// double in tests/support answers from a script and records every call.
+// message boxes, the beep, file dialogs, the cursor, printing, event
+// processing and ending the program. tQtServices implements it for the
+// programs; the scripted double in tests/support answers from a script
+// and records every call.
 #pragma once
 
 #include <optional>
@@ -49,6 +50,9 @@ class tPlatformServices {
                          int pointSize, std::string& error) = 0;
 
   virtual void ProcessPendingEvents() = 0;
+
+  // Tells the application to end its message loop (the programs' Exit).
+  virtual void QuitApplication() = 0;
 
   // Convenience forms of ShowMessage with the standard captions.
   void Warn(const std::string& text) {

@@ -23,9 +23,11 @@ void tScriptedServices::Clear() {
   beeps = 0;
   cursorChanges.clear();
   eventPumps = 0;
+  quitRequests = 0;
   openDialogFolders.clear();
   openDialogFilters.clear();
   saveDialogNames.clear();
+  saveDialogFilters.clear();
 }
 
 tMessageResult tScriptedServices::ShowMessage(tMessageKind kind, const std::string& caption,
@@ -49,8 +51,9 @@ std::optional<std::string> tScriptedServices::AskOpenFileName(const std::string&
 }
 
 std::optional<std::string> tScriptedServices::AskSaveFileName(const std::string& initialName,
-                                                              const std::string&) {
+                                                              const std::string& filter) {
   saveDialogNames.push_back(initialName);
+  saveDialogFilters.push_back(filter);
   if (saveFileAnswers.empty()) return std::nullopt;
   auto a = saveFileAnswers.front();
   saveFileAnswers.pop_front();

@@ -44,9 +44,11 @@ class tScriptedServices : public tPlatformServices {
   int beeps = 0;
   std::vector<bool> cursorChanges;  // true = busy, false = normal
   int eventPumps = 0;
+  int quitRequests = 0;  // calls of QuitApplication
   std::vector<std::string> openDialogFolders;
   std::vector<std::string> openDialogFilters;
   std::vector<std::string> saveDialogNames;
+  std::vector<std::string> saveDialogFilters;
 
   bool busy() const { return !cursorChanges.empty() && cursorChanges.back(); }
   // Texts of all recorded messages, in order.
@@ -67,4 +69,5 @@ class tScriptedServices : public tPlatformServices {
   bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
                  std::string& error) override;
   void ProcessPendingEvents() override { ++eventPumps; }
+  void QuitApplication() override { ++quitRequests; }
 };

@@ -1,0 +1,167 @@
+#include "platform/qt_services.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "platform/text_printing.h"
+
+namespace {
+
+// Boxes and dialogs belong to the window the user is working in.
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+QMessageBox::Icon IconOf(tMessageKind kind) {
+  switch (kind) {
+    case tMessageKind::Warning: return QMessageBox::Warning;
+    case tMessageKind::Error: return QMessageBox::Critical;
+    case tMessageKind::Information: return QMessageBox::Information;
+    case tMessageKind::Confirmation: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString MessageBoxText(const std::string& text) {
+  QString out = QString::fromStdString(text);
+  out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return out;
+}
+
+QStringList QtNameFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  if (parts.size() == 1) {
+    if (!parts.first().trimmed().isEmpty()) filters << parts.first().trimmed();
+    return filters;
+  }
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& p : patterns) p = p.trimmed();
+    const QString patternText = patterns.join(QLatin1Char(' '));
+    if (description.contains(QLatin1Char('(')))
+      filters << description;  // the description already shows its patterns
+    else
+      filters << QStringLiteral("%1 (%2)").arg(description, patternText);
+  }
+  return filters;
+}
+
+std::unique_ptr<QMessageBox> BuildMessageBox(tMessageKind kind, const std::string& caption,
+                                             const std::string& text, tMessageButtons buttons,
+                                             QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  box->setIcon(IconOf(kind));
+  box->setWindowTitle(QString::fromStdString(caption));
+  box->setTextFormat(Qt::PlainText);
+  box->setText(MessageBoxText(text));
+  if (buttons == tMessageButtons::YesNo) {
+    box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+  } else {
+    box->setStandardButtons(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
+  }
+  return box;
+}
+
+tMessageResult MessageResultOf(int standardButton) {
+  switch (standardButton) {
+    case QMessageBox::Yes: return tMessageResult::Yes;
+    case QMessageBox::No: return tMessageResult::No;
+    default: return tMessageResult::Ok;
+  }
+}
+
+std::unique_ptr<QFileDialog> BuildOpenDialog(const std::string& initialFolder,
+                                             const std::string& filter, QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Open"));
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  const QStringList filters = QtNameFilters(filter);
+  if (!filters.isEmpty()) dialog->setNameFilters(filters);
+  if (!initialFolder.empty()) dialog->setDirectory(QString::fromStdString(initialFolder));
+  return dialog;
+}
+
+std::unique_ptr<QFileDialog> BuildSaveDialog(const std::string& initialName,
+                                             const std::string& filter, QWidget* parent) {
+  auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Save As"));
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog->setDefaultSuffix(QString());  // a name typed without extension stays so
+  const QStringList filters = QtNameFilters(filter);
+  if (!filters.isEmpty()) dialog->setNameFilters(filters);
+  const QString name = QString::fromStdString(initialName);
+  const QFileInfo info(name);
+  if (name.contains(QLatin1Char('/'))) dialog->setDirectory(info.absolutePath());
+  if (!name.isEmpty()) dialog->selectFile(info.fileName());
+  return dialog;
+}
+
+tMessageResult tQtServices::ShowMessage(tMessageKind kind, const std::string& caption,
+                                        const std::string& text, tMessageButtons buttons) {
+  auto box = BuildMessageBox(kind, caption, text, buttons, DialogParent());
+  box->exec();
+  QAbstractButton* pressed = box->clickedButton();
+  if (pressed == nullptr)  // closed without a button: the escape answer
+    return buttons == tMessageButtons::YesNo ? tMessageResult::No : tMessageResult::Ok;
+  return MessageResultOf(box->standardButton(pressed));
+}
+
+void tQtServices::Beep() { QApplication::beep(); }
+
+std::optional<std::string> tQtServices::AskOpenFileName(const std::string& initialFolder,
+                                                        const std::string& filter) {
+  auto dialog = BuildOpenDialog(initialFolder, filter, DialogParent());
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> tQtServices::AskSaveFileName(const std::string& initialName,
+                                                        const std::string& filter) {
+  auto dialog = BuildSaveDialog(initialName, filter, DialogParent());
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().first().toStdString();
+}
+
+void tQtServices::SetBusyCursor(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+bool tQtServices::PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
+                            std::string& error) {
+  error.clear();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageMargins(QMarginsF(PrintMarginMillimetres, PrintMarginMillimetres,
+                                   PrintMarginMillimetres, PrintMarginMillimetres),
+                         QPageLayout::Millimeter);
+  QPrintDialog dialog(&printer, DialogParent());
+  dialog.setWindowTitle(QStringLiteral("Print"));
+  if (dialog.exec() != QDialog::Accepted) return false;  // cancelled: no reason to report
+  QString reason;
+  const bool printed = PrintPlainText(printer, QString::fromStdString(text),
+                                      QString::fromStdString(fontFamily), pointSize, reason);
+  error = reason.toStdString();
+  return printed;
+}
+
+void tQtServices::ProcessPendingEvents() { QApplication::processEvents(); }
+
+void tQtServices::QuitApplication() { QApplication::quit(); }

@@ -1,0 +1,109 @@
+// The Qt services: how the boxes and dialogs are set up (checked without
+// running them modally), the cursor, and ending the message loop.
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "platform/qt_services.h"
+
+TEST(QtServicesText, CarriageReturnsBreakLinesAndTheRestIsKept) {
+  EXPECT_EQ(MessageBoxText("Sample size must be\rat least 3."), "Sample size must be\nat least 3.");
+  EXPECT_EQ(MessageBoxText("a\r\nb\r\rc"), "a\nb\n\nc");
+  EXPECT_EQ(MessageBoxText("  <b>no markup</b>  "), "  <b>no markup</b>  ");
+}
+
+TEST(QtServicesText, FiltersBecomeQtNameFilters) {
+  EXPECT_EQ(QtNameFilters("Text files only|*.txt"), QStringList{"Text files only (*.txt)"});
+  EXPECT_EQ(QtNameFilters("Data|*.txt;*.dat|All files|*"),
+            (QStringList{"Data (*.txt *.dat)", "All files (*)"}));
+  EXPECT_EQ(QtNameFilters("*.txt"), QStringList{"*.txt"});
+  EXPECT_EQ(QtNameFilters("Text (*.txt)|*.txt"), QStringList{"Text (*.txt)"});
+  EXPECT_TRUE(QtNameFilters("").isEmpty());
+}
+
+TEST(QtServicesBoxes, EachKindHasItsIconCaptionAndButtons) {
+  struct Case {
+    tMessageKind kind;
+    QMessageBox::Icon icon;
+  } cases[] = {{tMessageKind::Warning, QMessageBox::Warning},
+               {tMessageKind::Error, QMessageBox::Critical},
+               {tMessageKind::Information, QMessageBox::Information},
+               {tMessageKind::Confirmation, QMessageBox::Question}};
+  for (const Case& c : cases) {
+    auto box = BuildMessageBox(c.kind, "Caption", "first\rsecond", tMessageButtons::Ok);
+    EXPECT_EQ(box->icon(), c.icon);
+    EXPECT_EQ(box->windowTitle(), "Caption");
+    EXPECT_EQ(box->text(), "first\nsecond");
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+  }
+  auto question = BuildMessageBox(tMessageKind::Confirmation, "Confirm", "Exit from program?",
+                                  tMessageButtons::YesNo);
+  EXPECT_EQ(question->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(question->defaultButton(), question->button(QMessageBox::Yes));
+  EXPECT_EQ(question->escapeButton(), question->button(QMessageBox::No));
+  EXPECT_EQ(MessageResultOf(QMessageBox::Yes), tMessageResult::Yes);
+  EXPECT_EQ(MessageResultOf(QMessageBox::No), tMessageResult::No);
+  EXPECT_EQ(MessageResultOf(QMessageBox::Ok), tMessageResult::Ok);
+}
+
+TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtension) {
+  auto dialog = BuildSaveDialog("results.txt", "Text files|*.txt");
+  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
+  EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
+  EXPECT_EQ(dialog->nameFilters(), QStringList{"Text files (*.txt)"});
+  ASSERT_FALSE(dialog->selectedFiles().isEmpty());
+  EXPECT_EQ(QFileInfo(dialog->selectedFiles().first()).fileName(), "results.txt");
+
+  // A name chosen before, with its folder: the dialog opens there.
+  const QString folder = QDir::tempPath();
+  auto again = BuildSaveDialog((folder + "/earlier report").toStdString(), "*.txt");
+  EXPECT_EQ(QDir(again->directory()).canonicalPath(), QDir(folder).canonicalPath());
+  EXPECT_EQ(QFileInfo(again->selectedFiles().first()).fileName(), "earlier report");
+}
+
+TEST(QtServicesDialogs, OpenDialogTakesOnlyAnExistingFileFromTheFolder) {
+  const QString folder = QDir::tempPath();
+  auto dialog = BuildOpenDialog(folder.toStdString(), "Text files only|*.txt");
+  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+  EXPECT_EQ(dialog->nameFilters(), QStringList{"Text files only (*.txt)"});
+  EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(folder).canonicalPath());
+}
+
+TEST(QtServicesCursor, BusyAndNormalNeverLeaveTheHourglassBehind) {
+  tQtServices services;
+  ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+  services.SetBusyCursor(true);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  services.SetBusyCursor(true);  // a second busy call stacks nothing
+  services.SetBusyCursor(false);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // A normal call without a busy one leaves another override alone.
+  QApplication::setOverrideCursor(Qt::CrossCursor);
+  services.SetBusyCursor(false);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+  QApplication::restoreOverrideCursor();
+}
+
+TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {
+  tQtServices services;
+  QTimer::singleShot(0, [&] { services.QuitApplication(); });
+  // A guard so that a quit that does not work fails instead of hanging.
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  guard.start(10000);
+  EXPECT_EQ(QApplication::exec(), 0);
+}

@@ -1,0 +1,283 @@
+// The results window driven through its handlers with scripted services:
+// saving, clearing, returning, ending, printing, the report sink and the
+// layout.
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QtTest/qtestspontaneevent.h>
+#include <gtest/gtest.h>
+
+#include "results/tfrm_template_results.h"
+#include "tests/support/scripted_services.h"
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+class ResultsWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+  // Scripts the save dialog to answer with name in the test folder.
+  std::string Choose(const QString& name) {
+    const std::string path = dir.filePath(name).toStdString();
+    services.saveFileAnswers.push_back(path);
+    return path;
+  }
+  void AddLines(std::initializer_list<const char*> lines) {
+    for (const char* line : lines) window.ReportSink().Add(line);
+  }
+  std::string Text() const { return window.memoResults->toPlainText().toStdString(); }
+
+  QTemporaryDir dir;
+  tScriptedServices services;
+  TfrmTemplateResults window{services};
+};
+
+}  // namespace
+
+TEST_F(ResultsWindow, StartsHiddenAndEmptyWithItsCaptionIconAndNoCloseBox) {
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(window.windowTitle(), "Output");
+  EXPECT_TRUE(Text().empty());
+  EXPECT_EQ(window.ReportSink().Count(), 0);
+  EXPECT_FALSE(window.windowIcon().isNull());
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(ResultsWindow, ClientAreaAndControlsHaveTheirFixedGeometry) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QWidget* client = window.centralWidget();
+  EXPECT_EQ(client->size(), QSize(792, 554));
+  EXPECT_EQ(client->y(), window.menuBar()->geometry().bottom() + 1);
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  EXPECT_EQ(window.height(), 554 + window.menuBar()->height());
+
+  auto at = [client](QWidget* w) { return QRect(w->mapTo(client, QPoint(0, 0)), w->size()); };
+  EXPECT_EQ(at(window.Panel1), QRect(12, 2, 765, 468));
+  EXPECT_EQ(window.memoResults->parentWidget(), window.Panel1);
+  EXPECT_EQ(window.memoResults->geometry(), QRect(8, 8, 749, 452));
+  EXPECT_EQ(at(window.Panel2), QRect(12, 482, 765, 49));
+  EXPECT_EQ(at(window.cmdSaveOutput), QRect(28, 488, 161, 37));
+  EXPECT_EQ(at(window.cmdClearResults), QRect(220, 488, 161, 37));
+  EXPECT_EQ(at(window.cmdReturn), QRect(411, 488, 161, 37));
+  EXPECT_EQ(at(window.cmdExit), QRect(603, 488, 161, 37));
+  for (QPushButton* b : {window.cmdSaveOutput, window.cmdClearResults, window.cmdReturn, window.cmdExit})
+    EXPECT_TRUE(b->font().bold()) << b->text().toStdString();
+  EXPECT_EQ(window.cmdReturn->text(), "Return to Worksheet");
+  EXPECT_TRUE(window.cmdReturn->isDefault());
+  EXPECT_TRUE(window.memoResults->verticalScrollBar()->isVisible());
+  window.hide();
+}
+
+TEST_F(ResultsWindow, TextAreaIsEditableMonospacedAndKeepsItsSelectionVisible) {
+  QPlainTextEdit* memo = window.memoResults;
+  EXPECT_FALSE(memo->isReadOnly());
+  EXPECT_EQ(memo->font().family(), "Courier New");
+  EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
+  const QPalette p = memo->palette();
+  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight), p.color(QPalette::Active, QPalette::Highlight));
+  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::HighlightedText),
+            p.color(QPalette::Active, QPalette::HighlightedText));
+  EXPECT_EQ(window.mnuPrinterOptions->title(), "Printer options...");
+  EXPECT_EQ(window.mnuPrint->text(), "Print All");
+  EXPECT_EQ(window.mnuPrintSelection->text(), "Print Selection");
+}
+
+TEST_F(ResultsWindow, SinkAppendsWholeLinesKeepingEmptyOnesAndTypedText) {
+  AddLines({"", "first", "  padded  "});
+  EXPECT_EQ(Text(), "\nfirst\n  padded  \n");
+  EXPECT_EQ(window.ReportSink().Count(), 3);
+  // Text typed after the last line end becomes a line of its own.
+  window.memoResults->moveCursor(QTextCursor::End);
+  QTest::keyClicks(window.memoResults, "typed");
+  window.ReportSink().Add("next");
+  EXPECT_EQ(Text(), "\nfirst\n  padded  \ntyped\nnext\n");
+  EXPECT_EQ(window.ReportSink().Count(), 5);
+}
+
+TEST_F(ResultsWindow, SaveOutputWritesTheTextWithCrLfAfterEveryLine) {
+  AddLines({"Report", "", "t = 1.234"});
+  const std::string path = Choose("results.txt");
+  window.cmdSaveOutput->click();
+  EXPECT_EQ(ReadAll(QString::fromStdString(path)), "Report\r\n\r\nt = 1.234\r\n");
+  EXPECT_TRUE(services.messages.empty());
+  ASSERT_EQ(services.saveDialogNames.size(), 1u);
+  EXPECT_EQ(services.saveDialogNames[0], "results.txt");
+
+  // Typed text (the last line not ended in the area) is saved as well, and
+  // the dialog now offers the name chosen last; no extension is added.
+  window.memoResults->setPlainText("edited\nby hand");
+  const std::string second = Choose("notes");
+  window.cmdSaveOutputClick();
+  EXPECT_EQ(services.saveDialogNames[1], path);
+  EXPECT_EQ(ReadAll(QString::fromStdString(second)), "edited\r\nby hand\r\n");
+  EXPECT_EQ(Text(), "edited\nby hand");
+}
+
+TEST_F(ResultsWindow, SaveOutputOfAnEmptyOrClearedAreaWritesAnEmptyFile) {
+  const std::string empty = Choose("empty.txt");
+  window.cmdSaveOutputClick();
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(empty)));
+  EXPECT_EQ(ReadAll(QString::fromStdString(empty)), "");
+
+  AddLines({"a report"});
+  const std::string cleared = Choose("cleared.txt");
+  ASSERT_TRUE(WriteAll(QString::fromStdString(cleared), "old contents\r\n"));
+  window.cmdClearResults->click();
+  EXPECT_TRUE(Text().empty());
+  EXPECT_EQ(ReadAll(QString::fromStdString(cleared)), "old contents\r\n");  // Clear touches no file
+  window.cmdSaveOutputClick();
+  EXPECT_EQ(ReadAll(QString::fromStdString(cleared)), "");
+}
+
+TEST_F(ResultsWindow, CancelledSaveWritesNothing) {
+  AddLines({"kept"});
+  window.cmdSaveOutputClick();  // no answer scripted: the dialog is cancelled
+  EXPECT_EQ(services.saveDialogNames.size(), 1u);
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(Text(), "kept\n");
+}
+
+TEST_F(ResultsWindow, FailedSaveShowsAnErrorNamingTheFileAndKeepsTextAndEarlierFile) {
+  AddLines({"new report"});
+  // A folder that does not exist.
+  const std::string missing = Choose("no such folder/results.txt");
+  window.cmdSaveOutputClick();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_EQ(services.last().caption, "Error");
+  EXPECT_NE(services.last().text.find(missing), std::string::npos) << services.last().text;
+  EXPECT_EQ(Text(), "new report\n");
+
+  // An earlier file whose replacement cannot be written (the temporary
+  // file beside it would exceed the longest file name the system allows)
+  // stays exactly as it was.
+  const QString longName(255 - 4, QLatin1Char('r'));
+  const std::string earlier = Choose(longName + ".txt");
+  ASSERT_TRUE(WriteAll(QString::fromStdString(earlier), "earlier report\r\n"));
+  window.cmdSaveOutputClick();
+  ASSERT_EQ(services.messages.size(), 2u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_EQ(ReadAll(QString::fromStdString(earlier)), "earlier report\r\n");
+  EXPECT_EQ(Text(), "new report\n");
+}
+
+TEST_F(ResultsWindow, ReturnToWorksheetHidesResultsAndShowsTheWorksheet) {
+  QWidget worksheet;
+  window.SetWorksheet(&worksheet);
+  AddLines({"report stays"});
+  window.show();
+  window.cmdReturn->click();
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(worksheet.isVisible());
+  EXPECT_EQ(Text(), "report stays\n");
+
+  // Enter that no control takes presses the default button.
+  worksheet.hide();
+  window.show();
+  QTest::keyClick(&window, Qt::Key_Return);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(worksheet.isVisible());
+
+  // A close from the window manager returns to the worksheet as well.
+  worksheet.hide();
+  window.show();
+  QCloseEvent close;
+  QSpontaneKeyEvent::setSpontaneous(&close);
+  QApplication::instance()->notify(&window, &close);
+  EXPECT_FALSE(close.isAccepted());
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(worksheet.isVisible());
+}
+
+TEST_F(ResultsWindow, ReturnWithoutAWorksheetKeepsTheWindow) {
+  window.show();
+  window.cmdReturnClick();
+  EXPECT_TRUE(window.isVisible());
+  window.hide();
+}
+
+TEST_F(ResultsWindow, ExitAsksAndOnlyYesEndsTheProgram) {
+  AddLines({"report"});
+  window.show();
+  services.answers = {tMessageResult::No};
+  window.cmdExit->click();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Confirmation);
+  EXPECT_EQ(services.last().caption, "Confirm");
+  EXPECT_EQ(services.last().text, "Exit from program?");
+  EXPECT_EQ(services.last().buttons, tMessageButtons::YesNo);
+  EXPECT_EQ(services.quitRequests, 0);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(Text(), "report\n");
+
+  services.answers = {tMessageResult::Yes};
+  window.cmdExitClick();
+  EXPECT_EQ(services.quitRequests, 1);
+  window.hide();
+}
+
+TEST_F(ResultsWindow, PrintSelectionWithoutSelectionWarnsAndPrintsNothing) {
+  AddLines({"some text"});
+  window.mnuPrintSelection->trigger();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Warning);
+  EXPECT_EQ(services.last().caption, "Warning");
+  EXPECT_EQ(services.last().text, "You have not selected any text.");
+  EXPECT_EQ(services.last().buttons, tMessageButtons::Ok);
+  EXPECT_TRUE(services.prints.empty());
+}
+
+TEST_F(ResultsWindow, PrintSelectionPrintsExactlyTheSelectedCharacters) {
+  AddLines({"alpha beta", "gamma delta", "epsilon"});
+  QTextCursor cursor = window.memoResults->textCursor();
+  cursor.setPosition(6);                              // at "beta"
+  cursor.setPosition(6 + 4 + 1 + 5, QTextCursor::KeepAnchor);  // through "gamma"
+  window.memoResults->setTextCursor(cursor);
+  window.mnuPrintSelectionClick();
+  EXPECT_TRUE(services.messages.empty());
+  ASSERT_EQ(services.prints.size(), 1u);
+  EXPECT_EQ(services.prints[0].text, "beta\ngamma\n");
+  EXPECT_EQ(services.prints[0].fontFamily, "Courier New");
+  EXPECT_EQ(services.prints[0].pointSize, 8);
+}
+
+TEST_F(ResultsWindow, PrintAllPrintsTheWholeTextAndOneLineEnd) {
+  AddLines({"line 1", "line 2"});
+  window.memoResults->moveCursor(QTextCursor::Start);
+  QTest::keyClicks(window.memoResults, "typed ");
+  window.mnuPrint->trigger();
+  ASSERT_EQ(services.prints.size(), 1u);
+  EXPECT_EQ(services.prints[0].text, "typed line 1\nline 2\n\n");
+  EXPECT_EQ(services.prints[0].fontFamily, "Courier New");
+  EXPECT_EQ(services.prints[0].pointSize, 8);
+
+  // A printer that cannot be opened: an error box with the reason; the
+  // text stays as it was.
+  services.printOutcomes = {"The printer \"office\" could not be opened."};
+  window.mnuPrintClick();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_NE(services.last().text.find("\"office\" could not be opened"), std::string::npos);
+  EXPECT_EQ(Text(), "typed line 1\nline 2\n");
+}

@@ -1,0 +1,162 @@
+// The matrix entry window: a window built at run time for typing a
+// matrix (the summary-data program uses it for the correlation matrix of
+// the task and the covariates, lower triangle and diagonal only). One
+// small edit cell per element; Continue checks every cell and writes the
+// values back into the caller's matrix; Clear Data zeroes the cells below
+// the diagonal; Return to Worksheet leaves without reading any cell.
+//
+// Every message goes through tPlatformServices. Tests build TSqMatFrm
+// directly (no modal loop), type into its cells and call the buttons'
+// Click; a test that runs ShowMatrixEntry through a calling window sets a
+// driver (SetMatrixEntryDriver) that acts on the window instead of the
+// modal loop.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "platform/services.h"
+
+class QFrame;
+class QLabel;
+class QScrollArea;
+class QKeyEvent;
+
+// Largest number of columns and of rows.
+constexpr int EntryMatrixCapacity = 50;
+
+// 50 x 50 double-precision reals, indexed from 1. The window addresses
+// element (c, r) -- matrix[c][r] -- for the cell in column c and row r.
+struct EntryMatrix {
+  double cell[EntryMatrixCapacity + 1][EntryMatrixCapacity + 1]{};  // row 0 and column 0 unused
+
+  double* operator[](int i) { return cell[i]; }
+  const double* operator[](int i) const { return cell[i]; }
+};
+
+// True after the user left the last matrix window with Return to
+// Worksheet (the caller must then ignore the matrix); cleared each time a
+// window is built. The caller clears it after reading it.
+extern bool returnedToWorksheet;
+
+class TSqMatFrm;
+
+// One edit cell of the matrix. It carries the marker that records that
+// the user accepted the value 0.000 in it (asked once per window).
+class tMatrixCell : public QLineEdit {
+ public:
+  tMatrixCell(int column, int row, QWidget* parent);
+  const int column;
+  const int row;
+  int zeroMarker = 0;
+};
+
+// The three buttons of the window, each a push button whose Click runs
+// the window's action.
+class tMatrixFormButton : public QPushButton {
+ public:
+  tMatrixFormButton(TSqMatFrm& form, const QString& caption, const QString& name, int left);
+  virtual void Click() = 0;
+
+ protected:
+  TSqMatFrm& form_;
+};
+
+// "Continue": checks every cell and, when all pass, stores them and closes.
+class MatrixButton : public tMatrixFormButton {
+ public:
+  explicit MatrixButton(TSqMatFrm& form);
+  void Click() override;
+};
+
+// "Clear Data": after confirmation, zeroes the cells below the diagonal.
+class ClearMatrixButton : public tMatrixFormButton {
+ public:
+  explicit ClearMatrixButton(TSqMatFrm& form);
+  void Click() override;
+};
+
+// "Return to Worksheet": sets returnedToWorksheet and closes.
+class ReturnMatrixButton : public tMatrixFormButton {
+ public:
+  explicit ReturnMatrixButton(TSqMatFrm& form);
+  void Click() override;
+};
+
+// The window (component name "SqMatFrm"). The constructor builds every
+// widget; it is shown modally by ShowMatrixEntry.
+class TSqMatFrm : public QDialog {
+ public:
+  // columns and rows are limited to 0..EntryMatrixCapacity.
+  TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::string& caption,
+            const std::string& columnTitle, const std::string& rowTitle, QWidget* owner,
+            bool lowerTriangleOnly, tPlatformServices& services);
+
+  // The cell of column c and row r; nullptr where there is none (outside
+  // the order, or above the diagonal in lower-triangle mode).
+  tMatrixCell* Cell(int column, int row) const;
+  int ColumnCount() const { return columns_; }
+  int RowCount() const { return rows_; }
+
+  // How the window was closed.
+  enum class tOutcome { Open, Accepted, ReturnedToWorksheet };
+  tOutcome Outcome() const { return outcome_; }
+
+  // The actions behind the three buttons.
+  void ContinueClick();
+  void ClearDataClick();
+  void ReturnClick();
+
+  QScrollArea* cellArea = nullptr;  // the scrolling cell-area panel
+  QFrame* buttonBar = nullptr;
+  MatrixButton* CloseBtn = nullptr;
+  ClearMatrixButton* ClearBtn = nullptr;
+  ReturnMatrixButton* ReturnBtn = nullptr;
+
+  // A window-manager close (there is no close box) is a Return to Worksheet.
+  void reject() override;
+
+ protected:
+  // Escape does not close the window: the user leaves by one of the buttons.
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildPanels();
+  void BuildCells(QWidget* panel);
+  void BuildLabels(QWidget* panel, const std::string& columnTitle, const std::string& rowTitle);
+  void BuildTabOrder();
+  void FocusCell(tMatrixCell* cell);
+
+  EntryMatrix& matrix_;
+  int columns_;
+  int rows_;
+  bool lowerTriangleOnly_;
+  tPlatformServices& services_;
+  tOutcome outcome_ = tOutcome::Open;
+  // (column, row) -> the cell's edit field.
+  std::array<std::array<tMatrixCell*, EntryMatrixCapacity + 1>, EntryMatrixCapacity + 1> cellIndex_{};
+};
+
+// Builds the window over matrix (columns x rows cells, each showing
+// element (c, r) as "%5.3f"), shows it modally with owner as its owner,
+// and frees it when the user leaves. Returns true when the user pressed
+// Continue and every cell passed (the matrix then holds the values, made
+// symmetric in lower-triangle mode); false when the user returned to the
+// worksheet (returnedToWorksheet is then set and the matrix must be
+// ignored).
+bool ShowMatrixEntry(EntryMatrix& matrix, int columns, int rows, const std::string& caption,
+                     const std::string& columnTitle, const std::string& rowTitle, QWidget* owner,
+                     bool lowerTriangleOnly, tPlatformServices& services);
+
+// For tests of the windows that open the matrix window: while a driver is
+// set, ShowMatrixEntry shows the window without a modal loop and calls the
+// driver, which acts as the user (types into cells, presses the buttons).
+// A window the driver leaves open is closed as a Return to Worksheet. An
+// empty driver restores the modal loop.
+using tMatrixEntryDriver = std::function<void(TSqMatFrm&)>;
+void SetMatrixEntryDriver(tMatrixEntryDriver driver);

@@ -1,0 +1,4 @@
+#include "worksheet/program_strings.h"
+
+std::string programTitle;
+std::string savedInputsFileName;

@@ -1,0 +1,15 @@
+// The regularised lower incomplete gamma function P(a, x).
+#pragma once
+
+#include "matrix/extended.h"
+
+// P(a, x) for x >= 0 and a > 0: the power series below x = a + 1, one
+// minus the continued fraction above. Arguments out of range raise
+// EArgumentError (1302, 1301, 1361); faults raise EArithmeticError.
+extended IncompleteGamma(extended x, extended a);
+
+// The pieces, exposed for tests. Series: P(a, x), at most 100 terms after
+// the first. Continued fraction: Q(a, x) = 1 - P(a, x), no term limit; a
+// non-finite value inside it raises EArithmeticError.
+extended IncompleteGammaSeries(extended x, extended a);
+extended IncompleteGammaContinuedFraction(extended x, extended a);

@@ -1,0 +1,277 @@
+#include "engine/compare_two_cases.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "distrib/distribution_errors.h"
+#include "engine/interval_estimates.h"
+#include "engine_test_support.h"
+
+namespace {
+
+struct tRun {
+  AnalysisResults results;
+  long double conditionalSd = 0;
+  tLineList report;
+};
+
+tRun Compare(const tWorkedControls& controls, tVector caseA, tVector caseB, bool twoSided,
+         bool diagnostics = false) {
+  tRun run;
+  CompareTwoCases(controls.k, controls.n, caseA, caseB, controls.sds, controls.means, controls.R, 95,
+                  twoSided, run.results, run.conditionalSd, run.report, diagnostics);
+  return run;
+}
+
+// --- Worked cases (controls n = 10, r = 0.6; Case A 40 and 12) ---
+
+TEST(CompareTwoCases, WorkedGeneralCaseTwoSided) {
+  tWorkedControls controls;
+  tRun run = Compare(controls, Scores(40, 12), Scores(55, 9), true);
+  const AnalysisResults& r = run.results;
+  EXPECT_NEAR(r.tValue, -1.885618, 5e-7);
+  EXPECT_EQ(r.df, 8);
+  EXPECT_NEAR(r.pOneTailed, 0.048036, 5e-7);
+  EXPECT_NEAR(r.pTwoTailed, 0.096072, 5e-7);
+  EXPECT_NEAR(r.pctEstimate, 4.8036, 5e-5);
+  EXPECT_NEAR(r.zPccc, -2, 1e-12);
+  EXPECT_NEAR(run.conditionalSd, std::sqrt(72.0L), 1e-12);
+  EXPECT_NEAR(r.zPcccLower, -3.1657, 5e-5);
+  EXPECT_NEAR(r.zPcccUpper, -0.7953, 5e-5);
+  EXPECT_NEAR(r.pctLower, 0.0774, 5e-5);
+  EXPECT_NEAR(r.pctUpper, 21.32, 5e-3);
+}
+
+TEST(CompareTwoCases, WorkedGeneralCaseOneSided) {
+  tWorkedControls controls;
+  tRun run = Compare(controls, Scores(40, 12), Scores(55, 9), false);
+  const AnalysisResults& r = run.results;
+  // The test itself does not depend on the interval kind.
+  EXPECT_NEAR(r.tValue, -1.885618, 5e-7);
+  EXPECT_NEAR(r.pOneTailed, 0.048036, 5e-7);
+  EXPECT_NEAR(r.zPcccLower, -2.9596, 5e-5);
+  EXPECT_NEAR(r.zPcccUpper, -0.9682, 5e-5);
+  EXPECT_NEAR(r.pctLower, 0.1540, 5e-5);
+  EXPECT_NEAR(r.pctUpper, 16.648, 5e-4);
+}
+
+TEST(CompareTwoCases, WorkedNoncentralitiesForBothIntervalKinds) {
+  // c* = -sqrt(32) on 8 df; two-sided levels 0.975 / 0.025, one-sided 0.95 / 0.05.
+  long double cStar = -std::sqrt(32.0L);
+  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.975L), -8.9538, 1e-4);
+  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.025L), -2.2494, 1e-4);
+  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.95L), -8.3710, 1e-4);
+  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.05L), -2.7384, 1e-4);
+}
+
+TEST(CompareTwoCases, WorkedEqualCovariatesCaseTwoSided) {
+  tWorkedControls controls;
+  tRun run = Compare(controls, Scores(40, 12), Scores(55, 12), true);
+  const AnalysisResults& r = run.results;
+  EXPECT_NEAR(r.tValue, -1.25, 1e-15);
+  EXPECT_EQ(r.zPccc, r.tValue);
+  EXPECT_EQ(r.df, 8);
+  EXPECT_NEAR(r.pOneTailed, 0.123313, 5e-7);
+  EXPECT_NEAR(r.pTwoTailed, 0.246626, 5e-7);
+  EXPECT_NEAR(r.pctEstimate, 12.3313, 5e-5);
+  EXPECT_NEAR(run.conditionalSd, std::sqrt(72.0L), 1e-12);
+  EXPECT_NEAR(r.zPcccLower, -1.85060, 5e-6);
+  EXPECT_NEAR(r.zPcccUpper, -0.65248, 5e-6);
+  EXPECT_NEAR(r.pctLower, 3.2114, 5e-5);
+  EXPECT_NEAR(r.pctUpper, 25.7046, 5e-5);
+}
+
+TEST(CompareTwoCases, EqualCovariatesOneSidedUsesTheNinetyFivePercentQuantiles) {
+  tWorkedControls controls;
+  tRun run = Compare(controls, Scores(40, 12), Scores(55, 12), false);
+  // Chi-square on 8 df: 0.95 quantile 15.50731306, 0.05 quantile 2.73263645.
+  long double scale = -15 / std::sqrt(2 * 8 * 72.0L);
+  EXPECT_NEAR(run.results.zPcccLower, scale * std::sqrt(15.50731306L), 1e-7);
+  EXPECT_NEAR(run.results.zPcccUpper, scale * std::sqrt(2.73263645L), 1e-7);
+}
+
+// --- Symmetries and special values ---
+
+TEST(CompareTwoCases, SwappingTheCasesFlipsSignsAndExchangesLimits) {
+  tWorkedControls controls;
+  for (bool twoSided : {true, false}) {
+    for (long double covariateB : {9.0L, 12.0L}) {  // general and equal-covariates branch
+      SCOPED_TRACE(testing::Message() << "twoSided " << twoSided << " covariate B " << (double)covariateB);
+      tRun ab = Compare(controls, Scores(40, 12), Scores(55, covariateB), twoSided);
+      tRun ba = Compare(controls, Scores(55, covariateB), Scores(40, 12), twoSided);
+      EXPECT_NEAR(ba.results.tValue, -ab.results.tValue, 1e-15);
+      EXPECT_NEAR(ba.results.zPccc, -ab.results.zPccc, 1e-15);
+      EXPECT_NEAR(ba.results.zPcccLower, -ab.results.zPcccUpper, 2e-6);
+      EXPECT_NEAR(ba.results.zPcccUpper, -ab.results.zPcccLower, 2e-6);
+      EXPECT_NEAR(ba.results.pOneTailed, ab.results.pOneTailed, 1e-15);
+      EXPECT_NEAR(ba.results.pTwoTailed, ab.results.pTwoTailed, 1e-15);
+      EXPECT_NEAR(ba.results.pctEstimate, ab.results.pctEstimate, 1e-13);
+      EXPECT_NEAR(ba.results.pctLower, ab.results.pctLower, 1e-5);
+      EXPECT_NEAR(ba.results.pctUpper, ab.results.pctUpper, 1e-5);
+    }
+  }
+}
+
+TEST(CompareTwoCases, ZeroDifferenceOnTheEqualCovariatesBranch) {
+  tWorkedControls controls;
+  tRun run = Compare(controls, Scores(47, 12), Scores(47, 12), true);
+  const AnalysisResults& r = run.results;
+  EXPECT_EQ(r.tValue, 0);
+  EXPECT_EQ(r.pOneTailed, 0.5);
+  EXPECT_EQ(r.pTwoTailed, 1);
+  EXPECT_EQ(r.pctEstimate, 50);
+  EXPECT_EQ(r.zPcccLower, 0);
+  EXPECT_EQ(r.zPcccUpper, 0);
+  EXPECT_EQ(r.pctLower, 50);
+  EXPECT_EQ(r.pctUpper, 50);
+}
+
+TEST(CompareTwoCases, ZeroDifferenceOnTheGeneralBranch) {
+  // Covariate means 0 and task mean 0 make the fit exact: intercept 0 and
+  // slope 0.5 (task SD 1, covariate SD 1, r = 0.5), so a task difference of
+  // 1 with a covariate difference of 2 is exactly the predicted difference.
+  tWorkedControls controls;
+  controls.n = 5;
+  controls.sds[1] = controls.sds[2] = 1;
+  controls.means[1] = controls.means[2] = 0;
+  controls.R[1][2] = controls.R[2][1] = 0.5L;
+  tRun run = Compare(controls, Scores(1, 2), Scores(0, 0), true);
+  const AnalysisResults& r = run.results;
+  ASSERT_EQ(r.tValue, 0);
+  EXPECT_EQ(r.pOneTailed, 0.5);
+  EXPECT_EQ(r.pTwoTailed, 1);
+  EXPECT_EQ(r.pctEstimate, 50);
+  EXPECT_EQ(r.zPccc, 0);
+  // A symmetric interval around 0 and percentages (c >= 0 side) around 50.
+  EXPECT_NEAR(r.zPcccLower, -r.zPcccUpper, 2e-6);
+  EXPECT_LT(r.zPcccLower, 0);
+  EXPECT_NEAR(r.pctLower + r.pctUpper, 100, 1e-4);
+}
+
+TEST(CompareTwoCases, OneDegreeOfFreedom) {
+  // n = k + 2: the t distribution on 1 df is the Cauchy distribution.
+  tWorkedControls controls;
+  controls.n = 3;
+  tRun run = Compare(controls, Scores(40, 12), Scores(55, 9), true);
+  const AnalysisResults& r = run.results;
+  EXPECT_EQ(r.df, 1);
+  long double cauchyTail = 0.5L - std::atan(std::fabs(r.tValue)) / 3.14159265358979323846L;
+  EXPECT_NEAR(r.pOneTailed, cauchyTail, 1e-10);
+  EXPECT_TRUE(std::isfinite(r.zPcccLower) && std::isfinite(r.zPcccUpper));
+  EXPECT_LT(r.zPcccLower, r.zPccc);
+  EXPECT_GT(r.zPcccUpper, r.zPccc);
+  EXPECT_LT(r.pctLower, r.pctEstimate);
+  EXPECT_GT(r.pctUpper, r.pctEstimate);
+}
+
+TEST(CompareTwoCases, UncorrelatedCovariatesGiveTheScaledTaskSd) {
+  // k = 3 covariates uncorrelated with the task and with each other.
+  tWorkedControls controls;
+  controls.k = 3;
+  controls.n = 20;
+  controls.R = tMatrix{};
+  for (int i = 1; i <= 4; ++i) {
+    controls.R[i][i] = 1;
+    controls.sds[i] = 2 + i;
+    controls.means[i] = 10 * i;
+  }
+  tVector caseA, caseB;
+  caseA[1] = 50; caseA[2] = 21; caseA[3] = 29; caseA[4] = 44;
+  caseB[1] = 38; caseB[2] = 18; caseB[3] = 33; caseB[4] = 40;
+  long double expectedSd = 3 * std::sqrt(19.0L / 16.0L);
+  tRun general = Compare(controls, caseA, caseB, true);
+  EXPECT_NEAR(general.conditionalSd, expectedSd, 1e-14);
+  // No covariate predicts the task, so the effect size is the plain
+  // difference over the conditional SD of a difference.
+  EXPECT_NEAR(general.results.zPccc, 12 / (expectedSd * std::sqrt(2.0L)), 1e-12);
+
+  caseB[2] = 21; caseB[3] = 29; caseB[4] = 44;
+  tRun equal = Compare(controls, caseA, caseB, true);
+  EXPECT_NEAR(equal.conditionalSd, expectedSd, 1e-14);
+}
+
+TEST(CompareTwoCases, SearchPastTheNoncentralityBoundRaisesArgumentError) {
+  // A covariate difference of 1e-9 makes c* about -1e10: the lower end of the
+  // bracket must pass -2147483647, which the noncentral t refuses. The
+  // smallest representable difference still takes the general branch (the
+  // equal-covariates branch never raises).
+  tWorkedControls controls;
+  for (bool twoSided : {true, false}) {
+    for (long double covariateB : {12 + 1e-9L, 12 - 1e-9L, std::nextafter(12.0L, 13.0L)}) {
+      SCOPED_TRACE(testing::Message() << "covariate B - 12 = " << (double)(covariateB - 12));
+      tVector caseA = Scores(40, 12), caseB = Scores(55, covariateB);
+      AnalysisResults results;
+      long double sd;
+      tLineList report;
+      EXPECT_THROW(CompareTwoCases(1, 10, caseA, caseB, controls.sds, controls.means, controls.R, 95,
+                                   twoSided, results, sd, report, true),
+                   EArgumentError);
+      // Swapped, the upper end must pass +2147483647.
+      EXPECT_THROW(CompareTwoCases(1, 10, caseB, caseA, controls.sds, controls.means, controls.R, 95,
+                                   twoSided, results, sd, report, true),
+                   EArgumentError);
+      EXPECT_TRUE(report.lines.empty());
+    }
+  }
+}
+
+TEST(CompareTwoCases, FindNoncentralityRaisesForObservedValuesBeyondReach) {
+  EXPECT_THROW(FindNoncentrality(8, 1e12L, 0.975L), EArgumentError);
+  EXPECT_THROW(FindNoncentrality(8, -1e12L, 0.025L), EArgumentError);
+  EXPECT_THROW(FindNoncentrality(1, 1e30L, 0.5L), EArgumentError);
+}
+
+// --- Diagnostic lines ---
+
+TEST(CompareTwoCases, NothingIsAppendedWithoutDiagnosticLines) {
+  tWorkedControls controls;
+  for (long double covariateB : {9.0L, 12.0L}) {
+    tRun run = Compare(controls, Scores(40, 12), Scores(55, covariateB), true, false);
+    EXPECT_EQ(run.report.Count(), 0);
+  }
+}
+
+TEST(CompareTwoCases, GeneralDiagnosticLines) {
+  tWorkedControls controls;
+  tRun run = Compare(controls, Scores(40, 12), Scores(55, 9), true, true);
+  std::vector<std::string> expected = {
+      "TESTING: beta vector",
+      "   20.00000   3.00000   ",
+      "TESTING: RHS numerator for t   = 9.000",
+      "TESTING: Full numerator for t equation  = -24.000",
+      "TESTING: RHS denominator for t   = 0.250",
+      "TESTING: Full denominator for t equation = 12.728",
+      "TESTING: c (as used in finding limits) = -2.000",
+      "TESTING: c plus gubbins (as used in finding limits) = -5.657",
+      "TESTING: Noncentrality parameter for lower (par_l) = -8.954",
+      "TESTING: Noncentrality parameter for upper (par_u) = -2.249",
+      "TESTING: Noncentrality parameter plus stuff = -3.166",
+      "TESTING: Noncentrality parameter plus stuff = -0.795",
+  };
+  EXPECT_EQ(run.report.lines, expected);
+}
+
+TEST(CompareTwoCases, EqualCovariatesDiagnosticLines) {
+  tWorkedControls controls;
+  tRun run = Compare(controls, Scores(40, 12), Scores(55, 12), true, true);
+  std::vector<std::string> expected = {
+      "Special Case : All covariate scores are equal for the two cases!!! ",
+      "TESTING: beta vector",
+      "   20.00000   3.00000   ",
+      "TESTING: conditional variance ie sigma squared  = 72.000",
+      "TESTING: conditional SD  = 8.485",
+      "TESTING: numerator for t equation  = -15.000",
+      "TESTING: denominator for t equation = 12.000",
+      "TESTING: c (as used in finding limits) = -1.250",
+      "TESTING: a (chi square value) = 17.535",
+      "TESTING: b (chi square value) = 2.180",
+      "TESTING: z_1 (is used as effect size) = -1.851",
+      "TESTING: z_2 (is used as effect size) = -0.652",
+  };
+  EXPECT_EQ(run.report.lines, expected);
+}
+
+}  // namespace

@@ -219,6 +219,12 @@ tRawDataReadResult ReadRawData(std::istream& in, int rows, int columns, tData_ma
                                  "decimal mark (for example 12.5) and separate the values by blanks.",
                                  LineName(line, rows).c_str(), ValueName(column).c_str(), text.c_str()));
         }
+        if (std::fabs(value) > MaxRawValueMagnitude || (value != 0 && std::fabs(value) < MinRawValueMagnitude)) {
+          return Refused(result, line,
+                         FormatC("%s: %s \"%s\" is out of range: values must lie between -1e300 and 1e300 "
+                                 "and, unless they are 0, be at least 1e-300 in size.",
+                                 LineName(line, rows).c_str(), ValueName(column).c_str(), text.c_str()));
+        }
         table[line][column] = value;
       }
       scanner.SkipRestOfLine();

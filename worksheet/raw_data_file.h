@@ -20,6 +20,14 @@
 // Longest text of one value (longer texts are refused, not split).
 constexpr int MaxRawValueLength = 64;
 
+// Range of the values a file may hold: a value above MaxRawValueMagnitude
+// in size, or one other than 0 below MinRawValueMagnitude, is refused with
+// a message naming the line. Within it the sums of squares and products
+// of the control statistics can neither overflow nor underflow to 0 (a
+// value of 1e3000 made them infinite, and correlations NaN).
+constexpr long double MaxRawValueMagnitude = 1e300L;
+constexpr long double MinRawValueMagnitude = 1e-300L;
+
 struct tRawDataReadResult {
   bool loaded = false;   // true when every needed cell was read
   int rows = 0;          // rows asked for (n + 2)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -135,6 +136,37 @@ TEST(RawDataFile, ValuesThatAreNotNumbersAreRefusedNamingLineAndValue) {
           << c.value;
     }
   }
+}
+
+// Found by fuzzing: "1e3082" is a finite extended value, but its square is
+// not, so the control statistics came out infinite and the correlations
+// NaN. Values beyond the reader's range are refused; at its edges the
+// statistics stay finite.
+TEST(RawDataFile, ValuesOutsideTheRangeAreRefusedAndTheEdgesGiveFiniteStatistics) {
+  for (const std::string value : {"1e3082", "-1e301", "1e-301", "-2.5e-4000"}) {
+    tData_matrix t;
+    const auto r = Read("1 10\n" + value + " 20\n3 30\n40 12\n55 9\n", 5, 2, t);
+    EXPECT_FALSE(r.loaded) << value;
+    EXPECT_EQ(r.line, 2) << value;
+    EXPECT_NE(r.message.find("Line 2 (control 2) of the data file: value 1 (the task of interest) \"" + value + "\""),
+              std::string::npos)
+        << r.message;
+  }
+
+  tData_matrix t;
+  const auto r = Read("1e300 0\n-1e300 1e-300\n0 -1e-300\n1 1\n2 2\n", 5, 2, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  ASSERT_EQ(FindZeroVarianceColumn(t, 3, 2), 0);
+  tVector sds, means;
+  tMatrix R;
+  SummaryFromRawData(t, 3, 2, sds, means, R);
+  for (int j = 1; j <= 2; ++j) {
+    EXPECT_TRUE(std::isfinite(means[j])) << j;
+    EXPECT_TRUE(std::isfinite(sds[j]) && sds[j] > 0) << j;
+    for (int i = 1; i <= 2; ++i) EXPECT_LE(std::fabs(R[i][j]), 1 + 1e-15L) << i << "," << j;
+  }
+  // Column 1 is 1e300, -1e300, 0: its SD is 1e300 exactly.
+  EXPECT_NEAR(static_cast<double>(sds[1] / 1e300L), 1.0, 1e-15);
 }
 
 TEST(RawDataFile, ValueLongerThan64CharactersIsRefusedNotSplit) {

@@ -1,0 +1,303 @@
+#include "batch/batch_command.h"
+
+#include <charconv>
+#include <istream>
+#include <iterator>
+#include <new>
+#include <ostream>
+#include <thread>
+
+#include "batch/batch_controls.h"
+#include "batch/batch_runner.h"
+#include "batch/pairs_reader.h"
+#include "matrix/text_format.h"
+
+namespace {
+
+constexpr const char* ProgramName = "quorv-batch";
+// How messages name standard input.
+constexpr const char* StandardInputName = "<stdin>";
+// Largest pairs file read from a named file (standard input is read to
+// its end whatever its size, memory permitting).
+constexpr std::size_t MaxPairsFileSize = std::size_t{1} << 31;
+
+bool ParseJobs(const std::string& text, int& jobs) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > MaxBatchJobs) return false;
+  jobs = value;
+  return true;
+}
+
+bool ParseOption(const std::string& name, const std::string& value, tBatchOptions& options, std::string& error) {
+  if (name == "--interval") {
+    if (value == "two-sided") options.interval = tIntervalChoice::TwoSided;
+    else if (value == "lower") options.interval = tIntervalChoice::OneSidedLower;
+    else if (value == "upper") options.interval = tIntervalChoice::OneSidedUpper;
+    else {
+      error = "--interval takes two-sided, lower or upper, not \"" + value + "\".";
+      return false;
+    }
+    return true;
+  }
+  if (name == "--format") {
+    if (value == "csv") options.format = tOutputFormat::Csv;
+    else if (value == "json") options.format = tOutputFormat::Json;
+    else if (value == "report") options.format = tOutputFormat::Report;
+    else {
+      error = "--format takes csv, json or report, not \"" + value + "\".";
+      return false;
+    }
+    return true;
+  }
+  if (name == "--jobs" || name == "-j") {
+    if (!ParseJobs(value, options.jobs)) {
+      error = FormatC("--jobs takes a whole number from 1 to %d, not \"%s\".", MaxBatchJobs, value.c_str());
+      return false;
+    }
+    return true;
+  }
+  error = "unknown option \"" + name + "\".";
+  return false;
+}
+
+bool TakesValue(const std::string& name) {
+  return name == "--interval" || name == "--format" || name == "--jobs" || name == "-j";
+}
+
+// Reads all of a stream.
+bool ReadStream(std::istream& in, std::string& text) {
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+int DefaultBatchJobs() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  if (cores == 0) return 1;
+  return cores > static_cast<unsigned>(MaxBatchJobs) ? MaxBatchJobs : static_cast<int>(cores);
+}
+
+bool ParseBatchArguments(const std::vector<std::string>& args, tBatchOptions& options, std::string& error) {
+  options = tBatchOptions{};
+  std::vector<std::string> operands;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+      operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return true;
+    } else if (arg == "--keep-going") {
+      options.keepGoing = true;
+    } else if (const std::size_t eq = arg.find('='); eq != std::string::npos && arg.compare(0, 2, "--") == 0) {
+      const std::string name = arg.substr(0, eq);
+      if (!TakesValue(name)) {
+        error = "unknown option \"" + name + "\".";
+        return false;
+      }
+      if (!ParseOption(name, arg.substr(eq + 1), options, error)) return false;
+    } else if (TakesValue(arg)) {
+      if (i + 1 >= args.size()) {
+        error = arg + " needs a value.";
+        return false;
+      }
+      if (!ParseOption(arg, args[++i], options, error)) return false;
+    } else {
+      error = "unknown option \"" + arg + "\".";
+      return false;
+    }
+  }
+  if (operands.empty()) {
+    error = "a subcommand is needed: summary CONTROLS PAIRS, or raw CONTROLS K PAIRS.";
+    return false;
+  }
+  if (operands[0] == "summary") {
+    if (operands.size() != 3) {
+      error = "summary takes two operands: CONTROLS PAIRS.";
+      return false;
+    }
+    options.mode = tBatchMode::Summary;
+    options.controlsFile = operands[1];
+    options.pairsFile = operands[2];
+  } else if (operands[0] == "raw") {
+    if (operands.size() != 4) {
+      error = "raw takes three operands: CONTROLS K PAIRS.";
+      return false;
+    }
+    options.mode = tBatchMode::Raw;
+    options.controlsFile = operands[1];
+    options.kText = operands[2];
+    options.pairsFile = operands[3];
+  } else {
+    error = "unknown subcommand \"" + operands[0] + "\" (summary or raw).";
+    return false;
+  }
+  if (options.controlsFile == "-") {
+    error = "CONTROLS must name a file; only PAIRS may be \"-\" (standard input).";
+    return false;
+  }
+  return true;
+}
+
+std::string BatchHelpText() {
+  return
+      "Usage: quorv-batch summary CONTROLS PAIRS [OPTIONS]\n"
+      "       quorv-batch raw CONTROLS K PAIRS [OPTIONS]\n"
+      "\n"
+      "Tests the difference between two single cases, allowing for covariates, for\n"
+      "every pair of cases in PAIRS against one control sample, as Quorvik and\n"
+      "Quorvane do for one pair.\n"
+      "\n"
+      "summary  CONTROLS is a saved-inputs file as Quorvane writes it (Quorvane.txt):\n"
+      "         number of covariates, sample size N, the grid (name, mean, SD and the\n"
+      "         two cases' scores of each variable; the cases' scores are not used)\n"
+      "         and the correlation matrix, read as Quorvane restores it.\n"
+      "raw      CONTROLS is a raw data file of control rows only: one control a line,\n"
+      "         the task of interest first, then the K covariates, separated by\n"
+      "         blanks. N is the number of lines up to the last one that holds\n"
+      "         anything; an empty or short line among them is refused. The rules\n"
+      "         of Quorvik's data files apply (LF, CR LF or CR line ends; '.' as the\n"
+      "         decimal mark; no variable without variance).\n"
+      "PAIRS    one pair a line: an optional label (one word), then Case A's K + 1\n"
+      "         scores, then Case B's K + 1 scores, task of interest first, separated\n"
+      "         by blanks. Lines starting with # are comments; empty lines are\n"
+      "         skipped. \"-\" reads standard input.\n"
+      "\n"
+      "The controls must pass the worksheets' checks: 1 to 5 covariates, N at least\n"
+      "3, at most N - 2 covariates, positive SDs, a positive definite correlation\n"
+      "matrix.\n"
+      "\n"
+      "Options:\n"
+      "  --interval two-sided|lower|upper  confidence limits (default two-sided)\n"
+      "  --format csv|json|report          output on standard output (default csv)\n"
+      "        csv: a header line, then one row per pair; json: an array of one\n"
+      "        object per pair. Both give the label, the line, the branch (general\n"
+      "        or equal-covariates) and every figure with 17 significant digits:\n"
+      "        tValue, df, pOneTailed, pTwoTailed, pctEstimate, pctLower, pctUpper,\n"
+      "        zPccc, zPcccLower, zPcccUpper, conditionalSd.\n"
+      "        report: the worksheets' text report for each pair (without the\n"
+      "        raw-data echo), the pair's label and line in its notes line.\n"
+      "  --jobs N, -j N      analyse on N threads (default: one per core); the\n"
+      "                      output is the same for every N\n"
+      "  --keep-going        report a bad pair on standard error and carry on\n"
+      "                      (otherwise the run stops at the first bad pair, after\n"
+      "                      writing the pairs before it)\n"
+      "  --help, -h          this text\n"
+      "\n"
+      "A bad pair is reported on standard error as PAIRS:LINE: error: WHAT, the\n"
+      "engine's \"Too many steps\" notice as PAIRS:LINE: warning: WHAT.\n"
+      "\n"
+      "Exit status:\n"
+      "  0  every pair was analysed\n"
+      "  1  a pair line was refused or its analysis failed (also with --keep-going)\n"
+      "  2  the command line is wrong\n"
+      "  3  the controls or K were refused, or a file could not be read\n"
+      "  4  the output could not be written\n"
+      "\n"
+      "Examples:\n"
+      "  quorv-batch summary Quorvane.txt pairs.txt\n"
+      "  quorv-batch summary Quorvane.txt pairs.txt --interval lower --format report\n"
+      "  quorv-batch raw controls.txt 1 pairs.txt --format json --jobs 2\n"
+      "  simulate-pairs | quorv-batch raw controls.txt 2 - --keep-going > results.csv\n"
+      "\n"
+      "A pairs file for one covariate:\n"
+      "  # label  A: task cov   B: task cov\n"
+      "  P1          40   12       55    9\n"
+      "  P2          40   12       55   12\n";
+}
+
+int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+  const std::string prefix = std::string(ProgramName) + ": ";
+  tBatchOptions options;
+  std::string error;
+  if (!ParseBatchArguments(args, options, error)) {
+    err << prefix << error << "\n" << "Try '" << ProgramName << " --help'.\n";
+    return BatchExitUsage;
+  }
+  if (options.help) {
+    out << BatchHelpText();
+    out.flush();
+    return out ? BatchExitSuccess : BatchExitOutputFailed;
+  }
+  try {
+    tBatchControls controls;
+    const bool loaded = options.mode == tBatchMode::Summary
+                            ? LoadSavedInputsControls(options.controlsFile, controls, error)
+                            : LoadRawControls(options.controlsFile, options.kText, controls, error);
+    if (!loaded) {
+      err << prefix << error << "\n";
+      return BatchExitBadInput;
+    }
+    const bool fromStdin = options.pairsFile == "-";
+    const std::string pairsName = fromStdin ? StandardInputName : options.pairsFile;
+    std::string text;
+    if (fromStdin) {
+      if (!ReadStream(in, text)) {
+        err << prefix << pairsName << ": standard input could not be read.\n";
+        return BatchExitBadInput;
+      }
+    } else if (!ReadWholeFile(options.pairsFile, MaxPairsFileSize, text, error)) {
+      err << prefix << error << "\n";
+      return BatchExitBadInput;
+    }
+    std::vector<tPairEntry> pairs = ReadPairs(text, controls.k);
+    text.clear();
+    text.shrink_to_fit();
+    // Without --keep-going nothing after the first unreadable line is analysed.
+    if (!options.keepGoing) {
+      for (std::size_t i = 0; i < pairs.size(); ++i) {
+        if (!pairs[i].Readable()) {
+          pairs.resize(i + 1);
+          break;
+        }
+      }
+    }
+
+    const bool twoSided = options.interval == tIntervalChoice::TwoSided;
+    const int jobs = options.jobs > 0 ? options.jobs : DefaultBatchJobs();
+    bool first = true;
+    int failures = 0;
+    int stoppedAt = 0;
+    out << OutputHead(options.format);
+    RunPairs(controls, pairs, twoSided, jobs, [&](const tPairEntry& pair, const tPairOutcome& outcome) {
+      for (const std::string& warning : outcome.warnings)
+        err << pairsName << ":" << pair.line << ": warning: " << warning
+            << " (the analysis went on with the last estimate)\n";
+      if (!outcome.analysed) {
+        ++failures;
+        err << pairsName << ":" << pair.line << ": error: " << outcome.problem << "\n";
+        if (!options.keepGoing) {
+          stoppedAt = pair.line;
+          return false;
+        }
+        return true;
+      }
+      out << FormatPair(options.format, controls, pairsName, pair, outcome, options.interval, first);
+      first = false;
+      return static_cast<bool>(out);
+    });
+    out << OutputTail(options.format, !first);
+    out.flush();
+    if (!out) {
+      err << prefix << "the output could not be written.\n";
+      return BatchExitOutputFailed;
+    }
+    if (stoppedAt > 0) {
+      err << prefix << "stopped at line " << stoppedAt << " of " << pairsName
+          << "; --keep-going reports every bad pair and carries on.\n";
+    } else if (failures > 0) {
+      err << prefix << failures << " of " << pairs.size() << " pairs could not be analysed.\n";
+    }
+    return failures > 0 ? BatchExitBadPair : BatchExitSuccess;
+  } catch (const std::bad_alloc&) {
+    err << prefix << "not enough memory for the input.\n";
+    return BatchExitBadInput;
+  }
+}

@@ -1,0 +1,309 @@
+#include "batch/batch_controls.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+#include "batch/batch_text.h"
+#include "matrix/data_matrix.h"
+#include "matrix/matrix_operations.h"
+#include "matrix/raw_data_statistics.h"
+#include "matrix/text_format.h"
+#include "validation/validation.h"
+#include "worksheet/program_strings.h"
+#include "worksheet/raw_data_file.h"
+#include "worksheet/saved_inputs.h"
+#include "worksheet/worksheet_settings.h"
+
+const char* const SummaryNotPositiveDefiniteMessage =
+    "Analysis cannot proceed as the correlation matrix is not positive definite: check that you entered "
+    "the correct values for the correlations (alternatively it may be that one variable is linearly "
+    "dependent on other variables and should be dropped)";
+
+const char* const RawNotPositiveDefiniteMessage =
+    "Analysis cannot proceed as the correlation matrix is not positive definite: check for errors in entry "
+    "of the control sample data (alternatively it may be that one variable is linearly dependent on other "
+    "variables and should be dropped)";
+
+namespace {
+
+// Largest controls file read. A saved-inputs file is a few hundred bytes;
+// a raw data file of a million controls with five covariates stays well
+// below this.
+constexpr std::size_t MaxRawControlsFileSize = std::size_t{256} << 20;
+
+// Grid of the saved-inputs file: five lines per variable (name, mean, SD,
+// Case A, Case B) after the two field lines.
+constexpr int SavedFieldLines = 2;
+constexpr int GridCellsPerRow = 5;
+constexpr int MeanCell = 1;  // 0-based cell within a grid row
+constexpr int SdCell = 2;
+
+// The caption of the SD column heading, the label of the SD rule.
+constexpr const char* SdColumnCaption = "SD";
+
+std::string At(const std::string& fileName, int line, const std::string& what) {
+  if (line > 0) return FormatC("%s:%d: %s", fileName.c_str(), line, what.c_str());
+  return fileName + ": " + what;
+}
+
+// The validation routines speak through a notice hook; here their texts
+// are gathered into one line for the error message.
+tNoticeHook Collector(std::string& into) {
+  return [&into](const tNotice& notice) {
+    if (!into.empty()) into += ' ';
+    into += OneLineText(notice.text);
+  };
+}
+
+// "Line 7: ..." as the saved-inputs reader words a problem becomes
+// "FILE:7: ..."; any other text is put after the file name.
+std::string LocatedProblem(const std::string& fileName, const std::string& problem) {
+  int line = 0;
+  int used = 0;
+  if (std::sscanf(problem.c_str(), "Line %d: %n", &line, &used) == 1 && used > 0 && line > 0)
+    return At(fileName, line, problem.substr(static_cast<std::size_t>(used)));
+  return At(fileName, 0, problem);
+}
+
+std::string VariableName(int position) {
+  if (position == 1) return "the task of interest";
+  return FormatC("covariate %d", position - 1);
+}
+
+void SetReportFields(const tWorksheetSettings& settings, const std::string& firstText,
+                     const std::string& secondText, tBatchControls& controls) {
+  controls.reportFields = {tReportField{settings.labelCaptions[0], firstText, true},
+                           tReportField{settings.labelCaptions[1], secondText, true}};
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status status = fs::status(fileName, ec);
+  if (status.type() == fs::file_type::not_found) {
+    error = fileName + ": the file does not exist.";
+    return false;
+  }
+  if (fs::is_directory(status)) {
+    error = fileName + ": this is a folder, not a file.";
+    return false;
+  }
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (file == nullptr) {
+    error = fileName + ": the file cannot be opened: " + std::generic_category().message(errno) + ".";
+    return false;
+  }
+  text.clear();
+  char buffer[1 << 16];
+  bool failed = false;
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    text.append(buffer, got);
+    if (text.size() > maxBytes) {
+      std::fclose(file);
+      error = FormatC("%s: the file is larger than %zu bytes, too large to be read.", fileName.c_str(), maxBytes);
+      return false;
+    }
+    if (got < sizeof buffer) {
+      failed = std::ferror(file) != 0;
+      break;
+    }
+  }
+  const int readError = errno;
+  std::fclose(file);
+  if (failed) {
+    error = fileName + ": the file cannot be read: " + std::generic_category().message(readError) + ".";
+    return false;
+  }
+  return true;
+}
+
+bool ParseSavedInputsControls(const std::string& text, const std::string& fileName, tBatchControls& controls,
+                              std::string& error) {
+  const tWorksheetSettings settings = QuorvaneWorksheetSettings();
+  const tRestoredInputs restored = ParseSavedInputs(text, settings.SavedInputsLayout());
+  if (restored.Damaged()) {
+    error = LocatedProblem(fileName, restored.problem);
+    return false;
+  }
+  tBatchControls c;
+  c.source = tControlsSource::SavedInputs;
+  c.fileName = fileName;
+  c.programTitle = QuorvaneProgramTitle;
+
+  // The two fields with the rules the summary-data compute applies to them.
+  const std::string& kCaption = settings.labelCaptions[0];
+  const std::string& nCaption = settings.labelCaptions[1];
+  std::string said;
+  const tNoticeHook collect = Collector(said);
+  const extended kValue = ReadLabelledNumber(restored.fields.at(0), kCaption, collect);
+  if (inputError || !CheckCovariateCount(kCaption, kValue, collect)) {
+    error = At(fileName, 1, said);
+    return false;
+  }
+  const extended nValue = ReadLabelledNumber(restored.fields.at(1), nCaption, collect);
+  if (inputError || !CheckSampleSize(nCaption, nValue, collect)) {
+    error = At(fileName, 2, said);
+    return false;
+  }
+  c.k = static_cast<int>(kValue);
+  c.n = static_cast<int>(nValue);
+  if (!CheckCovariatesForSampleSize(c.n, c.k, collect)) {
+    error = At(fileName, 2, said);
+    return false;
+  }
+  const int m = c.k + 1;
+
+  // The grid: all means, then all SDs, as the compute checks them. The
+  // case scores in the grid are not used.
+  for (int cell : {MeanCell, SdCell}) {
+    for (int row = 0; row < m; ++row) {
+      const int line = SavedFieldLines + GridCellsPerRow * row + cell + 1;
+      const std::string label = FormatC("Test No.%d", row + 1);
+      const std::string what =
+          FormatC("%s of %s: ", cell == MeanCell ? "mean" : "SD", VariableName(row + 1).c_str());
+      const std::string& cellText = restored.gridRows.at(row).at(cell);
+      const extended value = ReadLabelledNumber(cellText, label, collect);
+      if (inputError || (cell == SdCell && !CheckPositiveSd(SdColumnCaption, value, collect))) {
+        error = At(fileName, line, what + said);
+        return false;
+      }
+      (cell == MeanCell ? c.means : c.sds)[row + 1] = value;
+    }
+  }
+
+  // The triangle: every one of its lines must hold a value (the restore
+  // reads zeros past the end of the file and skips empty lines).
+  const std::vector<std::string_view> lines = SplitLines(text);
+  const int firstTriangleLine = SavedFieldLines + GridCellsPerRow * m + 1;
+  int t = 0;
+  for (int a = 1; a <= m; ++a) {
+    for (int b = 1; b <= a; ++b, ++t) {
+      const int line = firstTriangleLine + t;
+      if (line > static_cast<int>(lines.size()) || IsBlankLine(lines[line - 1])) {
+        error = At(fileName, line,
+                   FormatC("the correlation matrix is incomplete: the entry in row %d, column %d is missing "
+                           "(%d covariate%s need%s %d lines of correlations).",
+                           a, b, c.k, c.k == 1 ? "" : "s", c.k == 1 ? "s" : "", m * (m + 1) / 2));
+        return false;
+      }
+    }
+  }
+  tStoredCorrelations stored;
+  SetIdentity(stored);
+  PlaceRestoredCorrelations(restored.correlations, m, stored);
+  // The matrix window shows the upper triangle of the stored matrix and
+  // hands it back mirrored.
+  t = 0;
+  for (int j = 1; j <= m; ++j) {
+    for (int i = 1; i <= j; ++i, ++t) {
+      const double r = stored[i][j];
+      if (i != j && !(r > -1.0 && r < 1.0)) {
+        error = At(fileName, firstTriangleLine + t,
+                   FormatC("the correlation between %s and %s is %.3f: Valid matrix values are BETWEEN -1 and "
+                           "+1.",
+                           VariableName(j).c_str(), VariableName(i).c_str(), r));
+        return false;
+      }
+      c.R[i][j] = r;
+      c.R[j][i] = r;
+    }
+  }
+  if (!IsPositiveDefinite(m, c.R)) {
+    error = At(fileName, 0, SummaryNotPositiveDefiniteMessage);
+    return false;
+  }
+  SetReportFields(settings, restored.fields[0], restored.fields[1], c);
+  controls = c;
+  return true;
+}
+
+bool LoadSavedInputsControls(const std::string& fileName, tBatchControls& controls, std::string& error) {
+  std::string text;
+  if (!ReadWholeFile(fileName, MaxSavedInputsFileSize, text, error)) return false;
+  return ParseSavedInputsControls(text, fileName, controls, error);
+}
+
+bool ParseRawControls(const std::string& text, const std::string& fileName, const std::string& kText,
+                      tBatchControls& controls, std::string& error) {
+  const tWorksheetSettings settings = QuorvikWorksheetSettings();
+  const std::string& nCaption = settings.labelCaptions[0];
+  const std::string& kCaption = settings.labelCaptions[1];
+  std::string said;
+  const tNoticeHook collect = Collector(said);
+
+  const std::string kTyped = Trimmed(kText);
+  const extended kValue = ReadLabelledNumber(kTyped, kCaption, collect);
+  if (inputError || !CheckCovariateCount(kCaption, kValue, collect)) {
+    error = "K \"" + kText + "\": " + said;
+    return false;
+  }
+  tBatchControls c;
+  c.source = tControlsSource::RawData;
+  c.fileName = fileName;
+  c.programTitle = QuorvikProgramTitle;
+  c.k = static_cast<int>(kValue);
+  const int columns = c.k + 1;
+
+  // N: the lines up to the last one that holds anything; empty lines
+  // before it are refused by the reader as empty control rows.
+  const std::vector<std::string_view> lines = SplitLines(text);
+  int lastFilled = 0;
+  for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+    if (!IsBlankLine(lines[i])) lastFilled = i + 1;
+  c.n = lastFilled;
+  if (!CheckSampleSize(nCaption, c.n, collect)) {
+    error = At(fileName, 0,
+               FormatC("the file holds %d line%s of control data; at least 3 controls are needed.", c.n,
+                       c.n == 1 ? "" : "s"));
+    return false;
+  }
+  if (!CheckCovariatesForSampleSize(c.n, c.k, collect)) {
+    error = At(fileName, 0, said);
+    return false;
+  }
+
+  // The reader names the last two of the rows it reads Case A and Case B;
+  // two rows of zeros after the controls keep the controls' names right.
+  const std::string_view last = lines[lastFilled - 1];
+  std::string controlText(text, 0, static_cast<std::size_t>(last.data() - text.data()) + last.size());
+  std::string filler;
+  for (int j = 0; j < columns; ++j) filler += "0 ";
+  controlText += "\n" + filler + "\n" + filler + "\n";
+  std::istringstream in(controlText);
+  tData_matrix table;
+  const tRawDataReadResult read = ReadRawData(in, c.n + 2, columns, table);
+  if (!read.loaded) {
+    error = At(fileName, read.line, OneLineText(read.message));
+    return false;
+  }
+  if (const int flat = FindZeroVarianceColumn(table, c.n, columns); flat != 0) {
+    error = At(fileName, 0, ZeroVarianceMessage(flat));
+    return false;
+  }
+  SummaryFromRawData(table, c.n, columns, c.sds, c.means, c.R);
+  if (!IsPositiveDefinite(columns, c.R)) {
+    error = At(fileName, 0, RawNotPositiveDefiniteMessage);
+    return false;
+  }
+  SetReportFields(settings, FormatC("%d", c.n), kTyped, c);
+  controls = c;
+  return true;
+}
+
+bool LoadRawControls(const std::string& fileName, const std::string& kText, tBatchControls& controls,
+                     std::string& error) {
+  std::string text;
+  if (!ReadWholeFile(fileName, MaxRawControlsFileSize, text, error)) return false;
+  return ParseRawControls(text, fileName, kText, controls, error);
+}

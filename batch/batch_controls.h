@@ -1,0 +1,69 @@
+// The control sample of a batch run: read once, checked by the worksheets'
+// rules, then shared read-only by every pair's analysis.
+//
+// Two sources:
+//  - a saved-inputs file as the summary-data program writes it (number of
+//    covariates, sample size, the grid of names, means, SDs and the two
+//    cases' scores, the triangle of the correlation matrix). The grid's
+//    case scores are not used: the pairs file gives the cases. The
+//    correlations are taken as the summary-data program restores them and
+//    its matrix window hands them back (symmetric, diagonal 1).
+//  - a raw data file of control rows only, one person a line, the task of
+//    interest and then the k covariates; the number of controls N is the
+//    number of lines up to the last one that holds anything. The data-file
+//    rules of the raw-data program apply (lines taken as lines, LF, CR LF or
+//    CR line ends, no empty or short line among the controls, numbers with
+//    '.' as decimal mark, no variable without variance).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "matrix/extended.h"
+#include "matrix/tmatrix.h"
+#include "worksheet/analysis_report.h"
+
+// Where the controls came from: decides the program title and the input
+// lines of the text report.
+enum class tControlsSource { SavedInputs, RawData };
+
+struct tBatchControls {
+  tControlsSource source = tControlsSource::SavedInputs;
+  std::string fileName;  // as given on the command line
+  int k = 0;             // number of covariates, 1..5
+  int n = 0;             // number of controls
+  tVector means;         // positions 1..k + 1: the task, then the covariates
+  tVector sds;
+  tMatrix R;             // correlation matrix of order k + 1, positive definite
+  std::string programTitle;               // the title the report carries
+  std::vector<tReportField> reportFields;  // the worksheet's two input lines
+};
+
+// The text of the box that stops a summary-data compute on a correlation
+// matrix that is not positive definite.
+extern const char* const SummaryNotPositiveDefiniteMessage;
+// The same for the raw-data program.
+extern const char* const RawNotPositiveDefiniteMessage;
+
+// Loads the controls from a saved-inputs file of the summary-data program.
+// On failure returns false with error naming the file, the line where
+// there is one ("FILE:LINE: what"), and what was wrong.
+bool LoadSavedInputsControls(const std::string& fileName, tBatchControls& controls, std::string& error);
+
+// The same from the text of such a file (fileName only names it in
+// messages).
+bool ParseSavedInputsControls(const std::string& text, const std::string& fileName, tBatchControls& controls,
+                              std::string& error);
+
+// Loads the controls from a raw data file of control rows only; kText is
+// the number of covariates as typed on the command line.
+bool LoadRawControls(const std::string& fileName, const std::string& kText, tBatchControls& controls,
+                     std::string& error);
+
+// The same from the text of such a file.
+bool ParseRawControls(const std::string& text, const std::string& fileName, const std::string& kText,
+                      tBatchControls& controls, std::string& error);
+
+// Reads a whole file into text; false with the reason (naming the file)
+// when it is missing, a folder, unreadable or larger than maxBytes.
+bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error);

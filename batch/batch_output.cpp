@@ -1,0 +1,127 @@
+#include "batch/batch_output.h"
+
+#include <cmath>
+
+#include "batch/batch_text.h"
+#include "matrix/report_lines.h"
+#include "matrix/text_format.h"
+
+const char* const BatchFieldNames[] = {"label",       "line",       "branch",     "tValue",    "df",
+                                       "pOneTailed",  "pTwoTailed", "pctEstimate", "pctLower",  "pctUpper",
+                                       "zPccc",       "zPcccLower", "zPcccUpper", "conditionalSd"};
+const int BatchFieldCount = static_cast<int>(sizeof BatchFieldNames / sizeof BatchFieldNames[0]);
+
+namespace {
+
+// Position of the first figure among the field names.
+constexpr int FirstFigureField = 3;
+
+// The figures in the order of the field names from FirstFigureField on.
+void Figures(const tPairOutcome& outcome, extended (&out)[11]) {
+  const AnalysisResults& r = outcome.results;
+  const extended figures[11] = {r.tValue,      r.df,    r.pOneTailed, r.pTwoTailed, r.pctEstimate, r.pctLower,
+                                r.pctUpper,    r.zPccc, r.zPcccLower, r.zPcccUpper, outcome.conditionalSd};
+  for (int i = 0; i < 11; ++i) out[i] = figures[i];
+}
+
+std::string JsonNumber(extended value) { return std::isfinite(value) ? FullPrecision(value) : "null"; }
+
+std::string ReportText(const tBatchControls& controls, const std::string& pairsName, const tPairEntry& pair,
+                       const tPairOutcome& outcome, tIntervalChoice interval, bool first) {
+  tReportInputs inputs;
+  // The summary-data layout: the raw-data echo is left out.
+  inputs.program = tReportProgram::SummaryData;
+  inputs.programTitle = controls.programTitle;
+  inputs.notes = pair.label.empty()
+                     ? FormatC("Pair on line %d of %s", pair.line, pairsName.c_str())
+                     : FormatC("Pair %s (line %d of %s)", pair.label.c_str(), pair.line, pairsName.c_str());
+  inputs.fields = controls.reportFields;
+  inputs.interval = interval;
+  inputs.k = controls.k;
+  inputs.means = controls.means;
+  inputs.sds = controls.sds;
+  inputs.caseA = pair.caseA;
+  inputs.caseB = pair.caseB;
+  inputs.correlations = controls.R;
+  tLineList lines;
+  WriteAnalysisReport(inputs, outcome.results, outcome.conditionalSd, !first, lines);
+  std::string text;
+  for (const std::string& line : lines.lines) text += line + "\n";
+  return text;
+}
+
+}  // namespace
+
+const char* BranchName(bool equalCovariates) { return equalCovariates ? "equal-covariates" : "general"; }
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20) {
+      out += FormatC("\\u%04x", u);
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string OutputHead(tOutputFormat format) {
+  switch (format) {
+    case tOutputFormat::Csv: {
+      std::string head;
+      for (int i = 0; i < BatchFieldCount; ++i) head += (i ? "," : "") + std::string(BatchFieldNames[i]);
+      return head + "\n";
+    }
+    case tOutputFormat::Json:
+      return "[";
+    case tOutputFormat::Report:
+      break;
+  }
+  return std::string();
+}
+
+std::string FormatPair(tOutputFormat format, const tBatchControls& controls, const std::string& pairsName,
+                       const tPairEntry& pair, const tPairOutcome& outcome, tIntervalChoice interval,
+                       bool first) {
+  extended figures[11];
+  Figures(outcome, figures);
+  switch (format) {
+    case tOutputFormat::Csv: {
+      std::string row = CsvField(pair.label) + FormatC(",%d,", pair.line) + BranchName(outcome.equalCovariates);
+      for (extended x : figures) row += "," + FullPrecision(x);
+      return row + "\n";
+    }
+    case tOutputFormat::Json: {
+      std::string object = first ? "\n{" : ",\n{";
+      object += "\"label\": " + JsonString(pair.label);
+      object += FormatC(", \"line\": %d", pair.line);
+      object += ", \"branch\": " + JsonString(BranchName(outcome.equalCovariates));
+      for (int i = 0; i < 11; ++i)
+        object += FormatC(", \"%s\": ", BatchFieldNames[FirstFigureField + i]) + JsonNumber(figures[i]);
+      return object + "}";
+    }
+    case tOutputFormat::Report:
+      return ReportText(controls, pairsName, pair, outcome, interval, first);
+  }
+  return std::string();
+}
+
+std::string OutputTail(tOutputFormat format, bool anyPair) {
+  if (format == tOutputFormat::Json) return anyPair ? "\n]\n" : "]\n";
+  return std::string();
+}

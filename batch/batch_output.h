@@ -1,0 +1,44 @@
+// The three output formats of a batch run. csv and json carry, per pair,
+// the label, the line, the branch taken and every figure with 17
+// significant digits ('.' as decimal mark, so they read back the same in
+// any locale); report is the text report the worksheets write, one per
+// pair, each headed by the pair's label and line in its notes.
+#pragma once
+
+#include <string>
+
+#include "batch/batch_controls.h"
+#include "batch/batch_runner.h"
+#include "batch/pairs_reader.h"
+#include "worksheet/analysis_report.h"
+
+enum class tOutputFormat { Csv, Json, Report };
+
+// Column names of the csv header, in order; the json members carry the
+// same names.
+extern const char* const BatchFieldNames[];
+extern const int BatchFieldCount;
+
+// "general" or "equal-covariates".
+const char* BranchName(bool equalCovariates);
+
+// Everything written before the first pair ("label,line,..." for csv,
+// "[" for json, nothing for report), with its line ends.
+std::string OutputHead(tOutputFormat format);
+
+// The output of one analysed pair, with its line ends. first: no pair
+// has been written before it (json then writes no comma, report no
+// separator).
+std::string FormatPair(tOutputFormat format, const tBatchControls& controls, const std::string& pairsName,
+                       const tPairEntry& pair, const tPairOutcome& outcome, tIntervalChoice interval,
+                       bool first);
+
+// Everything written after the last pair ("]" for json).
+std::string OutputTail(tOutputFormat format, bool anyPair);
+
+// A csv field: quoted (with doubled quotes) when it holds a comma, quote
+// or line break.
+std::string CsvField(const std::string& text);
+
+// A json string literal with its quotes; control characters escaped.
+std::string JsonString(const std::string& text);

@@ -1,0 +1,72 @@
+// Runs the two-case analysis for many pairs against one control sample,
+// on several threads, handing the outcomes back in the order of the pairs.
+//
+// The engine keeps its working state per thread and creates its
+// distribution objects per call, so analyses run side by side; the
+// controls are only read. The engine's notices (the integrator's "Too
+// many steps") are caught per pair through a hook installed before any
+// thread starts.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "batch/batch_controls.h"
+#include "batch/pairs_reader.h"
+#include "engine/analysis_results.h"
+#include "matrix/extended.h"
+
+// Both programs ask for 95% limits.
+constexpr extended BatchConfidenceLevel = 95.0L;
+
+struct tPairOutcome {
+  bool analysed = false;          // results are valid
+  AnalysisResults results;
+  extended conditionalSd = 0;
+  bool equalCovariates = false;   // the branch for identical covariate scores was taken
+  std::string problem;            // the line's reading problem or the engine's error
+  std::vector<std::string> warnings;  // the engine's notices during this pair, in order
+};
+
+// Routes the engine's notices to the capture active on the thread that
+// gives them (notices on a thread without one are dropped). Install it
+// before starting threads that run the engine.
+void InstallBatchNoticeHook();
+
+// While it lives, the engine's notices given on this thread are appended
+// to into. One per thread at a time.
+class tEngineNoticeCapture {
+ public:
+  explicit tEngineNoticeCapture(std::vector<std::string>& into);
+  ~tEngineNoticeCapture();
+  tEngineNoticeCapture(const tEngineNoticeCapture&) = delete;
+  tEngineNoticeCapture& operator=(const tEngineNoticeCapture&) = delete;
+
+ private:
+  std::vector<std::string>* previous_;
+};
+
+// True when the two cases' covariate scores are all exactly equal: the
+// engine then takes its equal-covariates branch.
+bool HasEqualCovariates(const tBatchControls& controls, const tPairEntry& pair);
+
+// Analyses one pair on the calling thread (a pair that could not be read
+// is passed through with its problem). An exception from the engine
+// becomes the outcome's problem.
+tPairOutcome AnalysePair(const tBatchControls& controls, const tPairEntry& pair, bool twoSided);
+
+// Called on the calling thread for each pair in file order; returns false
+// to stop (later pairs are then neither emitted nor, beyond the block in
+// progress, analysed).
+using tOutcomeSink = std::function<bool(const tPairEntry& pair, const tPairOutcome& outcome)>;
+
+// Analyses the pairs on jobs threads (the calling thread is one of them)
+// in blocks, handing each outcome to sink in order. The figures do not
+// depend on jobs.
+void RunPairs(const tBatchControls& controls, const std::vector<tPairEntry>& pairs, bool twoSided, int jobs,
+              const tOutcomeSink& sink);
+
+// Pairs analysed per block between two hand-overs to the sink.
+constexpr std::size_t PairsPerBlock = 256;

@@ -1,0 +1,147 @@
+#include "batch/batch_text.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "matrix/text_format.h"
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Characters up to the blank separate values; line ends are among them.
+bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+}  // namespace
+
+// The syntax is checked by hand first, so that from_chars never sees what
+// it would take but a score must not be ("inf", "nan", hexadecimal, a
+// second sign); from_chars then converts with correct rounding.
+bool ReadScore(std::string_view text, extended& value) {
+  if (text.empty() || text.size() > static_cast<std::size_t>(MaxScoreTextLength)) return false;
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  auto digits = [&] {
+    const std::size_t from = i;
+    while (i < n && IsDigit(text[i])) ++i;
+    return i - from;
+  };
+  if (text[i] == '+' || text[i] == '-') ++i;
+  const std::size_t numberStart = i;
+  std::size_t mantissaDigits = digits();
+  if (i < n && text[i] == '.') {
+    ++i;
+    mantissaDigits += digits();
+  }
+  if (mantissaDigits == 0) return false;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  if (i != n) return false;
+  extended parsed = 0;
+  const char* first = text.data() + numberStart;
+  const char* last = text.data() + n;
+  const auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
+  if (error != std::errc() || end != last || !std::isfinite(parsed)) return false;
+  value = text[0] == '-' ? -parsed : parsed;
+  return true;
+}
+
+std::string FullPrecision(extended value) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
+  return FormatC("%.17Lg", value);
+}
+
+std::string OneLineText(std::string_view text) {
+  std::string out;
+  bool pendingBreak = false;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      pendingBreak = true;
+      continue;
+    }
+    if (pendingBreak && !out.empty() && out.back() != ' ') out.push_back(' ');
+    pendingBreak = false;
+    out.push_back(c);
+  }
+  const std::size_t first = out.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  const std::size_t last = out.find_last_not_of(' ');
+  return out.substr(first, last - first + 1);
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      lines.push_back(text.substr(start, i - start));
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      ++i;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+bool IsBlankLine(std::string_view line) {
+  for (char c : line)
+    if (!IsSeparator(c)) return false;
+  return true;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && IsSeparator(line[i])) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && !IsSeparator(line[i])) ++i;
+    if (i > start) fields.push_back(line.substr(start, i - start));
+  }
+  return fields;
+}
+
+// Checks lead bytes, continuation bytes, overlong forms, surrogates and
+// the upper bound U+10FFFF.
+bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    int extra = 0;
+    unsigned int code = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+      code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      code = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      code = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + extra >= text.size()) return false;  // the sequence runs past the end
+    for (int b = 1; b <= extra; ++b) {
+      const unsigned char d = static_cast<unsigned char>(text[i + b]);
+      if ((d & 0xC0) != 0x80) return false;
+      code = (code << 6) | (d & 0x3F);
+    }
+    if ((extra == 2 && code < 0x800) || (extra == 3 && code < 0x10000) || code > 0x10FFFF ||
+        (code >= 0xD800 && code <= 0xDFFF))
+      return false;
+    i += extra + 1;
+  }
+  return true;
+}

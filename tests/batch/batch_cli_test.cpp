@@ -1,0 +1,349 @@
+// The built quorv-batch program driven through its command line: the
+// worked cases through both subcommands, csv and json read back by
+// independent parsers, threads, and every kind of bad input with its
+// message and exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "batch_test_support.h"
+
+namespace {
+
+struct tRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quoted(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs quorv-batch with the arguments (each quoted for the shell), an
+// optional text on standard input; collects both outputs and the status.
+tRun Batch(const std::vector<std::string>& args, const std::string& input = "") {
+  static const tScratchFolder scratch("cli");
+  const std::filesystem::path& folder = scratch.Path();
+  static int runs = 0;
+  const std::string tag = std::to_string(++runs);
+  const auto inPath = folder / ("in" + tag), outPath = folder / ("out" + tag), errPath = folder / ("err" + tag);
+  WriteFile(inPath, input);
+  std::string command = Quoted(QUORV_BATCH_EXECUTABLE);
+  for (const auto& a : args) command += " " + Quoted(a);
+  command += " <" + Quoted(inPath.string()) + " >" + Quoted(outPath.string()) + " 2>" + Quoted(errPath.string());
+  const int raw = std::system(command.c_str());
+  tRun run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = ReadText(outPath);
+  run.err = ReadText(errPath);
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream s(text);
+  for (std::string line; std::getline(s, line);) lines.push_back(line);
+  return lines;
+}
+
+// A csv row split at commas, with quoted fields.
+std::vector<std::string> CsvFields(const std::string& row) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    const char c = row[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < row.size() && row[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        fields.back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+// csv read back: one map from column name to text per pair.
+std::vector<std::map<std::string, std::string>> ReadCsv(const std::string& text) {
+  const auto lines = Lines(text);
+  std::vector<std::map<std::string, std::string>> rows;
+  if (lines.empty()) return rows;
+  const auto header = CsvFields(lines[0]);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const auto fields = CsvFields(lines[i]);
+    EXPECT_EQ(fields.size(), header.size()) << lines[i];
+    std::map<std::string, std::string> row;
+    for (std::size_t j = 0; j < header.size() && j < fields.size(); ++j) row[header[j]] = fields[j];
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+long double Number(const std::string& text) {
+  char* end = nullptr;
+  const long double v = std::strtold(text.c_str(), &end);
+  EXPECT_TRUE(end != nullptr && *end == '\0' && !text.empty()) << "not a number: " << text;
+  return v;
+}
+
+struct tScratch {
+  tScratchFolder scratch{"files"};
+  std::filesystem::path folder = scratch.Path();
+  std::string summary = WriteFile(folder / "Quorvane.txt", WorkedSavedInputs);
+  std::string raw = WriteFile(folder / "controls.txt", WorkedRawControls);
+  std::string pairs = WriteFile(folder / "pairs.txt",
+                                "# worked pairs\n"
+                                "general 40 12 55 9\n"
+                                "\n"
+                                "equal 40 12 55 12\n");
+};
+
+const tScratch& Files() {
+  static const tScratch files;
+  return files;
+}
+
+void ExpectWorkedCsv(const std::string& csv) {
+  using F = tWorkedFigures;
+  const auto rows = ReadCsv(csv);
+  ASSERT_EQ(rows.size(), 2u) << csv;
+  const auto& g = rows[0];
+  EXPECT_EQ(g.at("label"), "general");
+  EXPECT_EQ(g.at("line"), "2");
+  EXPECT_EQ(g.at("branch"), "general");
+  EXPECT_NEAR(Number(g.at("tValue")), F::tGeneral, 1e-6);
+  EXPECT_EQ(Number(g.at("df")), 8.0L);
+  EXPECT_NEAR(Number(g.at("pOneTailed")), F::pOneGeneral, 1e-6);
+  EXPECT_NEAR(Number(g.at("pTwoTailed")), F::pTwoGeneral, 1e-6);
+  EXPECT_NEAR(Number(g.at("pctEstimate")), F::pctEstimate, 1e-4);
+  EXPECT_NEAR(Number(g.at("pctLower")), F::pctLowerTwoSided, 1e-4);
+  EXPECT_NEAR(Number(g.at("pctUpper")), F::pctUpperTwoSided, 5e-3);
+  EXPECT_NEAR(Number(g.at("zPccc")), F::zGeneral, 1e-9);
+  EXPECT_NEAR(Number(g.at("zPcccLower")), F::zLowerTwoSided, 1e-4);
+  EXPECT_NEAR(Number(g.at("zPcccUpper")), F::zUpperTwoSided, 1e-4);
+  EXPECT_NEAR(Number(g.at("conditionalSd")), std::sqrt(F::conditionalSdSquared), 1e-9);
+  const auto& e = rows[1];
+  EXPECT_EQ(e.at("label"), "equal");
+  EXPECT_EQ(e.at("line"), "4");
+  EXPECT_EQ(e.at("branch"), "equal-covariates");
+  EXPECT_NEAR(Number(e.at("tValue")), F::tEqual, 1e-12);
+  EXPECT_NEAR(Number(e.at("pOneTailed")), F::pOneEqual, 1e-6);
+  EXPECT_NEAR(Number(e.at("pTwoTailed")), F::pTwoEqual, 1e-6);
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST(BatchCommandLine, WorkedCasesThroughBothSubcommands) {
+  const tRun summary = Batch({"summary", Files().summary, Files().pairs});
+  EXPECT_EQ(summary.status, 0) << summary.err;
+  EXPECT_EQ(summary.err, "");
+  ExpectWorkedCsv(summary.out);
+  const tRun raw = Batch({"raw", Files().raw, "1", Files().pairs, "--jobs", "1"});
+  EXPECT_EQ(raw.status, 0) << raw.err;
+  ExpectWorkedCsv(raw.out);
+}
+
+// The report holds the figures the worksheets print for the worked case.
+TEST(BatchCommandLine, ReportAgreesWithTheWorksheetFigures) {
+  const tRun two = Batch({"summary", Files().summary, Files().pairs, "--format=report"});
+  ASSERT_EQ(two.status, 0) << two.err;
+  for (const char* line :
+       {" t value (on   8 df) = -1.8856", " One-tailed probability = 0.048036", " Two-tailed probability = 0.096072",
+        " Effect size (Z-PCCC) for difference between the two cases (plus 95% CI) = -2.000  (-3.166 , -0.795)",
+        " direction as the two cases but are larger in magnitude = 4.8036%",
+        " 95% lower confidence limit on the percentage = 0.0774%",
+        " 95% upper confidence limit on the percentage = 21.3229%", " t value (on   8 df) = -1.2500",
+        " One-tailed probability = 0.123313",
+        " Credible limit required: Two-sided", " Number of covariates = 1"})
+    EXPECT_TRUE(Contains(two.out, std::string(line) + "\n")) << line;
+  EXPECT_TRUE(Contains(two.out, "\n User's Notes: Pair general (line 2 of " + Files().pairs + ")\n"));
+  // One report per pair, the second after the separator; no raw-data echo.
+  EXPECT_EQ(Lines(two.out)[1], "Quorvane.exe: Classical test on the difference between two cases allowing for covariates");
+  EXPECT_TRUE(Contains(two.out, "\n" + std::string(102, '_') + "\n"));
+  EXPECT_FALSE(Contains(two.out, "Raw data were loaded"));
+
+  const tRun upper = Batch({"raw", Files().raw, "1", Files().pairs, "--format", "report", "--interval", "upper"});
+  ASSERT_EQ(upper.status, 0) << upper.err;
+  EXPECT_TRUE(Contains(upper.out, " Credible limit required: One-sided upper\n"));
+  EXPECT_TRUE(Contains(upper.out, " 95% (one-sided) upper confidence limit on the percentage = "));
+  EXPECT_FALSE(Contains(upper.out, "lower confidence limit"));
+  EXPECT_TRUE(Contains(upper.out, " Number of control participants (n) = 10\n"));
+  EXPECT_FALSE(Contains(upper.out, "Raw data were loaded"));
+}
+
+// json read back by an independent parser agrees with the csv figures.
+TEST(BatchCommandLine, JsonReadsBackLikeCsv) {
+  const tRun csv = Batch({"summary", Files().summary, Files().pairs, "--interval", "lower"});
+  const tRun json = Batch({"summary", Files().summary, Files().pairs, "--interval", "lower", "--format", "json"});
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  ASSERT_EQ(json.status, 0) << json.err;
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString() << "\n" << json.out;
+  ASSERT_TRUE(document.isArray());
+  const QJsonArray pairs = document.array();
+  const auto rows = ReadCsv(csv.out);
+  ASSERT_EQ(pairs.size(), 2);
+  ASSERT_EQ(rows.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    const QJsonObject object = pairs[i].toObject();
+    EXPECT_EQ(object.size(), static_cast<int>(rows[i].size()));
+    for (const auto& [name, text] : rows[i]) {
+      const QJsonValue value = object.value(QString::fromStdString(name));
+      ASSERT_FALSE(value.isUndefined()) << name;
+      if (name == "label" || name == "branch") {
+        EXPECT_EQ(value.toString().toStdString(), text);
+      } else {
+        ASSERT_TRUE(value.isDouble()) << name;
+        const long double x = Number(text);
+        EXPECT_LE(std::fabs(value.toDouble() - x), 1e-15L * std::fabs(x)) << name;
+      }
+    }
+  }
+  // Nothing to analyse still gives a valid document.
+  const tRun empty = Batch({"summary", Files().summary, "-", "--format", "json"}, "# nothing\n");
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(empty.out)).isArray()) << empty.out;
+}
+
+// Labels that need quoting survive both formats.
+TEST(BatchCommandLine, LabelsAreQuotedWhereNeeded) {
+  const std::string input = "a,\"b\" 40 12 55 9\nPat\xC3\xA9 40 12 55 12\n";
+  const tRun csv = Batch({"summary", Files().summary, "-"}, input);
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  const auto rows = ReadCsv(csv.out);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].at("label"), "a,\"b\"");
+  const tRun json = Batch({"summary", Files().summary, "-", "--format", "json"}, input);
+  const QJsonArray pairs = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
+  ASSERT_EQ(pairs.size(), 2);
+  EXPECT_EQ(pairs[0].toObject().value("label").toString().toStdString(), "a,\"b\"");
+  EXPECT_EQ(pairs[1].toObject().value("label").toString().toStdString(), "Pat\xC3\xA9");
+}
+
+// A few hundred pairs over more than one block: the output does not
+// depend on the number of threads, byte for byte.
+TEST(BatchCommandLine, TwoThreadsWriteWhatOneWrites) {
+  std::string pairs;
+  for (int i = 0; i < 300; ++i) {
+    const int a = 30 + i * 37 % 41, b = 35 + i * 13 % 29, cov = 9 + i % 7;
+    const int covB = i % 10 == 0 ? 8 + i % 5 : cov;
+    pairs += "p" + std::to_string(i) + " " + std::to_string(a) + " " + std::to_string(cov) + " " +
+             std::to_string(b) + " " + std::to_string(covB) + "\n";
+  }
+  const std::string file = WriteFile(Files().folder / "many.txt", pairs);
+  for (const char* format : {"csv", "report"}) {
+    const tRun one = Batch({"summary", Files().summary, file, "--jobs", "1", "--format", format});
+    const tRun two = Batch({"summary", Files().summary, file, "--jobs", "2", "--format", format});
+    ASSERT_EQ(one.status, 0) << one.err;
+    ASSERT_EQ(two.status, 0) << two.err;
+    EXPECT_EQ(one.out, two.out) << format;
+    EXPECT_GT(one.out.size(), 300u * 40);
+  }
+}
+
+TEST(BatchCommandLine, BadPairLinesStopTheRunOrAreSkipped) {
+  const std::string input = "p1 40 12 55 9\np2 40 12 55\np3 4,0 12 55 9\np4 40 12 55 12\n";
+  const tRun stop = Batch({"summary", Files().summary, "-"}, input);
+  EXPECT_EQ(stop.status, 1);
+  // The pair before the bad line is written whole; nothing of it or after it.
+  const auto rows = ReadCsv(stop.out);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].at("label"), "p1");
+  EXPECT_TRUE(stop.out.back() == '\n');
+  EXPECT_TRUE(Contains(stop.err, "<stdin>:2: error: 3 scores found, 4 expected")) << stop.err;
+  EXPECT_FALSE(Contains(stop.err, "<stdin>:3:")) << stop.err;
+  EXPECT_TRUE(Contains(stop.err, "--keep-going")) << stop.err;
+
+  const tRun going = Batch({"summary", Files().summary, "-", "--keep-going", "--format", "json"}, input);
+  EXPECT_EQ(going.status, 1);
+  EXPECT_TRUE(Contains(going.err, "<stdin>:2: error: 3 scores found")) << going.err;
+  EXPECT_TRUE(Contains(going.err, "<stdin>:3: error: Case A's score on the task of interest \"4,0\" is not a number"))
+      << going.err;
+  EXPECT_TRUE(Contains(going.err, "2 of 4 pairs could not be analysed")) << going.err;
+  const QJsonArray pairs = QJsonDocument::fromJson(QByteArray::fromStdString(going.out)).array();
+  ASSERT_EQ(pairs.size(), 2);
+  EXPECT_EQ(pairs[1].toObject().value("label").toString().toStdString(), "p4");
+
+  // An analysis the engine refuses is reported like a bad line.
+  const tRun engine = Batch({"summary", Files().summary, "-", "--format", "json"}, "tiny 52 10.000001 50 10\n");
+  EXPECT_EQ(engine.status, 1);
+  EXPECT_TRUE(Contains(engine.err, "<stdin>:1: error: the analysis failed: ")) << engine.err;
+  EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(engine.out)).isArray()) << engine.out;
+}
+
+TEST(BatchCommandLine, BadControlsAndCommandLines) {
+  const std::string badK = WriteFile(Files().folder / "badk.txt", "7\n10\n");
+  const std::string notPd = WriteFile(Files().folder / "notpd.txt", "1 2\n2 4\n3 6\n4 8\n");
+  struct tCase {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  };
+  const std::vector<tCase> cases = {
+      {{"summary", badK, Files().pairs}, 3, badK + ":1: INPUT ERROR (  Number of covariates :   7.000  )"},
+      {{"summary", "/nonexistent/q.txt", Files().pairs}, 3, "/nonexistent/q.txt: the file does not exist."},
+      {{"raw", Files().raw, "6", Files().pairs}, 3, "K \"6\": INPUT ERROR"},
+      {{"raw", Files().raw, "1.5", Files().pairs}, 3, "The value must be a positive integer and be less than 6."},
+      {{"raw", notPd, "1", Files().pairs}, 3, "the correlation matrix is not positive definite"},
+      {{"summary", Files().summary, "/nonexistent/pairs.txt"}, 3, "/nonexistent/pairs.txt: the file does not exist."},
+      {{}, 2, "a subcommand is needed"},
+      {{"average", "a", "b"}, 2, "unknown subcommand \"average\""},
+      {{"summary", Files().summary}, 2, "summary takes two operands"},
+      {{"raw", Files().raw, Files().pairs}, 2, "raw takes three operands"},
+      {{"summary", Files().summary, Files().pairs, "--interval", "both"}, 2, "--interval takes two-sided, lower or upper"},
+      {{"summary", Files().summary, Files().pairs, "--format=xml"}, 2, "--format takes csv, json or report"},
+      {{"summary", Files().summary, Files().pairs, "--jobs", "0"}, 2, "--jobs takes a whole number from 1 to 1024"},
+      {{"summary", Files().summary, Files().pairs, "--jobs"}, 2, "--jobs needs a value."},
+      {{"summary", Files().summary, Files().pairs, "--fast"}, 2, "unknown option \"--fast\""},
+      {{"summary", "-", Files().pairs}, 2, "CONTROLS must name a file"},
+  };
+  for (const tCase& c : cases) {
+    const tRun run = Batch(c.args);
+    std::string shown;
+    for (const auto& a : c.args) shown += a + " ";
+    EXPECT_EQ(run.status, c.status) << shown << "\n" << run.err;
+    EXPECT_TRUE(Contains(run.err, c.message)) << shown << "\n" << run.err;
+    EXPECT_EQ(run.out, "") << shown;
+  }
+}
+
+TEST(BatchCommandLine, HelpShowsUsageAndExamples) {
+  const tRun help = Batch({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(Contains(help.out, "Usage: quorv-batch summary CONTROLS PAIRS"));
+  EXPECT_TRUE(Contains(help.out, "Examples:"));
+  EXPECT_TRUE(Contains(help.out, "Exit status:"));
+  EXPECT_EQ(help.err, "");
+}

@@ -1,0 +1,144 @@
+#include "batch/batch_controls.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "batch_test_support.h"
+
+namespace {
+
+void ExpectWorkedStatistics(const tBatchControls& c, long double tolerance) {
+  EXPECT_EQ(c.k, 1);
+  EXPECT_EQ(c.n, 10);
+  EXPECT_NEAR(c.means[1], 50, tolerance);
+  EXPECT_NEAR(c.means[2], 10, tolerance);
+  EXPECT_NEAR(c.sds[1], 10, tolerance);
+  EXPECT_NEAR(c.sds[2], 2, tolerance);
+  EXPECT_NEAR(c.R[1][2], 0.6, tolerance);
+  EXPECT_NEAR(c.R[2][1], 0.6, tolerance);
+  EXPECT_EQ(c.R[1][1], 1.0L);
+  EXPECT_NEAR(c.R[2][2], 1.0, tolerance);
+}
+
+// Loads saved inputs that must be refused; returns the message.
+std::string SavedInputsError(const std::string& text) {
+  tBatchControls c;
+  std::string error;
+  EXPECT_FALSE(ParseSavedInputsControls(text, "q.txt", c, error)) << text;
+  return error;
+}
+
+std::string RawError(const std::string& text, const std::string& k) {
+  tBatchControls c;
+  std::string error;
+  EXPECT_FALSE(ParseRawControls(text, "c.txt", k, c, error)) << text;
+  return error;
+}
+
+}  // namespace
+
+TEST(BatchControls, SavedInputsGiveTheWorkedStatistics) {
+  tBatchControls c;
+  std::string error;
+  ASSERT_TRUE(ParseSavedInputsControls(WorkedSavedInputs, "q.txt", c, error)) << error;
+  ExpectWorkedStatistics(c, 0);
+  EXPECT_EQ(c.source, tControlsSource::SavedInputs);
+  ASSERT_EQ(c.reportFields.size(), 2u);
+  EXPECT_EQ(c.reportFields[0].caption, "Number of covariates : ");
+  EXPECT_EQ(c.reportFields[0].text, "1");
+  EXPECT_EQ(c.reportFields[1].text, "10");
+}
+
+// The triangle is written by rows, r(1,1); r(2,1) r(2,2); ... and restored
+// into the upper triangle; the analysed matrix is its mirror image.
+TEST(BatchControls, SavedCorrelationsAreRestoredSymmetric) {
+  const std::string text =
+      "2\n20\nT\n1\n1\n\n\nC1\n2\n1\n\n\nC2\n3\n1\n\n\n"
+      "1.000\n0.500\n1.000\n0.300\n-0.200\n1.000\n";
+  tBatchControls c;
+  std::string error;
+  ASSERT_TRUE(ParseSavedInputsControls(text, "q.txt", c, error)) << error;
+  EXPECT_EQ(c.k, 2);
+  EXPECT_EQ(c.n, 20);
+  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[1][2]), 0.5);
+  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[2][1]), 0.5);
+  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[1][3]), 0.3);
+  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[3][1]), 0.3);
+  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[2][3]), -0.2);
+  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[3][2]), -0.2);
+  EXPECT_EQ(c.means[3], 3.0L);
+}
+
+TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
+  // Line numbers: 1 covariates, 2 sample size, 3.. grid, then the triangle.
+  EXPECT_EQ(SavedInputsError("7\n10\n"),
+            "q.txt:1: INPUT ERROR (  Number of covariates :   7.000  ) The value must be a positive integer and "
+            "be less than 6.");
+  EXPECT_EQ(SavedInputsError("1\n2\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\n0.6\n1\n"),
+            "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  2.000  ) The value for sample size "
+            "must be an integer greater than 2.");
+  EXPECT_EQ(SavedInputsError("2\n3\n"),
+            "q.txt:2: With a control sample size of  3, the maximum number of covariates is  1");
+  EXPECT_EQ(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n\n2\n\n\n1\n0.6\n1\n"),
+            "q.txt:9: mean of covariate 1: INPUT ERROR (  Test No.2  ) Data have not been entered in this field.");
+  EXPECT_EQ(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n10\n-2\n\n\n1\n0.6\n1\n"),
+            "q.txt:10: SD of covariate 1: INPUT ERROR (  SD  -2.000  ) Standard deviations must have a positive "
+            "value.");
+  EXPECT_EQ(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\n1.000\n1\n"),
+            "q.txt:14: the correlation between covariate 1 and the task of interest is 1.000: Valid matrix "
+            "values are BETWEEN -1 and +1.");
+  EXPECT_EQ(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\n0.6\n"),
+            "q.txt:15: the correlation matrix is incomplete: the entry in row 2, column 2 is missing (1 covariate "
+            "needs 3 lines of correlations).");
+  EXPECT_EQ(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\n\n0.6\n1\n"),
+            "q.txt:14: the correlation matrix is incomplete: the entry in row 2, column 1 is missing (1 covariate "
+            "needs 3 lines of correlations).");
+  EXPECT_NE(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\nabc\n1\n").find("q.txt:14: "),
+            std::string::npos);
+  EXPECT_EQ(SavedInputsError("2\n10\nT\n1\n1\n\n\nA\n1\n1\n\n\nB\n1\n1\n\n\n1\n0.9\n1\n0.9\n-0.9\n1\n"),
+            std::string("q.txt: ") + SummaryNotPositiveDefiniteMessage);
+}
+
+TEST(BatchControls, RawControlsGiveTheWorkedStatistics) {
+  tBatchControls c;
+  std::string error;
+  // Trailing blank lines do not count as controls.
+  ASSERT_TRUE(ParseRawControls(std::string(WorkedRawControls) + "\n  \n", "c.txt", " 1", c, error)) << error;
+  ExpectWorkedStatistics(c, 1e-15L);
+  EXPECT_EQ(c.source, tControlsSource::RawData);
+  EXPECT_EQ(c.reportFields[0].text, "10");
+  EXPECT_EQ(c.reportFields[1].text, "1");
+}
+
+TEST(BatchControls, RawControlsFollowTheDataFileRules) {
+  EXPECT_EQ(RawError(WorkedRawControls, "0"),
+            "K \"0\": INPUT ERROR (  Number of covariates :  0.000  ) The value must be a positive integer and be "
+            "less than 6.");
+  EXPECT_EQ(RawError(WorkedRawControls, "x"),
+            "K \"x\": INPUT ERROR (  Number of covariates :  x  ) Enter numeric data only.");
+  EXPECT_EQ(RawError("1 2\n3 4\n", "1"), "c.txt: the file holds 2 lines of control data; at least 3 controls are needed.");
+  EXPECT_EQ(RawError("1 2 3\n3 4 4\n5 6 1\n", "2"),
+            "c.txt: With a control sample size of  3, the maximum number of covariates is  1");
+  // An empty line among the controls, even one of the last two, is an empty control row.
+  const std::string gap = RawError("39 8\n50 11\n61 12\n34 7\n\n62 10\n", "1");
+  EXPECT_EQ(gap.rfind("c.txt:5: ", 0), 0u) << gap;
+  EXPECT_NE(gap.find("control 5"), std::string::npos) << gap;
+  EXPECT_EQ(gap.find("Case"), std::string::npos) << gap;
+  const std::string shortLine = RawError("39 8\n50 11\n61 12\n34 7\n62\n", "1");
+  EXPECT_EQ(shortLine.rfind("c.txt:5: ", 0), 0u) << shortLine;
+  EXPECT_NE(shortLine.find("control 5"), std::string::npos) << shortLine;
+  EXPECT_EQ(RawError("39 8\n50 11\n61 1,2\n", "1").rfind("c.txt:3: ", 0), 0u);
+  EXPECT_NE(RawError("39 8\n50 8\n61 8\n", "1").find("covariate 1"), std::string::npos);
+  // The covariate is twice the task: correlation 1.
+  EXPECT_EQ(RawError("1 2\n2 4\n3 6\n4 8\n", "1"), std::string("c.txt: ") + RawNotPositiveDefiniteMessage);
+}
+
+TEST(BatchControls, FilesThatCannotBeReadAreNamed) {
+  tBatchControls c;
+  std::string error;
+  EXPECT_FALSE(LoadSavedInputsControls("/nonexistent/Quorvane.txt", c, error));
+  EXPECT_EQ(error, "/nonexistent/Quorvane.txt: the file does not exist.");
+  EXPECT_FALSE(LoadRawControls(std::filesystem::temp_directory_path().string(), "1", c, error));
+  EXPECT_NE(error.find("folder"), std::string::npos);
+}

@@ -1,0 +1,78 @@
+#include "batch/batch_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+TEST(BatchText, ReadScoreTakesDecimalNumbersOnly) {
+  extended v = 0;
+  EXPECT_TRUE(ReadScore("40", v));
+  EXPECT_EQ(v, 40.0L);
+  EXPECT_TRUE(ReadScore("-0.5", v));
+  EXPECT_EQ(v, -0.5L);
+  EXPECT_TRUE(ReadScore("+.25", v));
+  EXPECT_EQ(v, 0.25L);
+  EXPECT_TRUE(ReadScore("1.5e-3", v));
+  EXPECT_EQ(v, 1.5e-3L);
+  EXPECT_TRUE(ReadScore("7.", v));
+  EXPECT_EQ(v, 7.0L);
+  // Correctly rounded in extended precision.
+  EXPECT_TRUE(ReadScore("0.1", v));
+  EXPECT_EQ(v, 0.1L);
+  for (const char* bad : {"", "-", ".", "4,0", "1e", "1e+", "+-1", "--1", "inf", "nan", "0x10", "1.2.3", "12a",
+                          "1e99999"}) {
+    extended before = 3;
+    EXPECT_FALSE(ReadScore(bad, before)) << bad;
+    EXPECT_EQ(before, 3.0L) << bad;
+  }
+  EXPECT_FALSE(ReadScore(std::string(65, '1'), v));
+  EXPECT_TRUE(ReadScore(std::string(64, '1'), v));
+}
+
+TEST(BatchText, FullPrecisionReadsBackToSeventeenDigits) {
+  for (extended x : {-1.8856180831641267L, 0.048035796819923675L, 1e-300L, 123456789.125L, -0.0L, 8.0L,
+                     2.0L / 3.0L}) {
+    const std::string text = FullPrecision(x);
+    EXPECT_EQ(text.find(','), std::string::npos);
+    const long double back = std::strtold(text.c_str(), nullptr);
+    EXPECT_LE(std::fabs(back - x), 1e-16L * std::fabs(x)) << text;
+  }
+  EXPECT_EQ(FullPrecision(8.0L), "8");
+  EXPECT_EQ(FullPrecision(1.0L / 0.0L), "Inf");
+  EXPECT_EQ(FullPrecision(-1.0L / 0.0L), "-Inf");
+  EXPECT_EQ(FullPrecision(std::nanl("")), "NaN");
+}
+
+TEST(BatchText, LinesEndAtLfCrLfOrCr) {
+  const auto lines = SplitLines("a\nb\r\nc\rd");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "a");
+  EXPECT_EQ(lines[1], "b");
+  EXPECT_EQ(lines[2], "c");
+  EXPECT_EQ(lines[3], "d");
+  EXPECT_EQ(SplitLines("a\n\n").size(), 2u);  // the empty second line counts, nothing after the last end
+  EXPECT_TRUE(SplitLines("").empty());
+  const auto fields = SplitFields(" \t40  12\t55 9 ");
+  ASSERT_EQ(fields.size(), 4u);
+  EXPECT_EQ(fields[3], "9");
+  EXPECT_TRUE(IsBlankLine(" \t\f"));
+  EXPECT_FALSE(IsBlankLine(" x"));
+}
+
+TEST(BatchText, NoticeTextOnOneLine) {
+  EXPECT_EQ(OneLineText("INPUT ERROR\r(  SD  0.000  )\r\rStandard deviations must have a positive value."),
+            "INPUT ERROR (  SD  0.000  ) Standard deviations must have a positive value.");
+  EXPECT_EQ(OneLineText(" With a control sample size of  3, the maximum number of covariates is  1 "),
+            "With a control sample size of  3, the maximum number of covariates is  1");
+}
+
+TEST(BatchText, Utf8Check) {
+  EXPECT_TRUE(IsValidUtf8("Pat\xC3\xA9"));          // é
+  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));     // U+1F600
+  EXPECT_FALSE(IsValidUtf8("\xC3"));                // cut short
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));            // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));        // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));    // above U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("a\xFF"));
+}

@@ -1,0 +1,204 @@
+// Fuzz target for the batch tool's pairs reader.
+//
+// Input: byte 0 chooses the number of covariates k (1 to 5, what the
+// controls allow); the rest, copied to a string of exactly its size, is
+// the pairs file. What must hold, checked against an independent reading
+// of the file (lines end at LF, CR LF or CR; a leading byte-order mark is
+// skipped; fields are separated by characters up to 32; lines blank or
+// starting with '#' after blanks are skipped):
+//  - one entry per other line, in order, with its line number;
+//  - an entry is readable exactly when its line has 2(k + 1) scores,
+//    optionally after a label of valid UTF-8, each score a decimal
+//    [+|-] digits [. digits] [(e|E) [+|-] digits] of at most
+//    MaxScoreTextLength characters with a finite value;
+//  - a readable entry's scores equal the C library's conversion, and the
+//    vectors hold nothing beyond position k + 1;
+//  - an unreadable entry says why on one line (it is printed as
+//    "file:line: error: ...").
+#include <cerrno>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/batch_text.h"
+#include "batch/pairs_reader.h"
+#include "matrix/tmatrix.h"
+
+namespace {
+
+constexpr int MaxCovariates = 5;
+
+std::string Shown(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 32 && u < 127) {
+      out.push_back(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", u);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+[[noreturn]] void Fail(const std::string& what, int k, std::string_view file) {
+  std::fprintf(stderr, "pairs file (k = %d): %s\nfile: \"%s\"\n", k, what.c_str(), Shown(file).c_str());
+  std::abort();
+}
+
+std::vector<std::string_view> Lines(std::string_view text) {
+  static constexpr std::string_view Mark = "\xEF\xBB\xBF";
+  if (text.substr(0, Mark.size()) == Mark) text.remove_prefix(Mark.size());
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      lines.push_back(text.substr(start, i - start));
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+bool Skipped(std::string_view line) {
+  bool blank = true;
+  for (char c : line)
+    if (static_cast<unsigned char>(c) > ' ') blank = false;
+  if (blank) return true;
+  const std::size_t first = line.find_first_not_of(" \t\f\v");
+  return line[first] == '#';
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
+    const std::size_t start = i;
+    while (i < line.size() && static_cast<unsigned char>(line[i]) > ' ') ++i;
+    if (i > start) fields.push_back(line.substr(start, i - start));
+  }
+  return fields;
+}
+
+bool IsDecimal(std::string_view t) {
+  std::size_t i = 0;
+  auto digits = [&] {
+    const std::size_t from = i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+    return i - from;
+  };
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  std::size_t mantissa = digits();
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  return i == t.size();
+}
+
+// A score and its value; false when the reader must refuse it.
+bool Score(std::string_view t, long double& value) {
+  if (t.size() > static_cast<std::size_t>(MaxScoreTextLength) || !IsDecimal(t)) return false;
+  const std::string copy(t);
+  errno = 0;
+  value = std::strtold(copy.c_str(), nullptr);
+  return errno != ERANGE && std::isfinite(value);
+}
+
+// Well-formed UTF-8: shortest forms, no surrogates, at most U+10FFFF.
+bool Utf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    std::size_t length = 0;
+    unsigned long code = 0;
+    unsigned long least = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if ((c & 0xE0) == 0xC0) {
+      length = 2, code = c & 0x1F, least = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+      length = 3, code = c & 0x0F, least = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+      length = 4, code = c & 0x07, least = 0x10000;
+    } else {
+      return false;
+    }
+    if (s.size() - i < length) return false;
+    for (std::size_t b = 1; b < length; ++b) {
+      const unsigned char d = static_cast<unsigned char>(s[i + b]);
+      if ((d & 0xC0) != 0x80) return false;
+      code = code << 6 | (d & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
+void CheckEntry(const tPairEntry& entry, std::string_view line, int k, std::string_view file) {
+  const int m = k + 1;
+  const std::vector<std::string_view> fields = Fields(line);
+  const std::string where = "line " + std::to_string(entry.line) + ": ";
+  bool readable = fields.size() == static_cast<std::size_t>(2 * m) ||
+                  fields.size() == static_cast<std::size_t>(2 * m + 1);
+  const std::size_t offset = fields.size() == static_cast<std::size_t>(2 * m + 1) ? 1 : 0;
+  if (readable && offset == 1 && !Utf8(fields[0])) readable = false;
+  long double values[2 * (MaxCovariates + 1)] = {};
+  for (int i = 0; readable && i < 2 * m; ++i) readable = Score(fields[offset + i], values[i]);
+
+  if (readable != entry.Readable())
+    Fail(where + (readable ? "readable line refused: " + entry.problem : "unreadable line read"), k, file);
+  if (!entry.Readable()) {
+    if (entry.problem.find_first_of("\r\n") != std::string::npos) Fail(where + "problem spans lines", k, file);
+    return;
+  }
+  if (entry.label != (offset == 1 ? std::string(fields[0]) : std::string()))
+    Fail(where + "label \"" + Shown(entry.label) + "\"", k, file);
+  for (int i = 0; i < 2 * m; ++i) {
+    const long double got = (i < m ? entry.caseA : entry.caseB)[i % m + 1];
+    if (!(got == values[i])) Fail(where + "score " + std::to_string(i + 1) + " differs from strtold", k, file);
+  }
+  for (int j = m + 1; j <= MatrixCapacity; ++j)
+    if (entry.caseA[j] != 0 || entry.caseB[j] != 0) Fail(where + "score beyond k + 1", k, file);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  const int k = 1 + data[0] % MaxCovariates;
+  const std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  const std::vector<tPairEntry> pairs = ReadPairs(std::string_view(file.data(), file.size()), k);
+  const std::vector<std::string_view> lines = Lines(file);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (Skipped(lines[i])) continue;
+    if (next >= pairs.size()) Fail("no entry for line " + std::to_string(i + 1), k, file);
+    const tPairEntry& entry = pairs[next++];
+    if (entry.line != static_cast<int>(i) + 1)
+      Fail("entry for line " + std::to_string(i + 1) + " numbered " + std::to_string(entry.line), k, file);
+    CheckEntry(entry, lines[i], k, file);
+  }
+  if (next != pairs.size()) Fail("entries for skipped lines", k, file);
+  return 0;
+}

@@ -1,0 +1,214 @@
+// Fuzz target for the raw data file reader and the control statistics the
+// raw-data flow computes from what it loads.
+//
+// Input: byte 0 chooses the rows (n + 2, from 3 to 40), byte 1 the values
+// per row (k + 1, from 2 to 6); the rest, copied to a string of exactly
+// its size, is the file. What must hold:
+//  - the reader either loads (rows and columns as asked, the success
+//    message) or refuses with a message naming a line from 1 to rows, and
+//    its decision and every value read agree with an independent reading of
+//    the file's lines (LF, CR LF and CR end a line; characters up to 32
+//    separate values; a byte-order mark is skipped; values are decimals
+//    within the reader's range);
+//  - a loaded file either has a column without variance in the controls
+//    (FindZeroVarianceColumn names it; the flow refuses the file) or gives
+//    finite means, finite standard deviations above 0 and correlations in
+//    [-1, 1] up to rounding, with 1 on the diagonal.
+#include <cerrno>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "matrix/raw_data_statistics.h"
+#include "matrix/tmatrix.h"
+#include "worksheet/raw_data_file.h"
+
+namespace {
+
+constexpr int MinRows = 3;
+constexpr int MaxRows = 40;
+constexpr int MinColumns = 2;
+constexpr int MaxColumns = 6;
+// Rounding allowed on a correlation's bounds and its unit diagonal.
+constexpr long double CorrelationSlack = 1e-9L;
+
+std::string Shown(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 32 && u < 127) {
+      out.push_back(c);
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", u);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+[[noreturn]] void Fail(const std::string& what, int rows, int columns, std::string_view file) {
+  std::fprintf(stderr, "raw data file (%d rows x %d values): %s\nfile: \"%s\"\n", rows, columns, what.c_str(),
+               Shown(file).c_str());
+  std::abort();
+}
+
+// The file's lines as an independent reader sees them.
+std::vector<std::string_view> SplitLines(std::string_view file) {
+  static constexpr std::string_view Mark = "\xEF\xBB\xBF";
+  std::size_t skip = 0;  // the mark, or as much of its start as is there
+  while (skip < Mark.size() && skip < file.size() && file[skip] == Mark[skip]) ++skip;
+  file.remove_prefix(skip);
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < file.size()) {
+    if (file[i] == '\n' || file[i] == '\r') {
+      lines.push_back(file.substr(start, i - start));
+      if (file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n') ++i;
+      start = ++i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < file.size()) lines.push_back(file.substr(start));
+  return lines;
+}
+
+std::vector<std::string_view> SplitValues(std::string_view line) {
+  std::vector<std::string_view> values;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
+    const std::size_t start = i;
+    while (i < line.size() && static_cast<unsigned char>(line[i]) > ' ') ++i;
+    if (i > start) values.push_back(line.substr(start, i - start));
+  }
+  return values;
+}
+
+// A decimal number: [+|-] (digits [. [digits]] | . digits) [(e|E) [+|-] digits].
+bool IsDecimal(std::string_view t) {
+  std::size_t i = 0;
+  auto digits = [&] {
+    const std::size_t from = i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+    return i - from;
+  };
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  std::size_t mantissa = digits();
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  return i == t.size();
+}
+
+// Whether the reader must take one value text, and its value if so: a
+// decimal of at most MaxRawValueLength characters whose value lies in the
+// range the reader allows.
+bool JudgeValue(std::string_view t, long double& value) {
+  if (t.size() > static_cast<std::size_t>(MaxRawValueLength) || !IsDecimal(t)) return false;
+  const std::string copy(t);
+  errno = 0;
+  value = std::strtold(copy.c_str(), nullptr);
+  const long double size = std::fabs(value);
+  // ERANGE: beyond the extended range, or so small it underflowed.
+  return errno != ERANGE && std::isfinite(value) && size <= MaxRawValueMagnitude && (value == 0 || size >= MinRawValueMagnitude);
+}
+
+void CheckStatistics(const tData_matrix& table, int rows, int columns, std::string_view file) {
+  const int controls = rows - 2;
+  const int constant = FindZeroVarianceColumn(table, controls, columns);
+  if (constant < 0 || constant > columns) Fail("zero-variance column out of range", rows, columns, file);
+  if (constant != 0) {
+    // The reported column really is constant over the controls.
+    for (int i = 2; i <= controls; ++i)
+      if (table[i][constant] != table[1][constant]) Fail("column reported constant varies", rows, columns, file);
+    return;
+  }
+  tVector sds;
+  tVector means;
+  tMatrix R;
+  SummaryFromRawData(table, controls, columns, sds, means, R);
+  for (int j = 1; j <= columns; ++j) {
+    if (!std::isfinite(means[j])) Fail("mean not finite in column " + std::to_string(j), rows, columns, file);
+    if (!std::isfinite(sds[j]) || !(sds[j] > 0))
+      Fail("standard deviation not finite and positive in column " + std::to_string(j), rows, columns, file);
+    for (int i = 1; i <= columns; ++i) {
+      const long double r = R[i][j];
+      if (!std::isfinite(r) || r < -1 - CorrelationSlack || r > 1 + CorrelationSlack)
+        Fail("correlation out of [-1, 1] at " + std::to_string(i) + "," + std::to_string(j), rows, columns, file);
+    }
+    if (std::fabs(R[j][j] - 1) > CorrelationSlack) Fail("diagonal correlation not 1", rows, columns, file);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) return 0;
+  const int rows = MinRows + data[0] % (MaxRows - MinRows + 1);
+  const int columns = MinColumns + data[1] % (MaxColumns - MinColumns + 1);
+  const std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+
+  // One table for every run: filling 500 x 20 cells afresh each time
+  // would take most of the fuzzer's time. The reader writes the whole
+  // block it loads, and only that block is looked at.
+  static tData_matrix table;
+  std::istringstream in(file);
+  const tRawDataReadResult result = ReadRawData(in, rows, columns, table);
+
+  if (result.rows != rows || result.columns != columns) Fail("counts not echoed", rows, columns, file);
+  if (result.message.empty()) Fail("no message", rows, columns, file);
+  if (result.loaded) {
+    if (result.line != 0 || result.message != RawDataLoadedMessage(rows, columns))
+      Fail("loaded without the success message", rows, columns, file);
+  } else if (result.line < 1 || result.line > rows) {
+    Fail("refusal does not name a line: " + result.message, rows, columns, file);
+  }
+
+  // The independent reading: the first faulty line, or every value read.
+  const std::vector<std::string_view> lines = SplitLines(file);
+  bool mayLoad = true;
+  for (int line = 1; line <= rows && mayLoad; ++line) {
+    std::vector<std::string_view> values;
+    if (line <= static_cast<int>(lines.size())) values = SplitValues(lines[line - 1]);
+    const bool missingOrShort = static_cast<int>(values.size()) < columns;
+    int firstBad = 0;
+    for (int j = 1; j <= columns && j <= static_cast<int>(values.size()) && firstBad == 0; ++j) {
+      long double v = 0;
+      if (!JudgeValue(values[j - 1], v)) {
+        firstBad = j;
+      } else if (result.loaded && !(table[line][j] == v)) {
+        Fail("value at line " + std::to_string(line) + " column " + std::to_string(j) + " differs from strtold",
+             rows, columns, file);
+      }
+    }
+    if (missingOrShort || firstBad != 0) {
+      mayLoad = false;
+      if (result.loaded) Fail("loaded a file with a bad line " + std::to_string(line), rows, columns, file);
+      if (result.line != line)
+        Fail("refused at line " + std::to_string(result.line) + ", first bad line is " + std::to_string(line) +
+                 ": " + result.message,
+             rows, columns, file);
+    }
+  }
+  if (mayLoad && !result.loaded) {
+    Fail("refused a good file: " + result.message, rows, columns, file);
+  }
+  if (result.loaded) CheckStatistics(table, rows, columns, file);
+  return 0;
+}

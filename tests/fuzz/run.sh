@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds every fuzz target and runs each for SECONDS (default 60) from its
+# seed corpus in corpus/<target>/. New corpus entries go to a scratch
+# folder, never into the source tree; crash inputs go to
+# <build>/artifacts/<target>/, libFuzzer's output to <build>/logs/<target>.log.
+# Prints one line per target and exits non-zero when any target finds a
+# crash, an assertion failure, a leak or a hang (or does not run).
+#   tests/fuzz/run.sh [SECONDS]
+set -uo pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+SECONDS_EACH=${1:-60}
+case "$SECONDS_EACH" in
+  ''|*[!0-9]*) echo "usage: tests/fuzz/run.sh [SECONDS]" >&2; exit 2 ;;
+esac
+
+BUILD=$(bash "$HERE/build.sh") || exit 1
+TARGETS=()
+for seeds in "$HERE"/corpus/*/; do
+  name=$(basename "$seeds")
+  [ -x "$BUILD/$name" ] && TARGETS+=("$name")
+done
+if [ ${#TARGETS[@]} -eq 0 ]; then
+  echo "fuzz: no targets built in $BUILD" >&2
+  exit 1
+fi
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorv-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$BUILD/logs"
+status=0
+echo "fuzz: ${#TARGETS[@]} targets, ${SECONDS_EACH} s each"
+for name in "${TARGETS[@]}"; do
+  log="$BUILD/logs/$name.log"
+  artifacts="$BUILD/artifacts/$name"
+  mkdir -p "$artifacts" "$scratch/$name"
+  options=(-max_total_time="$SECONDS_EACH" -print_final_stats=1 -timeout=10
+           -artifact_prefix="$artifacts/")
+  [ -f "$HERE/dict/$name.dict" ] && options+=(-dict="$HERE/dict/$name.dict")
+  before=$(ls "$artifacts" | wc -l)
+  "$BUILD/$name" "${options[@]}" "$scratch/$name" "$HERE/corpus/$name" >"$log" 2>&1
+  rc=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  corpus=$(ls "$scratch/$name" | wc -l)
+  if [ $rc -eq 0 ]; then
+    printf '%-22s ok       %12s runs, %5s new corpus entries\n' "$name" "${runs:-?}" "$corpus"
+  else
+    status=1
+    found=$(ls -t "$artifacts" | head -n 1)
+    [ "$(ls "$artifacts" | wc -l)" -gt "$before" ] || found="(none written)"
+    printf '%-22s FAILED   %12s runs, exit %d, input %s\n' "$name" "${runs:-?}" "$rc" "$artifacts/$found"
+    grep -m 3 -E 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|LeakSanitizer|libFuzzer)|runtime error|^[a-zA-Z ]+: .* for text|^raw data file|^saved inputs|^pairs' "$log" | sed 's/^/    /'
+    echo "    log: $log"
+  fi
+done
+exit $status

@@ -28,6 +28,8 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorv-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$BUILD/logs"
 status=0
+passed=0
+failed=0
 echo "fuzz: ${#TARGETS[@]} targets, ${SECONDS_EACH} s each"
 for name in "${TARGETS[@]}"; do
   log="$BUILD/logs/$name.log"
@@ -42,9 +44,11 @@ for name in "${TARGETS[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   corpus=$(ls "$scratch/$name" | wc -l)
   if [ $rc -eq 0 ]; then
+    passed=$((passed + 1))
     printf '%-22s ok       %12s runs, %5s new corpus entries\n' "$name" "${runs:-?}" "$corpus"
   else
     status=1
+    failed=$((failed + 1))
     found=$(ls -t "$artifacts" | head -n 1)
     [ "$(ls "$artifacts" | wc -l)" -gt "$before" ] || found="(none written)"
     printf '%-22s FAILED   %12s runs, exit %d, input %s\n' "$name" "${runs:-?}" "$rc" "$artifacts/$found"
@@ -52,4 +56,5 @@ for name in "${TARGETS[@]}"; do
     echo "    log: $log"
   fi
 done
+echo "fuzz: $passed passed, $failed failed"
 exit $status

@@ -116,6 +116,15 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
   ClearBtn = new ClearMatrixButton(*this);
   ReturnBtn = new ReturnMatrixButton(*this);
   BuildTabOrder();
+  // The cell that has the focus when the window opens starts with its text
+  // selected, as a cell reached by Tab does, so that typing replaces the
+  // value shown instead of adding to it.
+  for (int r = 1; r <= rows_; ++r)
+    for (int c = 1; c <= columns_; ++c)
+      if (tMatrixCell* cell = cellIndex_[c][r]; cell != nullptr && c != r) {
+        cell->selectAll();
+        return;
+      }
 }
 
 // The cell area scrolls when the cells do not fit in it (more than 20

@@ -25,7 +25,7 @@ bool PrintTextToPdf(const std::string& text, const std::string& fontFamily, int 
                     const std::string& pdfPath, std::string& error);
 
 // The page margins of every print job, in millimetres.
-constexpr double PrintMarginMillimetres = 15.0;
+constexpr double PrintMarginMillimetres = 10.0;
 
 // Splits text into the lines that are printed, before wrapping: line ends
 // normalised, the empty piece after a final line end dropped, tabs expanded.

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -47,6 +48,12 @@ void tMemoLines::Add(const std::string& line) {
   cursor.insertText(QString::fromStdString(line));
   cursor.insertBlock();
   cursor.endEditBlock();
+  // The newest line is in view, so a report appended under earlier ones is
+  // seen at once, ending with its results.
+  if (memo_->isVisible()) {
+    QScrollBar* bar = memo_->verticalScrollBar();
+    bar->setValue(bar->maximum());
+  }
 }
 
 int tMemoLines::Count() const {

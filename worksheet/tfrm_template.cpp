@@ -37,6 +37,9 @@ namespace {
 // before it scrolls and the room its scroll bar takes.
 constexpr int DefaultColumnWidth = 53;
 constexpr int DefaultRowHeight = 20;
+// Each cell's pitch includes one grid line; the grid draws its lines inside
+// the cells, so a section is a cell plus its line.
+constexpr int GridLineWidth = 1;
 constexpr int GridTop = 200;
 constexpr int GridInitialLeft = 228;
 constexpr int VisibleGridRows = 6;
@@ -105,7 +108,12 @@ TfrmTemplate::TfrmTemplate(const tWorksheetSettings& worksheetSettings, tPlatfor
   FormCreate();
 }
 
-TfrmTemplate::~TfrmTemplate() = default;
+// The application's focus signal reaches OnFocusChanged through a pointer
+// to this class; the base destructor hides the window and so changes the
+// focus after this part of the object is gone, so the link is cut first.
+TfrmTemplate::~TfrmTemplate() {
+  if (qApp) disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void TfrmTemplate::SetComputeFlow(std::unique_ptr<tComputeFlow> flow) {
   computeFlow_ = std::move(flow);
@@ -236,8 +244,8 @@ void TfrmTemplate::BuildWidgets() {
   grdData->verticalHeader()->hide();
   grdData->horizontalHeader()->setMinimumSectionSize(1);
   grdData->verticalHeader()->setMinimumSectionSize(1);
-  grdData->horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth);
-  grdData->verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
+  grdData->horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth + GridLineWidth);
+  grdData->verticalHeader()->setDefaultSectionSize(DefaultRowHeight + GridLineWidth);
   grdData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grdData->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   grdData->setTabKeyNavigation(true);
@@ -442,9 +450,11 @@ void TfrmTemplate::SetCell(int col, int row, const QString& text) {
     if (item == nullptr) {
       item = new QTableWidgetItem;
       if (col == 0) {
-        // The fixed column: row numbers, not editable.
-        item->setFlags(Qt::ItemIsEnabled);
+        // The fixed column: row numbers, not editable, and passed over by
+        // Tab (a cell that is not enabled), yet drawn in the normal colours.
+        item->setFlags(Qt::NoItemFlags);
         item->setBackground(grdData->palette().button());
+        item->setForeground(grdData->palette().buttonText());
         item->setTextAlignment(Qt::AlignCenter);
       }
       grdData->setItem(row, col, item);
@@ -490,9 +500,9 @@ void TfrmTemplate::SetGridCurrentCell(int col, int row) {
 void TfrmTemplate::SizeGrid() {
   const int columns = settings.gridColumns;
   const int rows = settings.gridRows;
-  int width = (DefaultColumnWidth + 1) * columns + 3;
-  int height = (DefaultRowHeight + 1) * rows + 4;
-  if (rows > VisibleGridRows - 1) height = (DefaultRowHeight + 1) * VisibleGridRows + 4;
+  int width = (DefaultColumnWidth + GridLineWidth) * columns + 3;
+  int height = (DefaultRowHeight + GridLineWidth) * rows + 4;
+  if (rows > VisibleGridRows - 1) height = (DefaultRowHeight + GridLineWidth) * VisibleGridRows + 4;
   if (rows > VisibleGridRows) width += ScrollBarRoom;
   const int left = (settings.clientWidth - width) / 2;
   grdData->setGeometry(left, grdData->y(), width, height);

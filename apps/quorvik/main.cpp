@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <memory>
 
+#include "apps/desktop/program_icons.h"
 #include "engine/engine_notices.h"
 #include "platform/fonts.h"
 #include "platform/qt_services.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
 
   tGuardedApplication application(argc, argv);
   QCoreApplication::setApplicationName("quorvik");
+  QGuiApplication::setDesktopFileName("quorvik");
+  QApplication::setWindowIcon(ProgramWindowIcon(tProgramIcon::Quorvik));
   InstallFontSubstitutions();
   tQtServices services;
   application.SetServices(&services);

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Starts one program on a private X server (Xvfb) with the ordinary xcb
+# platform, as a user's desktop would run it, and checks what a person sees:
+#
+#   real_window_smoke.sh start   quorvik|quorvane PROGRAM SHOTS
+#   real_window_smoke.sh compute quorvik|quorvane PROGRAM SHOTS SOURCE_DIR
+#
+# start:   the worksheet window with the program's exact caption is mapped;
+#          a screenshot of it goes to SHOTS/<program>_worksheet.png.
+# compute: the worked example is typed into the real windows with xdotool
+#          (Quorvane: k, N, the grid, Compute, the correlation 0.6 in the
+#          matrix window, Continue; Quorvik: n, k, Compute, the data file
+#          examples/worked_controls.txt in the open dialog) until the
+#          results window is mapped; screenshots of the matrix window and of
+#          the results window go to SHOTS; the saved-inputs file must hold
+#          what was typed.
+#
+# The program runs from a copy in a temporary folder with HOME and the XDG
+# folders there too, so its saved inputs never land beside the build. It is
+# ended by its process id; a program that ends by itself (a crash) or shows
+# no window fails the test. Every wait is bounded. Exit status 77 (skipped)
+# when Xvfb, xdotool, xwininfo or ImageMagick is not installed.
+set -u
+
+mode=${1:?mode}
+name=${2:?program name}
+program=${3:?program path}
+shots=${4:?screenshot folder}
+source_dir=${5:-}
+
+case "$name" in
+  quorvik|quorvane) ;;
+  *) echo "unknown program $name" >&2; exit 2 ;;
+esac
+
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/x_session.sh"
+
+if missing=$(x_tools_missing); then
+  echo "SKIP: $missing is not installed (packages xvfb x11-utils xdotool imagemagick)"
+  exit 77
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorv-smoke.XXXXXX")
+trap 'x_cleanup; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
+
+x_start_server
+# The program runs from a copy in a folder of its own, which is writable,
+# so its saved inputs go beside it there.
+mkdir -p "$work/bin" "$work/home" "$work/cwd" "$shots"
+cp "$program" "$work/bin/$name"
+x_start_program "$work/bin/$name" "$work/home" "$work/cwd"
+
+if [ "$name" = quorvik ]; then title=$QUORVIK_TITLE; saved=Quorvik.txt; else title=$QUORVANE_TITLE; saved=Quorvane.txt; fi
+wait_for_window "$title"; worksheet=$window_id
+echo "worksheet window $worksheet: \"$title\""
+[ "$mode" = start ] && screenshot "$worksheet" "$shots/${name}_worksheet.png"
+
+if [ "$mode" = compute ]; then
+  [ -n "$source_dir" ] || fail "compute needs the source folder"
+  focus_window "$worksheet"
+  if [ "$name" = quorvane ]; then
+    # k = 1, N = 10, then Tab into the grid (its first cell is the name of
+    # the task, already "Task"): mean, SD, Case A, Case B of the task; Tab
+    # passes over the row numbers to the covariate's name, then its four
+    # values.
+    type_text 1; press Tab; type_text 10; press Tab Tab
+    type_text 50; press Tab; type_text 10; press Tab; type_text 40; press Tab; type_text 55
+    press Tab Tab
+    type_text 10; press Tab; type_text 2; press Tab; type_text 12; press Tab; type_text 9
+    sleep 0.2
+    screenshot "$worksheet" "$shots/${name}_worksheet_filled.png"
+    click_at "$worksheet" $COMPUTE_X $COMPUTE_Y
+    wait_for_window "Matrix Entry"; matrix=$window_id
+    focus_window "$matrix"
+    # The one editable cell has the focus with its "0.000" selected.
+    type_text 0.6
+    screenshot "$matrix" "$shots/matrix_entry.png"
+    click_at "$matrix" $CONTINUE_X $CONTINUE_Y
+  else
+    cp "$source_dir/examples/worked_controls.txt" "$work/cwd/"
+    type_text 10; press Tab; type_text 1
+    click_at "$worksheet" $COMPUTE_X $COMPUTE_Y
+    wait_for_window "Open"; dialog=$window_id
+    focus_window "$dialog"
+    # The dialog starts in the current folder with the file-name field focused.
+    type_text worked_controls.txt; press Return
+    wait_for_window "Information"; box=$window_id
+    focus_window "$box"
+    press Return
+  fi
+  wait_for_window "Results viewer: $title"; results=$window_id
+  screenshot "$results" "$shots/${name}_results.png"
+
+  # The inputs were saved beside the program (its folder is writable).
+  [ -f "$work/bin/$saved" ] || fail "no saved inputs $saved beside the program"
+  if [ "$name" = quorvane ]; then
+    expected=$(printf '%s\n' 1 10 Task 50 10 40 55 "Cov 1" 10 2 12 9 1.000 0.600 1.000)
+  else
+    expected="10 1       "
+  fi
+  [ "$(cat "$work/bin/$saved")" = "$expected" ] ||
+    fail "$saved holds \"$(cat "$work/bin/$saved")\" instead of \"$expected\""
+fi
+
+close_program
+echo "PASS: $name ($mode)"
+exit 0

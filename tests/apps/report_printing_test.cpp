@@ -1,0 +1,218 @@
+// Printing a whole report end to end: the worked example computed through
+// the real worksheet and results window, Print All (and Print Selection)
+// pressed, the text painted into a PDF file by the same routine the print
+// dialog's printer gets, and the PDF read back with pdftotext: every line
+// of the report must come out, in order, in the report's font and size.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "matrix_entry/matrix_entry.h"
+#include "platform/text_printing.h"
+#include "results/tfrm_template_results.h"
+#include "tests/support/scripted_services.h"
+#include "worksheet/program_strings.h"
+#include "worksheet/raw_data_flow.h"
+#include "worksheet/summary_data_flow.h"
+#include "worksheet/tfrm_template.h"
+#include "worksheet/worksheet_settings.h"
+
+namespace {
+
+std::string SourceDir() {
+  const char* dir = std::getenv("QUORV_SOURCE_DIR");
+  return dir != nullptr && *dir != '\0' ? dir : QUORV_SOURCE_DIR_DEFAULT;
+}
+
+// The scripted services, except that a print job is painted into a PDF
+// file, as the printer chosen in the print dialog would be painted.
+class tPdfPrintingServices : public tScriptedServices {
+ public:
+  std::string pdfPath;
+  bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
+                 std::string& error) override {
+    tScriptedServices::PrintText(text, fontFamily, pointSize, error);
+    return PrintTextToPdf(text, fontFamily, pointSize, pdfPath, error);
+  }
+};
+
+// A line with its runs of blanks made single and its ends trimmed (the PDF
+// text extractor spaces words by their position, not character by character).
+QString Squeezed(const QString& line) { return line.simplified(); }
+
+// The text of a PDF file by pdftotext, one squeezed entry per line;
+// available tells whether pdftotext is installed.
+std::vector<QString> PdfLines(const std::string& path, bool& available) {
+  std::vector<QString> lines;
+  const QString tool = QStandardPaths::findExecutable("pdftotext");
+  available = !tool.isEmpty();
+  if (!available) return lines;
+  QProcess process;
+  process.start(tool, {"-layout", QString::fromStdString(path), "-"});
+  if (!process.waitForFinished(30000)) return lines;
+  for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n'))
+    lines.push_back(Squeezed(line.trimmed().remove(QChar('\f'))));
+  return lines;
+}
+
+// The lines of the text as printed, squeezed, without the empty ones.
+std::vector<QString> NonEmptyLines(const QString& text) {
+  std::vector<QString> lines;
+  for (const QString& line : text.split('\n'))
+    if (!Squeezed(line).isEmpty()) lines.push_back(Squeezed(line));
+  return lines;
+}
+
+class ReportPrintingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    services.pdfPath = dir.filePath("report.pdf").toStdString();
+  }
+  void TearDown() override {
+    SetMatrixEntryDriver(nullptr);
+    form.reset();
+    results.reset();
+  }
+
+  void Build(const tWorksheetSettings& settings, std::unique_ptr<tComputeFlow> flow) {
+    form = std::make_unique<TfrmTemplate>(settings, services, dir.path().toStdString());
+    results = std::make_unique<TfrmTemplateResults>(services);
+    form->SetResultsWindow(results.get());
+    results->SetWorksheet(form.get());
+    form->SetComputeFlow(std::move(flow));
+    form->show();
+  }
+
+  // Checks that every non-empty line of the text is in the PDF, in order,
+  // and that the job used the report's font at 8 points. A line wider than
+  // the page may continue on the next printed lines, with no character lost.
+  void ExpectPrintedInOrder(const QString& text) {
+    ASSERT_FALSE(services.prints.empty()) << "nothing was printed";
+    EXPECT_EQ(services.prints.back().fontFamily, "Courier New");
+    EXPECT_EQ(services.prints.back().pointSize, 8);
+    bool available = false;
+    const std::vector<QString> printed = PdfLines(services.pdfPath, available);
+    if (!available) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const std::vector<QString> expected = NonEmptyLines(text);
+    ASSERT_GT(expected.size(), 10u);
+    std::size_t at = 0;
+    for (const QString& line : expected) {
+      while (at < printed.size() && printed[at] != line && !StartsWrappedLine(printed, at, line)) ++at;
+      ASSERT_LT(at, printed.size()) << "missing or out of order in the PDF: \"" << line.toStdString() << "\"";
+      ++at;
+    }
+  }
+
+  // True when printed[at] and the lines after it spell line, split where
+  // the page ended (advances at past the continuation lines).
+  static bool StartsWrappedLine(const std::vector<QString>& printed, std::size_t& at, const QString& line) {
+    const QString whole = QString(line).remove(' ');
+    QString pieces;
+    for (std::size_t i = at; i < printed.size() && !printed[i].isEmpty(); ++i) {
+      pieces += QString(printed[i]).remove(' ');
+      if (!whole.startsWith(pieces)) return false;
+      if (pieces == whole) {
+        if (i == at) return false;  // a single piece is no wrapped line
+        at = i;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  QTemporaryDir dir;
+  tPdfPrintingServices services;
+  std::unique_ptr<TfrmTemplate> form;
+  std::unique_ptr<TfrmTemplateResults> results;
+};
+
+// Types into a grid cell: the first key opens the cell's editor.
+void TypeCell(QTableWidget* grid, int col, int row, const char* text) {
+  grid->setCurrentItem(nullptr);
+  grid->setCurrentCell(row, col);
+  QTest::keyClick(grid, text[0]);
+  auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+  ASSERT_NE(editor, nullptr);
+  QTest::keyClicks(editor, text + 1);
+}
+
+TEST_F(ReportPrintingTest, QuorvanePrintsTheWholeWorkedReportInOrder) {
+  programTitle = QuorvaneProgramTitle;
+  savedInputsFileName = QuorvaneSavedInputsFileName;
+  SetMatrixEntryDriver([](TSqMatFrm& window) {
+    window.Cell(1, 2)->selectAll();
+    QTest::keyClicks(window.Cell(1, 2), "0.6");
+    window.CloseBtn->click();
+  });
+  Build(QuorvaneWorksheetSettings(), std::make_unique<tSummaryDataFlow>());
+  QTest::keyClicks(form->txtInput1, "1");
+  QTest::keyClicks(form->txtInput2, "10");
+  const char* grid[2][4] = {{"50", "10", "40", "55"}, {"10", "2", "12", "9"}};
+  for (int row = 0; row < 2; ++row)
+    for (int col = 2; col <= 5; ++col) TypeCell(form->grdData, col, row, grid[row][col - 2]);
+  QTest::mouseClick(form->cmdCompute, Qt::LeftButton);
+  const QString report = results->memoResults->toPlainText();
+  ASSERT_TRUE(report.contains("t value (on   8 df) = -1.8856")) << report.toStdString();
+
+  // A second Compute stacks a second report under the separator of 102
+  // underscores, the widest line Quorvane writes.
+  results->cmdReturn->click();
+  QTest::mouseClick(form->cmdCompute, Qt::LeftButton);
+  const QString reports = results->memoResults->toPlainText();
+  ASSERT_TRUE(reports.contains(QString(102, '_')));
+
+  results->mnuPrint->trigger();
+  ExpectPrintedInOrder(reports);
+  bool available = false;
+  bool separatorWhole = false;
+  for (const QString& line : PdfLines(services.pdfPath, available))
+    separatorWhole = separatorWhole || line == QString(102, '_');
+  EXPECT_TRUE(separatorWhole || !available) << "the separator was split over two printed lines";
+}
+
+TEST_F(ReportPrintingTest, QuorvikPrintsDiagnosticsDataEchoAndReportAndASelectionAlone) {
+  programTitle = QuorvikProgramTitle;
+  savedInputsFileName = QuorvikSavedInputsFileName;
+  Build(QuorvikWorksheetSettings(), std::make_unique<tRawDataFlow>());
+  QTest::keyClicks(form->txtInput1, "10");
+  QTest::keyClicks(form->txtInput2, "1");
+  services.openFileAnswers.push_back(SourceDir() + "/examples/worked_controls.txt");
+  QTest::mouseClick(form->cmdCompute, Qt::LeftButton);
+  const QString report = results->memoResults->toPlainText();
+  ASSERT_TRUE(report.contains("TESTING: ")) << report.toStdString();
+  ASSERT_TRUE(report.contains("Z-PCCC")) << report.toStdString();
+
+  results->mnuPrint->trigger();
+  ExpectPrintedInOrder(report);
+  if (HasFatalFailure() || IsSkipped()) return;
+
+  // Print Selection: the block from "OUTPUTS:" to the end, and nothing before.
+  const int from = static_cast<int>(report.indexOf("OUTPUTS:"));
+  ASSERT_GE(from, 0);
+  QTextCursor cursor = results->memoResults->textCursor();
+  cursor.setPosition(from);
+  cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+  results->memoResults->setTextCursor(cursor);
+  results->mnuPrintSelection->trigger();
+  const QString selected = report.mid(from);
+  ExpectPrintedInOrder(selected);
+  bool available = false;
+  for (const QString& line : PdfLines(services.pdfPath, available))
+    EXPECT_FALSE(line.startsWith("TESTING")) << "a line outside the selection was printed";
+}
+
+}  // namespace

@@ -19,7 +19,11 @@ std::string ArgumentErrorText(int id) {
     case 1307:
     case 1311: return "Argument must be less than ";
     case 1315: return "Argument must be at most ";
-    case 1361: return "Argument of the incomplete gamma function is too large";
+    // The incomplete gamma function's argument above 2147483647: a gamma or
+    // chi-square value that far out, or a noncentral t whose noncentrality
+    // is beyond 65536.
+    case 1361:
+      return "Too far out in the tail to compute (incomplete gamma argument above 2147483647)";
     case 1362: return "The distribution has no mean";
     case 1363: return "The distribution has no variance";
     default: return FormatC("Invalid argument (error %d)", id);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
@@ -17,8 +18,18 @@ constexpr extended BackwardReach = 8;
 // The distribution function's forward pass stops when the Poisson mass not
 // yet visited, times the next incomplete beta value, falls below this.
 constexpr extended CdfTailBound = 2.5e-12L;
-// The density's forward pass stops when its q B term falls below this.
+// The density's forward pass stops when its q B term falls below this,
 constexpr extended DensityTermBound = 5e-12L;
+// and when the terms still to come (bounded geometrically) are below this
+// share of the density (ample for the Newton steps of the quantile, which
+// the density serves),
+constexpr extended DensityTailShare = 1e-9L;
+// or below the rounding of the sum, this share of the summed term sizes
+// (for x < 0 after reflection the terms alternate in sign and the density
+// can be far below them),
+constexpr extended RoundingShare = 1e-18L;
+// or below this, negligible whatever the sum.
+constexpr extended NegligibleDensity = 1e-300L;
 // Past the mode, Poisson weights below this add nothing the sum can hold
 // (all later ones together stay below 1e-25). The remaining-mass tracker
 // carries the rounding of the log-gamma start values (about 1e-10), so when
@@ -37,14 +48,32 @@ constexpr extended LargestExpArgument = 11356;
 // lead exp(lnFactor) y^a z^b, the powers by Power. The gamma-function factor of
 // a beta term overflows on its own for many degrees of freedom and a large
 // Poisson index (nu = 10000 from delta of about 190 on, nu = 2000 from
-// about 8000) although the term itself is small; only then is the product
-// formed as a single exponential of the summed logarithms.
+// about 8000) although the term itself is small; for the density, whose
+// lead x nu is large, lead exp(lnFactor) does so even earlier (nu = 5750
+// with delta = 327 at x = 300). Only when lead exp(lnFactor) would not stay
+// finite is the product formed as a single exponential of the summed
+// logarithms, with the sign of lead.
 extended ScaledPowers(extended lead, extended lnFactor, extended y, extended a, extended z,
                       extended b, const char* where) {
-  if (lnFactor < LargestExpArgument)
+  if (lead == 0) return 0;
+  const extended lnLead = std::log(std::fabs(lead));
+  if (lnFactor + lnLead < LargestExpArgument)
     return lead * CheckedExp(lnFactor, where) * Power(y, a) * Power(z, b);
   if ((y == 0 && a > 0) || (z == 0 && b > 0)) return 0;
-  return lead * CheckedExp(lnFactor + a * CheckedLn(y, where) + b * CheckedLn(z, where), where);
+  const extended magnitude =
+      CheckedExp(lnLead + lnFactor + a * CheckedLn(y, where) + b * CheckedLn(z, where), where);
+  return lead < 0 ? -magnitude : magnitude;
+}
+
+// Bound on the sum of the terms after t, for a sequence whose ratio of
+// successive terms does not grow (log-concave, as both Poisson-times-beta
+// sequences of the density are): with r = t/previous, at most t r/(1 - r);
+// infinite while the terms still rise.
+extended GeometricTail(extended t, extended previous) {
+  if (t == 0) return 0;
+  if (!(t < previous)) return std::numeric_limits<extended>::infinity();
+  extended r = t / previous;
+  return t * r / (1 - r);
 }
 
 // The shared set-up: Poisson mean, lower end of the sum and start index
@@ -170,6 +199,9 @@ extended NonCentralTDensitySeries(extended x, extended nu, extended d) {
          denominator;
   }
   extended sum = s * p0 * A0 + q0 * B0;
+  // The summed sizes of the terms, for the rounding share of the forward
+  // pass's test.
+  extended size = std::fabs(p0 * A0) + std::fabs(q0 * B0);
 
   // Backward pass, j = m - 1 down to k0.
   extended p = p0, q = q0, A = A0, B = B0;
@@ -182,11 +214,19 @@ extended NonCentralTDensitySeries(extended x, extended nu, extended d) {
       B = B * ((x2 + nu) / x2) * (j + 1) / (j + 1 + h);
     }
     sum = sum + s * p * A + q * B;
+    size = size + std::fabs(p * A) + std::fabs(q * B);
   }
   CheckFinite(sum, where);
 
-  // Forward pass, j = m + 1, m + 2, ... from the start values.
+  // Forward pass, j = m + 1, m + 2, ... from the start values. Away from the
+  // centre the terms can be single-handedly below the term bound and yet
+  // still rising, or many (about sqrt(lambda)) of that size: in the right
+  // tail at nu = 100000, delta = 77 the q B test alone stops at once and
+  // returns 2e-11 for a density of 5e-6, and at nu = 8, delta = 300 half
+  // of the density. So the pass also waits until the terms fall and their
+  // geometric tail is negligible.
   p = p0, q = q0, A = A0, B = B0;
+  extended termA = std::fabs(p0 * A0), termB = std::fabs(q0 * B0);
   for (std::int64_t jj = u.m + 1;; ++jj) {
     extended j = static_cast<extended>(jj);
     p = p * lambda / j;
@@ -197,7 +237,14 @@ extended NonCentralTDensitySeries(extended x, extended nu, extended d) {
     // A non-finite value would fail the stopping test for ever.
     CheckFinite(sum, where);
     CheckFinite(q * B, where);
-    if (std::fabs(q * B) < DensityTermBound) break;
+    const extended nextA = std::fabs(p * A), nextB = std::fabs(q * B);
+    size = size + nextA + nextB;
+    if (nextB < DensityTermBound &&
+        GeometricTail(nextA, termA) + GeometricTail(nextB, termB) <=
+            DensityTailShare * std::fabs(sum) + RoundingShare * size + NegligibleDensity)
+      break;
+    termA = nextA;
+    termB = nextB;
   }
   return sum;
 }

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "distrib/chi_square_distribution.h"
+#include "distrib/distribution_errors.h"
 #include "distrib/non_central_t_distribution.h"
 #include "distrib/normal_distribution.h"
 #include "engine/std_normal_integral.h"
@@ -126,8 +128,21 @@ tGeneralLimits GeneralBranchLimits(extended c, extended cStar, extended v, exten
                                    AnalysisResults& results) {
   tIntervalLevels levels = IntervalLevels(confidenceLevel, twoSided);
   tGeneralLimits limits;
-  limits.parLow = FindNoncentrality(df, cStar, levels.pLow);
-  limits.parHigh = FindNoncentrality(df, cStar, levels.pHigh);
+  try {
+    limits.parLow = FindNoncentrality(df, cStar, levels.pLow);
+    limits.parHigh = FindNoncentrality(df, cStar, levels.pHigh);
+  } catch (const EArgumentError& error) {
+    // An observed c* of the order of 1e4 and more (covariate scores that
+    // differ by a tiny amount, so that v is tiny) drives the search past
+    // what the noncentral t accepts; the distribution's own message names
+    // only a parameter bound, so the user is told what it means.
+    throw EArgumentError(error.Identifier(),
+                         std::string("The confidence limits on the effect size cannot be found: the search "
+                                     "for the noncentrality parameter went out of range (") +
+                             error.what() +
+                             "). This happens when the two cases' covariate scores differ by a tiny "
+                             "amount; if they are meant to be equal, enter them exactly equal.");
+  }
   limits.zLo = std::sqrt(v / 2) * limits.parLow;
   limits.zHi = std::sqrt(v / 2) * limits.parHigh;
   if (c >= 0) {

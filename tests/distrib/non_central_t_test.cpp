@@ -3,8 +3,10 @@
 // re-parameterisation, and the guards of its open-ended series.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "distrib/distribution_errors.h"
 #include "distrib/non_central_t_distribution.h"
@@ -140,6 +142,68 @@ TEST(NonCentralT, ForwardPassEndsWhenYRoundsToOne) {
   extended p = d.Cdf(1e9L);
   EXPECT_GE(p, 0);
   EXPECT_LE(p, 1);
+}
+
+// Many degrees of freedom (large control samples) with the noncentralities
+// of ordinary effects: the gamma-function factors of the beta terms, and
+// for the density that factor times x nu, pass the extended range on their
+// own although every term is small. Nothing may raise, the distribution
+// function must stay a distribution function, and quantiles must invert it.
+TEST(NonCentralT, ManyDegreesOfFreedomRaiseNoOverflow) {
+  for (extended nu : {2000.0L, 5000.0L, 9998.0L, 50000.0L, 100000.0L})
+    for (extended delta : {-1000.0L, -300.0L, -176.0L, -77.0L, 77.0L, 200.0L, 300.0L}) {
+      SCOPED_TRACE(testing::Message() << "nu " << (double)nu << " delta " << (double)delta);
+      tNon_central_t_distribution d(nu, delta);
+      // The spread of T is about sqrt(1 + delta^2/(2 nu)).
+      const extended sd = std::sqrt(1 + delta * delta / (2 * nu));
+      std::vector<extended> xs = {-2e9L, -1e4L, -std::fabs(delta), delta - 8 * sd, delta - 3 * sd,
+                                  delta, delta + 3 * sd, delta + 8 * sd, 0, std::fabs(delta),
+                                  1e4L, 2e9L};
+      std::sort(xs.begin(), xs.end());
+      extended previous = 0;
+      for (extended x : xs) {
+        extended c = 0, f = 0;
+        ASSERT_NO_THROW(c = d.Cdf(x)) << x;
+        ASSERT_NO_THROW(f = d.Density(x)) << x;
+        // Within the accuracy of the values (far out, a few 1e-12 from the
+        // series' remaining-mass tracker and the alternating sums).
+        EXPECT_GE(c, previous - 1e-10L) << x;
+        EXPECT_GE(c, -1e-10L) << x;
+        EXPECT_LE(c, 1 + 1e-10L) << x;
+        EXPECT_GE(f, -1e-10L) << x;
+        EXPECT_TRUE(std::isfinite(f)) << x;
+        previous = c;
+      }
+      for (extended p : {0.025L, 0.975L}) {
+        extended q = 0;
+        ASSERT_NO_THROW(q = d.Quantile(p)) << p;
+        EXPECT_NEAR(d.Cdf(q), p, 1e-9L) << p;
+        EXPECT_NEAR(q, delta, 3 * sd) << p;
+      }
+    }
+  // The density alone overflowed here (x nu times the gamma factor).
+  tNon_central_t_distribution d(5747.59L, 326.895L);
+  EXPECT_NO_THROW(d.Density(300));
+  EXPECT_NEAR(d.Quantile(0.5L), 326.9135L, 1e-3L);
+}
+
+// Away from the centre the density's terms can be each below the forward
+// pass's term bound yet still rising, or many of that size; the density
+// must still be the slope of the distribution function there.
+TEST(NonCentralT, DensityInTheFarTailsIsTheSlopeOfTheDistributionFunction) {
+  struct tCase {
+    extended nu, delta, p;
+  };
+  for (tCase c : {tCase{100000, 77, 1 - 1e-6L}, tCase{100000, -77, 1e-6L},
+                  tCase{9998, 200, 1 - 1e-6L}, tCase{8, 300, 1 - 1e-6L}, tCase{20, -300, 1e-6L},
+                  tCase{2, 5, 1e-6L}}) {
+    tNon_central_t_distribution d(c.nu, c.delta);
+    extended x = d.Quantile(c.p);
+    extended h = 1e-3L * std::max<extended>(1, std::fabs(x) / 100);
+    extended slope = (d.Cdf(x + h) - d.Cdf(x - h)) / (2 * h);
+    EXPECT_NEAR(d.Density(x), slope, 1e-4L * slope)
+        << c.nu << " " << c.delta << " x=" << x;
+  }
 }
 
 TEST(NonCentralT, LargeNoncentralityStillInverts) {

@@ -52,8 +52,6 @@ class tDistribution {
   virtual ~tDistribution();
 
   extended ParameterValue(int i) const { return Parameters[i].Value; }
-  extended SupportLowerBound() const { return SupportLower; }
-  extended SupportUpperBound() const { return SupportUpper; }
 
  protected:
   tDistribution();

@@ -110,6 +110,8 @@ extended NonCentralTCdfSeries(extended x, extended nu, extended d) {
   // Phi(-d) first: its incomplete gamma refuses d^2/2 > 2147483647 (1361).
   extended normalTail = 0.5L * (1 - IncompleteGamma(d * d / 2, 0.5L));
   SeriesSetUp u = SetUp(x, nu, d);
+  // At x = 0 (or x^2 vanishing beside nu) every I_y term is 0.
+  if (u.y == 0) return normalTail;
   const extended lambda = u.lambda, h = u.h, y = u.y, s = u.s;
   const extended m = static_cast<extended>(u.m);
   const extended lnLambda = CheckedLn(lambda, where);
@@ -135,10 +137,8 @@ extended NonCentralTCdfSeries(extended x, extended nu, extended d) {
     P = P * (j + 1) / lambda;
     Q = Q * (j + 1.5L) / lambda;
     E = E - P;
-    if (y > 0) {
-      GA = GA * (j + 1.5L) / ((j + 0.5L + h) * y);
-      GB = GB * (j + 2) / ((j + 1 + h) * y);
-    }
+    GA = GA * (j + 1.5L) / ((j + 0.5L + h) * y);
+    GB = GB * (j + 2) / ((j + 1 + h) * y);
     IA = IA + GA;
     IB = IB + GB;
     sum = sum + s * P * IA + Q * IB;
@@ -173,31 +173,29 @@ extended NonCentralTCdfSeries(extended x, extended nu, extended d) {
 extended NonCentralTDensitySeries(extended x, extended nu, extended d) {
   const char* where = "noncentral t Density";
   SeriesSetUp u = SetUp(x, nu, d);
-  if (x == 0) u.m = 0;
   const extended lambda = u.lambda, h = u.h, y = u.y, s = u.s;
+  const extended lnGammaH = LnGamma(h);
+  if (x == 0) {
+    // Only the j = 0 term is left: the Poisson weight p_0 times the
+    // central t density at 0.
+    return CheckedExp(-lambda - LnGamma(1), where) *
+           CheckedExp(LnGamma(h + 0.5L) - LnGamma(0.5L) - lnGammaH - 0.5L * CheckedLn(nu, where),
+                      where);
+  }
   const extended m = static_cast<extended>(u.m);
   const extended lnLambda = CheckedLn(lambda, where);
-  const extended lnGammaH = LnGamma(h);
   const extended x2 = x * x;
 
   const extended p0 = CheckedExp(m * lnLambda - lambda - LnGamma(m + 1), where);
   const extended q0 =
       d * CheckedExp(m * lnLambda - lambda - 0.5L * LnTwo - LnGamma(m + 1.5L), where);
-  extended A0, B0;
-  if (x == 0) {
-    // The central t density at 0.
-    A0 = CheckedExp(LnGamma(h + 0.5L) - LnGamma(0.5L) - lnGammaH - 0.5L * CheckedLn(nu, where),
-                    where);
-    B0 = 0;
-  } else {
-    const extended denominator = (x2 + nu) * (x2 + nu);
-    A0 = ScaledPowers(x * nu, LnGamma(h + m + 0.5L) - LnGamma(m + 0.5L) - lnGammaH, y,
-                      m - 0.5L, 1 - y, h - 1, where) /
-         denominator;
-    B0 = ScaledPowers(x * nu, LnGamma(h + m + 1) - LnGamma(m + 1) - lnGammaH, y, m, 1 - y, h - 1,
-                      where) /
-         denominator;
-  }
+  const extended denominator = (x2 + nu) * (x2 + nu);
+  const extended A0 = ScaledPowers(x * nu, LnGamma(h + m + 0.5L) - LnGamma(m + 0.5L) - lnGammaH,
+                                   y, m - 0.5L, 1 - y, h - 1, where) /
+                      denominator;
+  const extended B0 = ScaledPowers(x * nu, LnGamma(h + m + 1) - LnGamma(m + 1) - lnGammaH, y, m,
+                                   1 - y, h - 1, where) /
+                      denominator;
   extended sum = s * p0 * A0 + q0 * B0;
   // The summed sizes of the terms, for the rounding share of the forward
   // pass's test.
@@ -209,10 +207,8 @@ extended NonCentralTDensitySeries(extended x, extended nu, extended d) {
     extended j = static_cast<extended>(jj);
     p = p * (j + 1) / lambda;
     q = q * (j + 1.5L) / lambda;
-    if (x != 0) {
-      A = A * ((x2 + nu) / x2) * (j + 0.5L) / (j + 0.5L + h);
-      B = B * ((x2 + nu) / x2) * (j + 1) / (j + 1 + h);
-    }
+    A = A * ((x2 + nu) / x2) * (j + 0.5L) / (j + 0.5L + h);
+    B = B * ((x2 + nu) / x2) * (j + 1) / (j + 1 + h);
     sum = sum + s * p * A + q * B;
     size = size + std::fabs(p * A) + std::fabs(q * B);
   }

@@ -11,16 +11,19 @@
 constexpr int DataMatrixMinRows = 500;
 constexpr int DataMatrixMinColumns = 20;
 
-class tData_matrix {
+// A table of extended values indexed from 1 that always holds at least
+// MinRows x MinColumns cells and grows for larger requests.
+template <int MinRows, int MinColumns>
+class tSizedTable {
  public:
-  tData_matrix() : tData_matrix(DataMatrixMinRows, DataMatrixMinColumns) {}
-  tData_matrix(int rows, int columns) { Resize(rows, columns); }
+  tSizedTable() : tSizedTable(MinRows, MinColumns) {}
+  tSizedTable(int rows, int columns) { Resize(rows, columns); }
 
   // Makes room for at least the given rows and columns (never fewer than
-  // 500 x 20); the contents are cleared to 0.
+  // the minimum); the contents are cleared to 0.
   void Resize(int rows, int columns) {
-    rows_ = rows < DataMatrixMinRows ? DataMatrixMinRows : rows;
-    columns_ = columns < DataMatrixMinColumns ? DataMatrixMinColumns : columns;
+    rows_ = rows < MinRows ? MinRows : rows;
+    columns_ = columns < MinColumns ? MinColumns : columns;
     cells_.assign(static_cast<std::size_t>(rows_ + 1) * static_cast<std::size_t>(columns_ + 1), 0.0L);
   }
 
@@ -38,35 +41,8 @@ class tData_matrix {
   std::vector<extended> cells_;  // row 0 and column 0 unused
 };
 
-constexpr int DataMatrixTransposedMinRows = DataMatrixMinColumns;
-constexpr int DataMatrixTransposedMinColumns = DataMatrixMinRows;
+// Persons x variables: at least 500 x 20.
+using tData_matrix = tSizedTable<DataMatrixMinRows, DataMatrixMinColumns>;
 
-// The transposed raw data table: one row per variable, one column per
-// person, indexed from 1; at least 20 x 500 and grown as needed.
-class tData_matrix_transposed {
- public:
-  tData_matrix_transposed()
-      : tData_matrix_transposed(DataMatrixTransposedMinRows, DataMatrixTransposedMinColumns) {}
-  tData_matrix_transposed(int rows, int columns) { Resize(rows, columns); }
-
-  // Makes room for at least the given rows and columns (never fewer than
-  // 20 x 500); the contents are cleared to 0.
-  void Resize(int rows, int columns) {
-    rows_ = rows < DataMatrixTransposedMinRows ? DataMatrixTransposedMinRows : rows;
-    columns_ = columns < DataMatrixTransposedMinColumns ? DataMatrixTransposedMinColumns : columns;
-    cells_.assign(static_cast<std::size_t>(rows_ + 1) * static_cast<std::size_t>(columns_ + 1), 0.0L);
-  }
-
-  int Rows() const { return rows_; }
-  int Columns() const { return columns_; }
-
-  extended* operator[](int row) { return &cells_[static_cast<std::size_t>(row) * (columns_ + 1)]; }
-  const extended* operator[](int row) const {
-    return &cells_[static_cast<std::size_t>(row) * (columns_ + 1)];
-  }
-
- private:
-  int rows_ = 0;
-  int columns_ = 0;
-  std::vector<extended> cells_;  // row 0 and column 0 unused
-};
+// Variables x persons: at least 20 x 500.
+using tData_matrix_transposed = tSizedTable<DataMatrixMinColumns, DataMatrixMinRows>;

@@ -4,27 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "distrib/distribution_errors.h"
 #include "distrib/normal_distribution.h"
 #include "distrib/t_distribution.h"
 #include "distrib/uniform_random.h"
+#include "distrib_test_support.h"
 
 namespace {
 
-const extended NaN = std::numeric_limits<extended>::quiet_NaN();
 constexpr extended Infinity = 2147483647.0L;
-
-template <class F>
-int ArgumentErrorId(F f) {
-  try {
-    f();
-  } catch (const EArgumentError& e) {
-    return e.Identifier();
-  }
-  return 0;
-}
 
 TEST(NormalDistribution, StandardReferenceValues) {
   tNormal_distribution n(0, 1);

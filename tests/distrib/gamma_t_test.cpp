@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "distrib/chi_square_distribution.h"
 #include "distrib/distribution_errors.h"
@@ -10,20 +9,9 @@
 #include "distrib/normal_distribution.h"
 #include "distrib/t_distribution.h"
 #include "distrib/uniform_random.h"
+#include "distrib_test_support.h"
 
 namespace {
-
-const extended NaN = std::numeric_limits<extended>::quiet_NaN();
-
-template <class F>
-int ArgumentErrorId(F f) {
-  try {
-    f();
-  } catch (const EArgumentError& e) {
-    return e.Identifier();
-  }
-  return 0;
-}
 
 void ResetGenerator() {
   RandomSeed1 = InitialRandomSeed1;

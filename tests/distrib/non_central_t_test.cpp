@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "distrib/distribution_errors.h"
@@ -13,20 +12,9 @@
 #include "distrib/non_central_t_series.h"
 #include "distrib/normal_distribution.h"
 #include "distrib/t_distribution.h"
+#include "distrib_test_support.h"
 
 namespace {
-
-const extended NaN = std::numeric_limits<extended>::quiet_NaN();
-
-template <class F>
-int ArgumentErrorId(F f) {
-  try {
-    f();
-  } catch (const EArgumentError& e) {
-    return e.Identifier();
-  }
-  return 0;
-}
 
 TEST(NonCentralT, ReferenceValues) {
   tNon_central_t_distribution a(10, 1);

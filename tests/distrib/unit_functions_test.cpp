@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <thread>
 
 #include "distrib/argument_checks.h"
@@ -13,10 +12,9 @@
 #include "distrib/ln_gamma.h"
 #include "distrib/power.h"
 #include "distrib/uniform_random.h"
+#include "distrib_test_support.h"
 
 namespace {
-
-const extended NaN = std::numeric_limits<extended>::quiet_NaN();
 
 // The identifier and message of the EArgumentError that f raises.
 template <class F>

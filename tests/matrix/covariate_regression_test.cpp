@@ -4,24 +4,9 @@
 
 #include <cmath>
 
+#include "matrix_test_support.h"
+
 namespace {
-
-tMatrix Filled(long double value) {
-  tMatrix M;
-  for (int i = 1; i <= MatrixCapacity; ++i) {
-    for (int j = 1; j <= MatrixCapacity; ++j) M[i][j] = value;
-  }
-  return M;
-}
-
-bool ZeroOutside(const tMatrix& M, int rows, int columns) {
-  for (int i = 1; i <= MatrixCapacity; ++i) {
-    for (int j = 1; j <= MatrixCapacity; ++j) {
-      if ((i > rows || j > columns) && M[i][j] != 0.0L) return false;
-    }
-  }
-  return true;
-}
 
 struct Fit {
   tMatrix B = Filled(7), S = Filled(7), XtXinv = Filled(7);  // stale contents must go

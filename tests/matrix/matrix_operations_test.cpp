@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <limits>
 
+#include "matrix_test_support.h"
+
 namespace {
 
 // The leading block of a matrix from rows of values.
@@ -25,24 +27,6 @@ tVector VectorOf(std::initializer_list<long double> values) {
   int i = 0;
   for (long double value : values) V[++i] = value;
   return V;
-}
-
-tMatrix Filled(long double value) {
-  tMatrix M;
-  for (int i = 1; i <= MatrixCapacity; ++i) {
-    for (int j = 1; j <= MatrixCapacity; ++j) M[i][j] = value;
-  }
-  return M;
-}
-
-// Whether every entry outside the leading rows x columns block is 0.
-bool ZeroOutside(const tMatrix& M, int rows, int columns) {
-  for (int i = 1; i <= MatrixCapacity; ++i) {
-    for (int j = 1; j <= MatrixCapacity; ++j) {
-      if ((i > rows || j > columns) && M[i][j] != 0.0L) return false;
-    }
-  }
-  return true;
 }
 
 void ExpectBlock(const tMatrix& actual, const tMatrix& expected, int rows, int columns,

@@ -1,52 +1,22 @@
 #include "batch/batch_text.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "matrix/text_format.h"
+#include "validation/decimal_number.h"
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Characters up to the blank separate values; line ends are among them.
 bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
 
-// The syntax is checked by hand first, so that from_chars never sees what
-// it would take but a score must not be ("inf", "nan", hexadecimal, a
-// second sign); from_chars then converts with correct rounding.
+// A score is a decimal number of at most MaxScoreTextLength characters, read
+// like the values of a raw data file.
 bool ReadScore(std::string_view text, extended& value) {
-  if (text.empty() || text.size() > static_cast<std::size_t>(MaxScoreTextLength)) return false;
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  auto digits = [&] {
-    const std::size_t from = i;
-    while (i < n && IsDigit(text[i])) ++i;
-    return i - from;
-  };
-  if (text[i] == '+' || text[i] == '-') ++i;
-  const std::size_t numberStart = i;
-  std::size_t mantissaDigits = digits();
-  if (i < n && text[i] == '.') {
-    ++i;
-    mantissaDigits += digits();
-  }
-  if (mantissaDigits == 0) return false;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    if (digits() == 0) return false;
-  }
-  if (i != n) return false;
-  extended parsed = 0;
-  const char* first = text.data() + numberStart;
-  const char* last = text.data() + n;
-  const auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
-  if (error != std::errc() || end != last || !std::isfinite(parsed)) return false;
-  value = text[0] == '-' ? -parsed : parsed;
-  return true;
+  if (text.size() > static_cast<std::size_t>(MaxScoreTextLength)) return false;
+  return ReadDecimalNumber(text, value);
 }
 
 std::string FullPrecision(extended value) {

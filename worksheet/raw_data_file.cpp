@@ -1,6 +1,5 @@
 #include "worksheet/raw_data_file.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 
 #include "matrix/raw_data_statistics.h"
 #include "matrix/text_format.h"
+#include "validation/decimal_number.h"
 
 namespace {
 
@@ -49,28 +49,6 @@ std::string ExpectedValues(int columns) {
 
 std::string ValueName(int column) {
   return FormatC("value %d (%s)", column, RawVariableName(column).c_str());
-}
-
-// Converts one value: an optional sign, digits with an optional decimal
-// point, an optional exponent; '.' is the decimal mark whatever the
-// locale. The whole text must be the number and the result finite.
-// from_chars reads only within [text.begin, text.end).
-bool ConvertValue(std::string_view text, extended& value) {
-  std::string_view digits = text;
-  if (!digits.empty() && digits.front() == '+') {
-    digits.remove_prefix(1);
-    // from_chars would take a second sign after the '+' ("+-1").
-    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) return false;
-  }
-  // from_chars also takes "inf" and "nan"; a value must start as a number.
-  const std::string_view body = (!digits.empty() && digits.front() == '-') ? digits.substr(1) : digits;
-  if (body.empty() || !(body.front() == '.' || (body.front() >= '0' && body.front() <= '9'))) return false;
-  extended v = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), v,
-                                            std::chars_format::general);
-  if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(v)) return false;
-  value = v;
-  return true;
 }
 
 // Reads the file line by line from a stream buffer. A line ends at LF, at
@@ -213,7 +191,7 @@ tRawDataReadResult ReadRawData(std::istream& in, int rows, int columns, tData_ma
                                  text.substr(0, ShownPrefixLength).c_str(), MaxRawValueLength));
         }
         extended value = 0;
-        if (!ConvertValue(text, value)) {
+        if (!ReadDecimalNumber(text, value)) {
           return Refused(result, line,
                          FormatC("%s: %s \"%s\" is not a number.\rWrite numbers with a point as the "
                                  "decimal mark (for example 12.5) and separate the values by blanks.",

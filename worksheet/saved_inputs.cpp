@@ -6,14 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "matrix/text_format.h"
+#include "validation/decimal_number.h"
 
 namespace {
 
@@ -30,7 +29,8 @@ class tTextCursor {
   // codes up to 32 (blanks, tabs, line ends) are skipped, then up to
   // MaxSavedNumberLength characters above 32 form the number. At the end
   // of the text the number is 0. Returns false when the characters are not
-  // a finite decimal number; token and tokenLine tell what and where.
+  // a decimal number within the range of double; token and tokenLine
+  // tell what and where.
   bool ReadNumber(double& value, std::string& token, int& tokenLine) {
     while (!AtEnd() && static_cast<unsigned char>(text_[pos_]) <= 32) {
       if (AtLineEnd())
@@ -48,7 +48,7 @@ class tTextCursor {
       value = 0.0;
       return true;
     }
-    return ConvertNumber(token, value);
+    return ReadDecimalNumber(token, value);
   }
 
   // Skips to the start of the next line.
@@ -78,42 +78,6 @@ class tTextCursor {
       ++pos_;
     }
     ++line_;
-  }
-
-  // A decimal number with optional sign, point and exponent:
-  // [+-] (digits [. [digits]] | . digits) [(e|E) [+-] digits].
-  // Anything else (comma, "inf", "nan", hexadecimal) is refused, and so is
-  // a number beyond the range of double.
-  static bool ConvertNumber(const std::string& token, double& value) {
-    std::size_t i = 0;
-    const std::size_t n = token.size();
-    auto digits = [&] {
-      const std::size_t from = i;
-      while (i < n && token[i] >= '0' && token[i] <= '9') ++i;
-      return i - from;
-    };
-    if (i < n && (token[i] == '+' || token[i] == '-')) ++i;
-    std::size_t mantissaDigits = digits();
-    if (i < n && token[i] == '.') {
-      ++i;
-      mantissaDigits += digits();
-    }
-    if (mantissaDigits == 0) return false;
-    if (i < n && (token[i] == 'e' || token[i] == 'E')) {
-      ++i;
-      if (i < n && (token[i] == '+' || token[i] == '-')) ++i;
-      if (digits() == 0) return false;
-    }
-    if (i != n) return false;
-
-    const char* first = token.data();
-    const char* last = token.data() + n;
-    if (*first == '+') ++first;
-    double parsed = 0.0;
-    const auto [end, ec] = std::from_chars(first, last, parsed, std::chars_format::general);
-    if (ec != std::errc{} || end != last || !std::isfinite(parsed)) return false;
-    value = parsed;
-    return true;
   }
 
   std::string_view text_;

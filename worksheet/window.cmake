@@ -4,7 +4,7 @@ add_library(quorv_saved_inputs STATIC
   ${CMAKE_CURRENT_LIST_DIR}/saved_inputs.cpp
 )
 target_include_directories(quorv_saved_inputs PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(quorv_saved_inputs PUBLIC quorv_matrix)
+target_link_libraries(quorv_saved_inputs PUBLIC quorv_validation quorv_matrix)
 
 # The per-program worksheet settings and description texts: plain C++,
 # shared with the batch tool.
@@ -21,5 +21,5 @@ add_library(quorv_worksheet STATIC
 )
 target_include_directories(quorv_worksheet PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(quorv_worksheet PUBLIC
-  quorv_worksheet_settings quorv_saved_inputs quorv_validation quorv_results quorv_platform_qt quorv_matrix Qt6::Widgets)
+  quorv_worksheet_settings quorv_saved_inputs quorv_report quorv_validation quorv_results quorv_platform_qt quorv_matrix Qt6::Widgets)
 set_target_properties(quorv_worksheet PROPERTIES AUTOMOC ON)

@@ -1,0 +1,45 @@
+#include "validation/decimal_number.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(ReadDecimalNumber, TakesSignPointAndExponentWithCorrectRounding) {
+  extended x = 0;
+  EXPECT_TRUE(ReadDecimalNumber("+.25", x));
+  EXPECT_EQ(x, 0.25L);
+  EXPECT_TRUE(ReadDecimalNumber("-7.", x));
+  EXPECT_EQ(x, -7.0L);
+  EXPECT_TRUE(ReadDecimalNumber("1.5E-3", x));
+  EXPECT_EQ(x, 1.5e-3L);
+  // 0.1 rounds to the nearest value of each type, not through the other.
+  double d = 0;
+  EXPECT_TRUE(ReadDecimalNumber("0.1", d));
+  EXPECT_EQ(d, 0.1);
+  EXPECT_TRUE(ReadDecimalNumber("0.1", x));
+  EXPECT_EQ(x, 0.1L);
+}
+
+TEST(ReadDecimalNumber, RefusesEveryOtherFormAndLeavesTheValueAlone) {
+  for (const char* bad : {"", "+", "-", ".", "e5", "1e", "1e+", "+-1", "-+1", "--1", "1,5", "1 ", " 1", "inf",
+                          "-nan", "0x10", "1.2.3", "1e5.5"}) {
+    extended x = 42;
+    double d = 42;
+    EXPECT_FALSE(ReadDecimalNumber(bad, x)) << bad;
+    EXPECT_FALSE(ReadDecimalNumber(bad, d)) << bad;
+    EXPECT_EQ(x, 42) << bad;
+    EXPECT_EQ(d, 42) << bad;
+  }
+}
+
+TEST(ReadDecimalNumber, RangeIsThatOfTheType) {
+  extended x = 0;
+  double d = 0;
+  EXPECT_TRUE(ReadDecimalNumber("1e400", x));
+  EXPECT_FALSE(ReadDecimalNumber("1e400", d));
+  EXPECT_FALSE(ReadDecimalNumber("1e5000", x));
+}
+
+}  // namespace

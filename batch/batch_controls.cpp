@@ -10,21 +10,12 @@
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
 #include "matrix/text_format.h"
+#include "validation/validation_messages.h"
 #include "validation/validation.h"
 #include "worksheet/program_strings.h"
 #include "worksheet/raw_data_file.h"
 #include "worksheet/saved_inputs.h"
 #include "worksheet/worksheet_settings.h"
-
-const char* const SummaryNotPositiveDefiniteMessage =
-    "Analysis cannot proceed as the correlation matrix is not positive definite: check that you entered "
-    "the correct values for the correlations (alternatively it may be that one variable is linearly "
-    "dependent on other variables and should be dropped)";
-
-const char* const RawNotPositiveDefiniteMessage =
-    "Analysis cannot proceed as the correlation matrix is not positive definite: check for errors in entry "
-    "of the control sample data (alternatively it may be that one variable is linearly dependent on other "
-    "variables and should be dropped)";
 
 namespace {
 
@@ -65,11 +56,6 @@ std::string LocatedProblem(const std::string& fileName, const std::string& probl
   if (std::sscanf(problem.c_str(), "Line %d: %n", &line, &used) == 1 && used > 0 && line > 0)
     return At(fileName, line, problem.substr(static_cast<std::size_t>(used)));
   return At(fileName, 0, problem);
-}
-
-std::string VariableName(int position) {
-  if (position == 1) return "the task of interest";
-  return FormatC("covariate %d", position - 1);
 }
 
 void SetReportFields(const tWorksheetSettings& settings, const std::string& firstText,
@@ -171,7 +157,7 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
       const int line = SavedFieldLines + GridCellsPerRow * row + cell + 1;
       const std::string label = FormatC("Test No.%d", row + 1);
       const std::string what =
-          FormatC("%s of %s: ", cell == MeanCell ? "mean" : "SD", VariableName(row + 1).c_str());
+          FormatC("%s of %s: ", cell == MeanCell ? "mean" : "SD", RawVariableName(row + 1).c_str());
       const std::string& cellText = restored.gridRows.at(row).at(cell);
       const extended value = ReadLabelledNumber(cellText, label, collect);
       if (inputError || (cell == SdCell && !CheckPositiveSd(SdColumnCaption, value, collect))) {
@@ -212,7 +198,7 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
         error = At(fileName, firstTriangleLine + t,
                    FormatC("the correlation between %s and %s is %.3f: Valid matrix values are BETWEEN -1 and "
                            "+1.",
-                           VariableName(j).c_str(), VariableName(i).c_str(), r));
+                           RawVariableName(j).c_str(), RawVariableName(i).c_str(), r));
         return false;
       }
       c.R[i][j] = r;
@@ -220,7 +206,7 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
     }
   }
   if (!IsPositiveDefinite(m, c.R)) {
-    error = At(fileName, 0, SummaryNotPositiveDefiniteMessage);
+    error = At(fileName, 0, NotPositiveDefiniteMessage);
     return false;
   }
   SetReportFields(settings, restored.fields[0], restored.fields[1], c);
@@ -293,7 +279,7 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
   }
   SummaryFromRawData(table, c.n, columns, c.sds, c.means, c.R);
   if (!IsPositiveDefinite(columns, c.R)) {
-    error = At(fileName, 0, RawNotPositiveDefiniteMessage);
+    error = At(fileName, 0, RawDataNotPositiveDefiniteMessage);
     return false;
   }
   SetReportFields(settings, FormatC("%d", c.n), kTyped, c);

@@ -39,11 +39,6 @@ struct tBatchControls {
   std::vector<tReportField> reportFields;  // the worksheet's two input lines
 };
 
-// The text of the box that stops a summary-data compute on a correlation
-// matrix that is not positive definite.
-extern const char* const SummaryNotPositiveDefiniteMessage;
-// The same for the raw-data program.
-extern const char* const RawNotPositiveDefiniteMessage;
 
 // Loads the controls from a saved-inputs file of the summary-data program.
 // On failure returns false with error naming the file, the line where

@@ -37,12 +37,7 @@ std::string ReportText(const tBatchControls& controls, const std::string& pairsN
                      : FormatC("Pair %s (line %d of %s)", pair.label.c_str(), pair.line, pairsName.c_str());
   inputs.fields = controls.reportFields;
   inputs.interval = interval;
-  inputs.k = controls.k;
-  inputs.means = controls.means;
-  inputs.sds = controls.sds;
-  inputs.caseA = pair.caseA;
-  inputs.caseB = pair.caseB;
-  inputs.correlations = controls.R;
+  SetReportStatistics(inputs, controls.k, controls.means, controls.sds, pair.caseA, pair.caseB, controls.R);
   tLineList lines;
   WriteAnalysisReport(inputs, outcome.results, outcome.conditionalSd, !first, lines);
   std::string text;

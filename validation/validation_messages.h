@@ -37,3 +37,14 @@ inline constexpr const char* PositiveSdRuleText = "Standard deviations must have
 // Cross-field rule (error box), filled with n and n - 2.
 inline constexpr const char* CrossFieldFormat =
     " With a control sample size of %2d, the maximum number of covariates is %2d ";
+
+// The correlation matrix of the controls is not positive definite: the box
+// that stops a compute, in the summary-data and the raw-data program.
+inline constexpr const char* NotPositiveDefiniteMessage =
+    "Analysis cannot proceed as the correlation matrix is not positive definite: check that you "
+    "entered the correct values for the correlations (alternatively it may be that one variable is "
+    "linearly dependent on other variables and should be dropped)";
+inline constexpr const char* RawDataNotPositiveDefiniteMessage =
+    "Analysis cannot proceed as the correlation matrix is not positive definite: check for errors in entry of "
+    "the control sample data (alternatively it may be that one variable is linearly dependent on other "
+    "variables and should be dropped)";

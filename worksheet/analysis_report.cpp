@@ -14,6 +14,16 @@ const char* const ReportCitationLine1 =
 const char* const ReportCitationLine2 =
     " while allowing for covariates\". Method notes that accompany the two programs.";
 
+void SetReportStatistics(tReportInputs& inputs, int k, const tVector& means, const tVector& sds,
+                         const tVector& caseA, const tVector& caseB, const tMatrix& correlations) {
+  inputs.k = k;
+  inputs.means = means;
+  inputs.sds = sds;
+  inputs.caseA = caseA;
+  inputs.caseB = caseB;
+  inputs.correlations = correlations;
+}
+
 namespace {
 
 // sqrt(2) to the extended precision: the conditional SD of a difference

@@ -51,6 +51,12 @@ struct tReportInputs {
   int controlCount = 0;
 };
 
+// Sets the figures the report echoes: the number of covariates k and, at
+// positions 1..k + 1, the controls' means and SDs, the two cases' scores
+// and the correlations.
+void SetReportStatistics(tReportInputs& inputs, int k, const tVector& means, const tVector& sds,
+                         const tVector& caseA, const tVector& caseB, const tMatrix& correlations);
+
 // The two citation lines of the header (each starts with one blank).
 extern const char* const ReportCitationLine1;
 extern const char* const ReportCitationLine2;

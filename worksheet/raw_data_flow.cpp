@@ -1,7 +1,5 @@
 #include "worksheet/raw_data_flow.h"
 
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -11,7 +9,6 @@
 #include "engine/compare_two_cases.h"
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
-#include "worksheet/program_strings.h"
 #include "worksheet/raw_data_file.h"
 #include "worksheet/worksheet_settings.h"
 
@@ -27,14 +24,6 @@ std::string CurrentFolder() {
 
 bool BlankName(const std::string& name) {
   return name.find_first_not_of(" \t") == std::string::npos;
-}
-
-tIntervalChoice IntervalOf(int radioItem) {
-  switch (radioItem) {
-    case 0: return tIntervalChoice::TwoSided;
-    case 2: return tIntervalChoice::OneSidedUpper;
-    default: return tIntervalChoice::OneSidedLower;
-  }
 }
 
 // Sets the cursor back to normal, shows an error box and, when focusField
@@ -89,12 +78,7 @@ tRawAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportInpu
   }
 
   inputs.program = tReportProgram::RawData;
-  inputs.k = k;
-  inputs.means = analysis.means;
-  inputs.sds = analysis.sds;
-  inputs.caseA = analysis.caseA;
-  inputs.caseB = analysis.caseB;
-  inputs.correlations = analysis.R;
+  SetReportStatistics(inputs, k, analysis.means, analysis.sds, analysis.caseA, analysis.caseB, analysis.R);
   inputs.rawData = &table;
   inputs.controlCount = n;
 
@@ -113,18 +97,6 @@ tRawAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportInpu
     return analysis;
   }
   return analysis;
-}
-
-tReportInputs GatherRawReportInputs(const TfrmTemplate& form) {
-  tReportInputs inputs;
-  inputs.program = tReportProgram::RawData;
-  inputs.programTitle = programTitle;
-  inputs.notesCaption = form.lblComments->text().toStdString();
-  inputs.notes = form.memoComments->toPlainText().toStdString();
-  for (int n = 1; n <= WorksheetFieldCount; ++n)
-    inputs.fields.push_back({form.LabelCaption(n), form.FieldText(n), n <= form.settings.visibleFieldCount});
-  inputs.interval = IntervalOf(form.RadioGroup1->ItemIndex());
-  return inputs;
 }
 
 void tRawDataFlow::cmdComputeClick(TfrmTemplate& form) {
@@ -152,7 +124,7 @@ void tRawDataFlow::cmdComputeClick(TfrmTemplate& form) {
 
   // Steps 7-10, then the report, all into a line list first.
   services.SetBusyCursor(true);
-  tReportInputs inputs = GatherRawReportInputs(form);
+  tReportInputs inputs = form.ReportInputs(tReportProgram::RawData);
   inputs.dataFileName = load.fileName;
   tReportLines* sink = form.ReportSink();
   const tRawAnalysis analysis = AnalyseRawData(RawDataTable, n, k, std::move(inputs), sink ? sink->Count() : 0);

@@ -21,17 +21,13 @@
 #include "matrix/tmatrix.h"
 #include "platform/services.h"
 #include "worksheet/analysis_report.h"
+#include "validation/validation_messages.h"
 #include "worksheet/tfrm_template.h"
 
 // The file filter of the open dialog.
 inline constexpr const char* RawDataFileFilter = "Text files only|*.txt";
 // Information box when no data file was chosen.
 inline constexpr const char* LoadCancelledMessage = "Load data cancelled by user";
-// Error box when the control correlations are not positive definite.
-inline constexpr const char* RawDataNotPositiveDefiniteMessage =
-    "Analysis cannot proceed as the correlation matrix is not positive definite: check for errors in entry of "
-    "the control sample data (alternatively it may be that one variable is linearly dependent on other "
-    "variables and should be dropped)";
 // Confidence level of every interval, in percent.
 inline constexpr extended RawDataConfidenceLevel = 95.0L;
 
@@ -93,7 +89,3 @@ class tRawDataFlow : public tComputeFlow {
   // statistics, checks, engine, results window and report.
   void cmdComputeClick(TfrmTemplate& form);
 };
-
-// The worksheet's part of the report inputs: title, notes, the fields with
-// their captions, the interval choice and the raw-data program's layout.
-tReportInputs GatherRawReportInputs(const TfrmTemplate& form);

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPersistentModelIndex>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -21,7 +20,6 @@
 #include "platform/services.h"
 #include "validation/validation.h"
 #include "worksheet/analysis_report.h"
-#include "worksheet/program_strings.h"
 
 namespace {
 
@@ -275,36 +273,6 @@ bool tSummaryDataFlow::EnterMatrix(int order) {
   return true;
 }
 
-namespace {
-
-tIntervalChoice IntervalOf(int itemIndex) {
-  switch (itemIndex) {
-    case 1: return tIntervalChoice::OneSidedLower;
-    case 2: return tIntervalChoice::OneSidedUpper;
-  }
-  return tIntervalChoice::TwoSided;
-}
-
-tReportInputs ReportInputsOf(const TfrmTemplate& form, const tSummaryInputs& inputs, tIntervalChoice interval) {
-  tReportInputs report;
-  report.program = tReportProgram::SummaryData;
-  report.programTitle = programTitle;
-  report.notesCaption = S(form.lblComments->text());
-  report.notes = S(form.memoComments->toPlainText());
-  for (int n = 1; n <= WorksheetFieldCount; ++n)
-    report.fields.push_back(tReportField{form.LabelCaption(n), form.FieldText(n), n <= form.settings.visibleFieldCount});
-  report.interval = interval;
-  report.k = inputs.k;
-  report.means = inputs.means;
-  report.sds = inputs.sds;
-  report.caseA = inputs.caseA;
-  report.caseB = inputs.caseB;
-  report.correlations = inputs.R;
-  return report;
-}
-
-}  // namespace
-
 void tSummaryDataFlow::Compute(TfrmTemplate& form) {
   form_ = &form;
   tPlatformServices& services = form.Services();
@@ -353,8 +321,9 @@ void tSummaryDataFlow::Compute(TfrmTemplate& form) {
 
     // Steps 10 and 11. The engine writes no lines here; whatever it
     // raises leaves the results window as it was.
-    const tIntervalChoice interval = IntervalOf(form.RadioGroup1->ItemIndex());
-    const bool twoSided = interval == tIntervalChoice::TwoSided;
+    tReportInputs reportInputs = form.ReportInputs(tReportProgram::SummaryData);
+    SetReportStatistics(reportInputs, inputs.k, inputs.means, inputs.sds, inputs.caseA, inputs.caseB, inputs.R);
+    const bool twoSided = reportInputs.interval == tIntervalChoice::TwoSided;
     AnalysisResults results;
     extended conditionalSd = 0;
     tLineList engineLines;
@@ -366,8 +335,7 @@ void tSummaryDataFlow::Compute(TfrmTemplate& form) {
     // results window.
     tReportLines* sink = form.ReportSink();
     tLineList report;
-    WriteAnalysisReport(ReportInputsOf(form, inputs, interval), results, conditionalSd,
-                        sink != nullptr && sink->Count() > 0, report);
+    WriteAnalysisReport(reportInputs, results, conditionalSd, sink != nullptr && sink->Count() > 0, report);
     services.SetBusyCursor(false);
     if (sink == nullptr) return;
     form.ShowResultsWindow();

@@ -19,6 +19,7 @@
 #include "matrix/tmatrix.h"
 #include "matrix_entry/matrix_entry.h"
 #include "platform/notice.h"
+#include "validation/validation_messages.h"
 #include "worksheet/saved_inputs.h"
 #include "worksheet/tfrm_template.h"
 
@@ -41,10 +42,6 @@ constexpr int CaseBColumn = 5;
 // The analysis runs at this confidence level (percent).
 constexpr extended SummaryConfidenceLevel = 95;
 
-inline constexpr const char* NotPositiveDefiniteMessage =
-    "Analysis cannot proceed as the correlation matrix is not positive definite: check that you "
-    "entered the correct values for the correlations (alternatively it may be that one variable is "
-    "linearly dependent on other variables and should be dropped)";
 
 // --- plain steps ------------------------------------------------------------
 

@@ -137,21 +137,12 @@ std::string TfrmTemplate::SavedInputsPath() const {
 
 void TfrmTemplate::FormCreate() {
   BuildWidgets();
-  memoComments->clear();
   ResetStoredCorrelations();
-  for (int n = 1; n <= WorksheetFieldCount; ++n) Field(n)->clear();
-  for (QLabel* heading : {lblGridColumnsTitle, lblItems, lblCol1, lblCol2, lblCol3, lblCol4, lblCol5, lblCol6})
-    heading->hide();
   setWindowTitle(Q(programTitle));
   DescripFld->setPlainText(Q(settings.description));
   for (int n = 1; n <= WorksheetFieldCount; ++n)
     FieldLabel(n)->setText(Q(settings.labelCaptions[static_cast<std::size_t>(n - 1)]));
-  if (settings.usesDataGrid) {
-    grdData->show();
-    grdData->move(grdData->x(), GridTop);
-  } else {
-    grdData->hide();
-  }
+  grdData->setVisible(settings.usesDataGrid);
   LoadPreviousData();
 }
 
@@ -259,16 +250,19 @@ void TfrmTemplate::BuildWidgets() {
   RadioGroup1->setGeometry(8, 16, settings.radioGroupWidth, 105);
   RadioGroup1->SetItemIndex(0);
 
+  // The grid headings stay hidden until SizeGrid places them.
   QLabel** headings[] = {&lblGridColumnsTitle, &lblItems, &lblCol1, &lblCol2,
                          &lblCol3, &lblCol4, &lblCol5, &lblCol6};
   const char* headingNames[] = {"lblGridColumnsTitle", "lblItems", "lblCol1", "lblCol2",
                                 "lblCol3", "lblCol4", "lblCol5", "lblCol6"};
+  const char* headingTexts[] = {"", "Test No.", "Name", "Mean", "SD", "Case A", "Case B", ""};
   for (int i = 0; i < 8; ++i) {
-    QLabel* heading = new QLabel(Panel1);
+    QLabel* heading = new QLabel(headingTexts[i], Panel1);
     heading->setObjectName(headingNames[i]);
     heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     heading->setWordWrap(true);
     heading->resize(HeadingWidth, HeadingHeight);
+    heading->hide();
     *headings[i] = heading;
   }
 
@@ -421,6 +415,23 @@ bool TfrmTemplate::ReadCountFields(int& sampleSize, int& covariates) {
 
 bool TfrmTemplate::TwoSided() const { return RadioGroup1->ItemIndex() == 0; }
 
+tReportInputs TfrmTemplate::ReportInputs(tReportProgram program) const {
+  tReportInputs inputs;
+  inputs.program = program;
+  inputs.programTitle = programTitle;
+  inputs.notesCaption = S(lblComments->text());
+  inputs.notes = S(memoComments->toPlainText());
+  for (int n = 1; n <= WorksheetFieldCount; ++n)
+    inputs.fields.push_back({LabelCaption(n), FieldText(n), n <= settings.visibleFieldCount});
+  // The items stand in the order Two-sided, One-sided lower, One-sided upper.
+  switch (RadioGroup1->ItemIndex()) {
+    case 1: inputs.interval = tIntervalChoice::OneSidedLower; break;
+    case 2: inputs.interval = tIntervalChoice::OneSidedUpper; break;
+    default: inputs.interval = tIntervalChoice::TwoSided; break;
+  }
+  return inputs;
+}
+
 // ---------------------------------------------------------------------------
 // Grid
 
@@ -508,11 +519,10 @@ void TfrmTemplate::SizeGrid() {
   grdData->setGeometry(left, grdData->y(), width, height);
   grdData->update();
 
-  lblGridColumnsTitle->show();
-  lblGridColumnsTitle->setGeometry(left, lblGridColumnsTitle->y(), width, lblGridColumnsTitle->height());
   const int headingTop = grdData->y() - lblCol1->height();
-  lblCol1->move(lblCol1->x(), headingTop);
-  lblGridColumnsTitle->move(lblGridColumnsTitle->x(), headingTop - lblGridColumnsTitle->height());
+  lblGridColumnsTitle->show();
+  lblGridColumnsTitle->setGeometry(left, headingTop - lblGridColumnsTitle->height(), width,
+                                   lblGridColumnsTitle->height());
   QLabel* columnHeadings[] = {lblCol1, lblCol2, lblCol3, lblCol4, lblCol5, lblCol6};
   lblItems->move(left, headingTop);
   lblCol1->move(left + DefaultColumnWidth + 3, headingTop);
@@ -522,14 +532,6 @@ void TfrmTemplate::SizeGrid() {
   lblItems->show();
   for (int n = 1; n <= 6; ++n) columnHeadings[n - 1]->setVisible(columns >= n + 1);
   for (int row = 0; row < rows; ++row) SetCell(0, row, QString::number(row + 1));
-
-  lblGridColumnsTitle->setText(QString());
-  lblItems->setText("Test No.");
-  lblCol1->setText("Name");
-  lblCol2->setText("Mean");
-  lblCol3->setText("SD");
-  lblCol4->setText("Case A");
-  lblCol5->setText("Case B");
 }
 
 void TfrmTemplate::FirstRunGrid() {

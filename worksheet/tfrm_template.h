@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/notice.h"
+#include "worksheet/analysis_report.h"
 #include "worksheet/saved_inputs.h"
 #include "worksheet/worksheet_settings.h"
 
@@ -54,6 +55,7 @@ class TRadioGroup : public QGroupBox {
 // captions (Field, FieldText, LabelCaption, FocusField, ReadCountFields),
 // the grid (grdData, Cell, SetCell, SetGridRowCount, SizeGrid,
 // settings.gridRows), the interval choice (RadioGroup1, TwoSided), the
+// worksheet's part of the report (ReportInputs), the
 // matrix (storedCorrelations, matrixRestored, matrixOrder), SaveCurrentData,
 // the services and validation hooks (Services, Notice, BeepSound) and the
 // results window (ShowResultsWindow, ReportSink, frmTemplateResults).
@@ -150,6 +152,10 @@ class TfrmTemplate : public QMainWindow {
   bool ReadCountFields(int& sampleSize, int& covariates);
   // True when "Two-sided" is chosen.
   bool TwoSided() const;
+  // The worksheet's part of the report inputs for program: title, notes
+  // with their caption, the fields with their captions and visibility,
+  // and the interval chosen. The caller adds the statistics.
+  tReportInputs ReportInputs(tReportProgram program) const;
   // Number of lines the notes hold.
   int NotesLineCount() const;
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "batch_test_support.h"
+#include "validation/validation_messages.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
   EXPECT_NE(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\nabc\n1\n").find("q.txt:14: "),
             std::string::npos);
   EXPECT_EQ(SavedInputsError("2\n10\nT\n1\n1\n\n\nA\n1\n1\n\n\nB\n1\n1\n\n\n1\n0.9\n1\n0.9\n-0.9\n1\n"),
-            std::string("q.txt: ") + SummaryNotPositiveDefiniteMessage);
+            std::string("q.txt: ") + NotPositiveDefiniteMessage);
 }
 
 TEST(BatchControls, RawControlsGiveTheWorkedStatistics) {
@@ -131,7 +132,7 @@ TEST(BatchControls, RawControlsFollowTheDataFileRules) {
   EXPECT_EQ(RawError("39 8\n50 11\n61 1,2\n", "1").rfind("c.txt:3: ", 0), 0u);
   EXPECT_NE(RawError("39 8\n50 8\n61 8\n", "1").find("covariate 1"), std::string::npos);
   // The covariate is twice the task: correlation 1.
-  EXPECT_EQ(RawError("1 2\n2 4\n3 6\n4 8\n", "1"), std::string("c.txt: ") + RawNotPositiveDefiniteMessage);
+  EXPECT_EQ(RawError("1 2\n2 4\n3 6\n4 8\n", "1"), std::string("c.txt: ") + RawDataNotPositiveDefiniteMessage);
 }
 
 TEST(BatchControls, FilesThatCannotBeReadAreNamed) {

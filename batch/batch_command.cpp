@@ -97,12 +97,7 @@ bool ParseBatchArguments(const std::vector<std::string>& args, tBatchOptions& op
     } else if (arg == "--keep-going") {
       options.keepGoing = true;
     } else if (const std::size_t eq = arg.find('='); eq != std::string::npos && arg.compare(0, 2, "--") == 0) {
-      const std::string name = arg.substr(0, eq);
-      if (!TakesValue(name)) {
-        error = "unknown option \"" + name + "\".";
-        return false;
-      }
-      if (!ParseOption(name, arg.substr(eq + 1), options, error)) return false;
+      if (!ParseOption(arg.substr(0, eq), arg.substr(eq + 1), options, error)) return false;
     } else if (TakesValue(arg)) {
       if (i + 1 >= args.size()) {
         error = arg + " needs a value.";

@@ -2,6 +2,7 @@
 
 #include "batch/batch_text.h"
 #include "matrix/text_format.h"
+#include "worksheet/raw_data_file.h"
 
 namespace {
 
@@ -20,9 +21,7 @@ std::string Shown(std::string_view text) {
 // "Case B's score on covariate 2".
 std::string ScoreName(int index, int m) {
   const char* whose = index < m ? "Case A" : "Case B";
-  const int position = index % m + 1;
-  if (position == 1) return FormatC("%s's score on the task of interest", whose);
-  return FormatC("%s's score on covariate %d", whose, position - 1);
+  return FormatC("%s's score on %s", whose, RawVariableName(index % m + 1).c_str());
 }
 
 std::string CountProblem(std::size_t found, int m) {

@@ -4,8 +4,6 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMarginsF>
-#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -149,17 +147,11 @@ bool tQtServices::PrintText(const std::string& text, const std::string& fontFami
                             std::string& error) {
   error.clear();
   QPrinter printer(QPrinter::HighResolution);
-  printer.setPageMargins(QMarginsF(PrintMarginMillimetres, PrintMarginMillimetres,
-                                   PrintMarginMillimetres, PrintMarginMillimetres),
-                         QPageLayout::Millimeter);
+  SetPrintMargins(printer);
   QPrintDialog dialog(&printer, DialogParent());
   dialog.setWindowTitle(QStringLiteral("Print"));
   if (dialog.exec() != QDialog::Accepted) return false;  // cancelled: no reason to report
-  QString reason;
-  const bool printed = PrintPlainText(printer, QString::fromStdString(text),
-                                      QString::fromStdString(fontFamily), pointSize, reason);
-  error = reason.toStdString();
-  return printed;
+  return PrintPlainText(printer, text, fontFamily, pointSize, error);
 }
 
 void tQtServices::ProcessPendingEvents() { QApplication::processEvents(); }

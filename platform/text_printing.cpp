@@ -13,6 +13,9 @@ namespace {
 
 constexpr int kTabWidth = 8;  // columns between tab stops
 
+// The page margins of every print job, in millimetres.
+constexpr double PrintMarginMillimetres = 10.0;
+
 QString ExpandTabs(const QString& line) {
   if (!line.contains(QLatin1Char('\t'))) return line;
   QString out;
@@ -66,15 +69,15 @@ QStringList PrintedLines(const QString& text) {
   return lines;
 }
 
-bool PrintPlainText(QPrinter& printer, const QString& text, const QString& fontFamily,
-                    int pointSize, QString& error) {
+bool PrintPlainText(QPrinter& printer, const std::string& text, const std::string& fontFamily,
+                    int pointSize, std::string& error) {
   error.clear();
   QPainter painter;
   if (!painter.begin(&printer)) {
-    error = OpenFailure(printer);
+    error = OpenFailure(printer).toStdString();
     return false;
   }
-  painter.setFont(SubstitutedFont(fontFamily, pointSize));
+  painter.setFont(SubstitutedFont(QString::fromStdString(fontFamily), pointSize));
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(painter.font(), &printer);
   // The painter's origin is the top left corner of the printable area.
@@ -84,7 +87,7 @@ bool PrintPlainText(QPrinter& printer, const QString& text, const QString& fontF
   const qreal lineHeight = metrics.lineSpacing();
 
   qreal y = 0;
-  for (const QString& line : PrintedLines(text)) {
+  for (const QString& line : PrintedLines(QString::fromStdString(text))) {
     QString rest = line;
     do {
       const qsizetype length =
@@ -92,7 +95,7 @@ bool PrintPlainText(QPrinter& printer, const QString& text, const QString& fontF
       if (y > 0 && y + lineHeight > height) {
         if (!printer.newPage()) {
           painter.end();
-          error = JobFailure(printer);
+          error = JobFailure(printer).toStdString();
           return false;
         }
         y = 0;
@@ -103,10 +106,16 @@ bool PrintPlainText(QPrinter& printer, const QString& text, const QString& fontF
     } while (!rest.isEmpty());
   }
   if (!painter.end() || printer.printerState() == QPrinter::Error) {
-    error = JobFailure(printer);
+    error = JobFailure(printer).toStdString();
     return false;
   }
   return true;
+}
+
+void SetPrintMargins(QPrinter& printer) {
+  printer.setPageMargins(QMarginsF(PrintMarginMillimetres, PrintMarginMillimetres,
+                                   PrintMarginMillimetres, PrintMarginMillimetres),
+                         QPageLayout::Millimeter);
 }
 
 bool PrintTextToPdf(const std::string& text, const std::string& fontFamily, int pointSize,
@@ -115,12 +124,6 @@ bool PrintTextToPdf(const std::string& text, const std::string& fontFamily, int 
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(pdfPath));
   printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setPageMargins(QMarginsF(PrintMarginMillimetres, PrintMarginMillimetres,
-                                   PrintMarginMillimetres, PrintMarginMillimetres),
-                         QPageLayout::Millimeter);
-  QString reason;
-  const bool printed = PrintPlainText(printer, QString::fromStdString(text),
-                                      QString::fromStdString(fontFamily), pointSize, reason);
-  error = reason.toStdString();
-  return printed;
+  SetPrintMargins(printer);
+  return PrintPlainText(printer, text, fontFamily, pointSize, error);
 }

@@ -15,17 +15,18 @@ class QPrinter;
 // next multiple of eight columns; a line wider than the page continues on
 // the next printed line so that no character is lost. Returns false with a
 // reason in error when the printer cannot be opened or the job fails.
-bool PrintPlainText(QPrinter& printer, const QString& text, const QString& fontFamily,
-                    int pointSize, QString& error);
+bool PrintPlainText(QPrinter& printer, const std::string& text, const std::string& fontFamily,
+                    int pointSize, std::string& error);
+
+// Gives the printer the page margins of every print job (10 mm on each
+// side); set before the print dialog so that the dialog shows them.
+void SetPrintMargins(QPrinter& printer);
 
 // Prints text to a PDF file (A4) through PrintPlainText. An existing file
 // of that name is replaced. Returns false with a reason in error when the
 // file cannot be written.
 bool PrintTextToPdf(const std::string& text, const std::string& fontFamily, int pointSize,
                     const std::string& pdfPath, std::string& error);
-
-// The page margins of every print job, in millimetres.
-constexpr double PrintMarginMillimetres = 10.0;
 
 // Splits text into the lines that are printed, before wrapping: line ends
 // normalised, the empty piece after a final line end dropped, tabs expanded.

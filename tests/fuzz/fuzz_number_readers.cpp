@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/fuzz/fuzz_support.h"
 #include "validation/input_error.h"
 #include "validation/number_readers.h"
 
@@ -31,15 +32,7 @@ namespace {
 constexpr long double RelativeTolerance = 1e-15L;
 
 [[noreturn]] void Fail(const char* reader, const char* what, std::string_view text) {
-  std::fprintf(stderr, "%s: %s for text of %zu bytes: \"", reader, what, text.size());
-  for (char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 32 && u < 127)
-      std::fputc(c, stderr);
-    else
-      std::fprintf(stderr, "\\x%02X", u);
-  }
-  std::fprintf(stderr, "\"\n");
+  std::fprintf(stderr, "%s: %s for text of %zu bytes: \"%s\"\n", reader, what, text.size(), fuzz::Shown(text).c_str());
   std::abort();
 }
 

@@ -15,12 +15,8 @@
 //    vectors hold nothing beyond position k + 1;
 //  - an unreadable entry says why on one line (it is printed as
 //    "file:line: error: ...").
-#include <cerrno>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,45 +24,21 @@
 #include "batch/batch_text.h"
 #include "batch/pairs_reader.h"
 #include "matrix/tmatrix.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
 constexpr int MaxCovariates = 5;
 
-std::string Shown(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 32 && u < 127) {
-      out.push_back(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", u);
-      out += hex;
-    }
-  }
-  return out;
-}
-
 [[noreturn]] void Fail(const std::string& what, int k, std::string_view file) {
-  std::fprintf(stderr, "pairs file (k = %d): %s\nfile: \"%s\"\n", k, what.c_str(), Shown(file).c_str());
-  std::abort();
+  fuzz::Fail("pairs file (k = " + std::to_string(k) + ")", what, file);
 }
 
+// The file's lines, after a byte-order mark if it starts with one.
 std::vector<std::string_view> Lines(std::string_view text) {
   static constexpr std::string_view Mark = "\xEF\xBB\xBF";
   if (text.substr(0, Mark.size()) == Mark) text.remove_prefix(Mark.size());
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      lines.push_back(text.substr(start, i - start));
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+  return fuzz::SplitLines(text);
 }
 
 bool Skipped(std::string_view line) {
@@ -76,49 +48,6 @@ bool Skipped(std::string_view line) {
   if (blank) return true;
   const std::size_t first = line.find_first_not_of(" \t\f\v");
   return line[first] == '#';
-}
-
-std::vector<std::string_view> Fields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
-    const std::size_t start = i;
-    while (i < line.size() && static_cast<unsigned char>(line[i]) > ' ') ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
-  }
-  return fields;
-}
-
-bool IsDecimal(std::string_view t) {
-  std::size_t i = 0;
-  auto digits = [&] {
-    const std::size_t from = i;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
-    return i - from;
-  };
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-  std::size_t mantissa = digits();
-  if (i < t.size() && t[i] == '.') {
-    ++i;
-    mantissa += digits();
-  }
-  if (mantissa == 0) return false;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    if (digits() == 0) return false;
-  }
-  return i == t.size();
-}
-
-// A score and its value; false when the reader must refuse it.
-bool Score(std::string_view t, long double& value) {
-  if (t.size() > static_cast<std::size_t>(MaxScoreTextLength) || !IsDecimal(t)) return false;
-  const std::string copy(t);
-  errno = 0;
-  value = std::strtold(copy.c_str(), nullptr);
-  return errno != ERANGE && std::isfinite(value);
 }
 
 // Well-formed UTF-8: shortest forms, no surrogates, at most U+10FFFF.
@@ -156,14 +85,15 @@ bool Utf8(std::string_view s) {
 
 void CheckEntry(const tPairEntry& entry, std::string_view line, int k, std::string_view file) {
   const int m = k + 1;
-  const std::vector<std::string_view> fields = Fields(line);
+  const std::vector<std::string_view> fields = fuzz::SplitFields(line);
   const std::string where = "line " + std::to_string(entry.line) + ": ";
   bool readable = fields.size() == static_cast<std::size_t>(2 * m) ||
                   fields.size() == static_cast<std::size_t>(2 * m + 1);
   const std::size_t offset = fields.size() == static_cast<std::size_t>(2 * m + 1) ? 1 : 0;
   if (readable && offset == 1 && !Utf8(fields[0])) readable = false;
   long double values[2 * (MaxCovariates + 1)] = {};
-  for (int i = 0; readable && i < 2 * m; ++i) readable = Score(fields[offset + i], values[i]);
+  for (int i = 0; readable && i < 2 * m; ++i)
+    readable = fuzz::ReadDecimal(fields[offset + i], static_cast<std::size_t>(MaxScoreTextLength), values[i]);
 
   if (readable != entry.Readable())
     Fail(where + (readable ? "readable line refused: " + entry.problem : "unreadable line read"), k, file);
@@ -172,7 +102,7 @@ void CheckEntry(const tPairEntry& entry, std::string_view line, int k, std::stri
     return;
   }
   if (entry.label != (offset == 1 ? std::string(fields[0]) : std::string()))
-    Fail(where + "label \"" + Shown(entry.label) + "\"", k, file);
+    Fail(where + "label \"" + fuzz::Shown(entry.label) + "\"", k, file);
   for (int i = 0; i < 2 * m; ++i) {
     const long double got = (i < m ? entry.caseA : entry.caseB)[i % m + 1];
     if (!(got == values[i])) Fail(where + "score " + std::to_string(i + 1) + " differs from strtold", k, file);

@@ -14,12 +14,9 @@
 //    (FindZeroVarianceColumn names it; the flow refuses the file) or gives
 //    finite means, finite standard deviations above 0 and correlations in
 //    [-1, 1] up to rounding, with 1 on the diagonal.
-#include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -27,6 +24,7 @@
 
 #include "matrix/raw_data_statistics.h"
 #include "matrix/tmatrix.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "worksheet/raw_data_file.h"
 
 namespace {
@@ -38,95 +36,27 @@ constexpr int MaxColumns = 6;
 // Rounding allowed on a correlation's bounds and its unit diagonal.
 constexpr long double CorrelationSlack = 1e-9L;
 
-std::string Shown(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 32 && u < 127) {
-      out.push_back(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", u);
-      out += hex;
-    }
-  }
-  return out;
-}
-
 [[noreturn]] void Fail(const std::string& what, int rows, int columns, std::string_view file) {
-  std::fprintf(stderr, "raw data file (%d rows x %d values): %s\nfile: \"%s\"\n", rows, columns, what.c_str(),
-               Shown(file).c_str());
-  std::abort();
+  fuzz::Fail("raw data file (" + std::to_string(rows) + " rows x " + std::to_string(columns) + " values)", what,
+             file);
 }
 
 // The file's lines as an independent reader sees them.
-std::vector<std::string_view> SplitLines(std::string_view file) {
+std::vector<std::string_view> Lines(std::string_view file) {
   static constexpr std::string_view Mark = "\xEF\xBB\xBF";
   std::size_t skip = 0;  // the mark, or as much of its start as is there
   while (skip < Mark.size() && skip < file.size() && file[skip] == Mark[skip]) ++skip;
   file.remove_prefix(skip);
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < file.size()) {
-    if (file[i] == '\n' || file[i] == '\r') {
-      lines.push_back(file.substr(start, i - start));
-      if (file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < file.size()) lines.push_back(file.substr(start));
-  return lines;
-}
-
-std::vector<std::string_view> SplitValues(std::string_view line) {
-  std::vector<std::string_view> values;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
-    const std::size_t start = i;
-    while (i < line.size() && static_cast<unsigned char>(line[i]) > ' ') ++i;
-    if (i > start) values.push_back(line.substr(start, i - start));
-  }
-  return values;
-}
-
-// A decimal number: [+|-] (digits [. [digits]] | . digits) [(e|E) [+|-] digits].
-bool IsDecimal(std::string_view t) {
-  std::size_t i = 0;
-  auto digits = [&] {
-    const std::size_t from = i;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
-    return i - from;
-  };
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-  std::size_t mantissa = digits();
-  if (i < t.size() && t[i] == '.') {
-    ++i;
-    mantissa += digits();
-  }
-  if (mantissa == 0) return false;
-  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    ++i;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    if (digits() == 0) return false;
-  }
-  return i == t.size();
+  return fuzz::SplitLines(file);
 }
 
 // Whether the reader must take one value text, and its value if so: a
 // decimal of at most MaxRawValueLength characters whose value lies in the
 // range the reader allows.
 bool JudgeValue(std::string_view t, long double& value) {
-  if (t.size() > static_cast<std::size_t>(MaxRawValueLength) || !IsDecimal(t)) return false;
-  const std::string copy(t);
-  errno = 0;
-  value = std::strtold(copy.c_str(), nullptr);
+  if (!fuzz::ReadDecimal(t, static_cast<std::size_t>(MaxRawValueLength), value)) return false;
   const long double size = std::fabs(value);
-  // ERANGE: beyond the extended range, or so small it underflowed.
-  return errno != ERANGE && std::isfinite(value) && size <= MaxRawValueMagnitude && (value == 0 || size >= MinRawValueMagnitude);
+  return size <= MaxRawValueMagnitude && (value == 0 || size >= MinRawValueMagnitude);
 }
 
 void CheckStatistics(const tData_matrix& table, int rows, int columns, std::string_view file) {
@@ -181,11 +111,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The independent reading: the first faulty line, or every value read.
-  const std::vector<std::string_view> lines = SplitLines(file);
+  const std::vector<std::string_view> lines = Lines(file);
   bool mayLoad = true;
   for (int line = 1; line <= rows && mayLoad; ++line) {
     std::vector<std::string_view> values;
-    if (line <= static_cast<int>(lines.size())) values = SplitValues(lines[line - 1]);
+    if (line <= static_cast<int>(lines.size())) values = fuzz::SplitFields(lines[line - 1]);
     const bool missingOrShort = static_cast<int>(values.size()) < columns;
     int firstBad = 0;
     for (int j = 1; j <= columns && j <= static_cast<int>(values.size()) && firstBad == 0; ++j) {

@@ -18,37 +18,19 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "matrix/text_format.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "worksheet/saved_inputs.h"
 #include "worksheet/worksheet_settings.h"
 
 namespace {
 
-std::string Shown(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 32 && u < 127) {
-      out.push_back(c);
-    } else {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", u);
-      out += hex;
-    }
-  }
-  return out;
-}
-
-[[noreturn]] void Fail(const std::string& what, std::string_view file) {
-  std::fprintf(stderr, "saved inputs: %s\nfile: \"%s\"\n", what.c_str(), Shown(file).c_str());
-  std::abort();
-}
+[[noreturn]] void Fail(const std::string& what, std::string_view file) { fuzz::Fail("saved inputs", what, file); }
 
 tSavedInputsLayout ChooseLayout(std::uint8_t choice, std::uint8_t bits) {
   static const tSavedInputsLayout summary = QuorvaneWorksheetSettings().SavedInputsLayout();
@@ -157,7 +139,8 @@ void CheckRoundTrip(const tRestoredInputs& r, const tSavedInputsLayout& layout, 
     for (int i = 1; i < j; ++i) saved.correlations[j][i] = saved.correlations[i][j];
   const std::string written = FormatSavedInputs(layout, saved);
   const tRestoredInputs again = ParseSavedInputs(written, layout);
-  if (again.Damaged()) Fail("written inputs read back damaged: " + again.problem + "\nwritten: " + Shown(written), file);
+  if (again.Damaged())
+    Fail("written inputs read back damaged: " + again.problem + "\nwritten: " + fuzz::Shown(written), file);
   if (again.fields != r.fields) Fail("fields changed in the round trip", file);
   if (again.gridRows != r.gridRows) Fail("grid changed in the round trip", file);
   if (again.matrixOrder != r.matrixOrder || again.correlations.size() != r.correlations.size())

@@ -10,7 +10,7 @@
 #include "batch/batch_controls.h"
 #include "batch/batch_runner.h"
 #include "batch/pairs_reader.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "matrix/data_matrix.h"
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "validation/validation_messages.h"
 #include "validation/validation.h"
 #include "worksheet/program_strings.h"

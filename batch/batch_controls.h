@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 #include "matrix/tmatrix.h"
 #include "worksheet/analysis_report.h"
 

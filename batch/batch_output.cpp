@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "batch/batch_text.h"
-#include "matrix/report_lines.h"
-#include "matrix/text_format.h"
+#include "core/report_lines.h"
+#include "core/text_format.h"
 
 const char* const BatchFieldNames[] = {"label",       "line",       "branch",     "tValue",    "df",
                                        "pOneTailed",  "pTwoTailed", "pctEstimate", "pctLower",  "pctUpper",

@@ -8,7 +8,7 @@
 
 #include "engine/compare_two_cases.h"
 #include "engine/engine_notices.h"
-#include "matrix/report_lines.h"
+#include "core/report_lines.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "batch/batch_controls.h"
 #include "batch/pairs_reader.h"
 #include "engine/analysis_results.h"
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // Both programs ask for 95% limits.
 constexpr extended BatchConfidenceLevel = 95.0L;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "validation/decimal_number.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // Longest text read as one score (longer texts are refused).
 constexpr int MaxScoreTextLength = 64;

@@ -1,7 +1,7 @@
 #include "batch/pairs_reader.h"
 
 #include "batch/batch_text.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "worksheet/raw_data_file.h"
 
 namespace {

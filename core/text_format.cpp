@@ -1,4 +1,4 @@
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 #include <clocale>
 #include <cstdarg>

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "distrib/distribution_errors.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 bool NearlyEqual(extended a, extended b) { return std::fabs(b - a) < EqualityTolerance; }
 

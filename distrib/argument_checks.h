@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // The stand-in for infinity throughout the unit: support bounds and
 // parameter bounds use +-DistributionInfinity.

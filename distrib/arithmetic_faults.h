@@ -3,7 +3,7 @@
 // non-finite value; these helpers raise EArithmeticError where one appears.
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // Raises EArithmeticError: "Arithmetic error (<what>) in <where>".
 [[noreturn]] void RaiseArithmeticError(const char* what, const char* where);

@@ -2,7 +2,7 @@
 // their decimals.
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 constexpr extended Pi = 3.1415926535897932385L;
 constexpr extended EulerE = 2.7182818284590452354L;

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // One parameter record: its value must lie strictly between the bounds.
 struct DistributionParameter {

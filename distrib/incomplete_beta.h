@@ -1,7 +1,7 @@
 // The regularised incomplete beta function I_x(a, b).
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // I_x(a, b): 0 for x <= 0, 1 for x >= 1; otherwise by the continued
 // fraction on the side of the mean where it converges fast. Any arithmetic

@@ -1,7 +1,7 @@
 // The regularised lower incomplete gamma function P(a, x).
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // P(a, x) for x >= 0 and a > 0: the power series below x = a + 1, one
 // minus the continued fraction above. Arguments out of range raise

@@ -4,7 +4,7 @@
 // noncentrality, support, reflection) around them.
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // Sum over j of (s P_j I_y(j+1/2, nu/2) + Q_j I_y(j+1, nu/2)) plus Phi(-d),
 // with y = x^2/(x^2 + nu), s the sign of x. Non-finite values inside raise

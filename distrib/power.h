@@ -1,7 +1,7 @@
 // The unit's power function x^y.
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // x^y: y = 0 gives 1; x = 0 with y > 0 gives 0; a whole y with
 // |y| <= 2147483647 is done by repeated squaring (reciprocal for y < 0);

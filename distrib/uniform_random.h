@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // The generator state, seeded with 897183450 and 1841323562, so that every
 // run draws the same sequence. Each thread has its own pair (no part of the

@@ -2,7 +2,7 @@
 // report reads them by these names.
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 struct AnalysisResults {
   extended tValue = 0;       // t statistic for the difference between the cases

@@ -6,7 +6,7 @@
 #include "engine/covariate_regression.h"
 #include "engine/interval_estimates.h"
 #include "matrix/matrix_operations.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "engine/analysis_results.h"
-#include "matrix/extended.h"
-#include "matrix/report_lines.h"
+#include "core/extended.h"
+#include "core/report_lines.h"
 #include "matrix/tmatrix.h"
 
 // Variable order in every vector and in R: position 1 the task, positions

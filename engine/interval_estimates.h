@@ -5,7 +5,7 @@
 #pragma once
 
 #include "engine/analysis_results.h"
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // The two probabilities at which the limits are sought, from the
 // confidence level L in percent. Two-sided: pHigh = (1 - L/100)/2 and

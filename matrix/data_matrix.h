@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 constexpr int DataMatrixMinRows = 500;
 constexpr int DataMatrixMinColumns = 20;

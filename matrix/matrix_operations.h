@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "matrix/extended.h"
-#include "matrix/report_lines.h"
+#include "core/extended.h"
+#include "core/report_lines.h"
 #include "matrix/tmatrix.h"
 
 // Smallest pivot magnitude Gauss-Jordan inversion accepts; a column

@@ -1,6 +1,6 @@
 // Matrices and vectors written as report lines.
 #include "matrix/matrix_operations.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "matrix/matrix_operations.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 namespace {
 

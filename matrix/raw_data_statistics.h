@@ -14,8 +14,8 @@
 #include <string>
 
 #include "matrix/data_matrix.h"
-#include "matrix/extended.h"
-#include "matrix/report_lines.h"
+#include "core/extended.h"
+#include "core/report_lines.h"
 #include "matrix/tmatrix.h"
 
 // The value the data reader puts in every cell before reading a file.

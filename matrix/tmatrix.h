@@ -3,7 +3,7 @@
 // used block carry no meaning unless an operation says it clears them.
 #pragma once
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // Largest order: the task of interest plus at most 19 covariates.
 constexpr int MatrixCapacity = 20;

@@ -13,7 +13,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "platform/fonts.h"
 #include "validation/input_error.h"
 #include "validation/number_readers.h"

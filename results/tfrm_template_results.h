@@ -9,7 +9,7 @@
 #include <QString>
 #include <memory>
 
-#include "matrix/report_lines.h"
+#include "core/report_lines.h"
 #include "platform/services.h"
 
 class QAction;

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 // Reads text as [+-] (digits [. [digits]] | . digits) [(e|E) [+-] digits]
 // with correct rounding to the type of value. Anything else ("inf", "nan",

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 #include "platform/notice.h"
 #include "validation/input_error.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "validation/validation_messages.h"
 
 namespace {

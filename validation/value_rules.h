@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "matrix/extended.h"
+#include "core/extended.h"
 #include "platform/notice.h"
 
 // Largest sample size a count may hold (larger whole numbers are refused

@@ -7,7 +7,7 @@
 
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 const char* const ReportCitationLine1 =
     " Quorvik and Quorvane method notes. \"Comparing two single cases with a control sample";

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "matrix/raw_data_statistics.h"
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "validation/decimal_number.h"
 
 namespace {

@@ -16,8 +16,8 @@
 
 #include "engine/analysis_results.h"
 #include "matrix/data_matrix.h"
-#include "matrix/extended.h"
-#include "matrix/report_lines.h"
+#include "core/extended.h"
+#include "core/report_lines.h"
 #include "matrix/tmatrix.h"
 #include "platform/services.h"
 #include "worksheet/analysis_report.h"

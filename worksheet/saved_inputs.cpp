@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "validation/decimal_number.h"
 
 namespace {

@@ -16,7 +16,7 @@
 
 #include "engine/compare_two_cases.h"
 #include "matrix/matrix_operations.h"
-#include "matrix/report_lines.h"
+#include "core/report_lines.h"
 #include "platform/services.h"
 #include "validation/validation.h"
 #include "worksheet/analysis_report.h"

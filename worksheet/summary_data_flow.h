@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "engine/analysis_results.h"
-#include "matrix/extended.h"
+#include "core/extended.h"
 #include "matrix/tmatrix.h"
 #include "matrix_entry/matrix_entry.h"
 #include "platform/notice.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 
 namespace {
 

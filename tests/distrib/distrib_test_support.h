@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "distrib/distribution_errors.h"
-#include "matrix/extended.h"
+#include "core/extended.h"
 
 inline const extended NaN = std::numeric_limits<extended>::quiet_NaN();
 

@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "worksheet/saved_inputs.h"
 #include "worksheet/worksheet_settings.h"

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "matrix/text_format.h"
+#include "core/text_format.h"
 #include "results/tfrm_template_results.h"
 #include "tests/support/scripted_services.h"
 #include "worksheet/program_strings.h"

@@ -1,4 +1,4 @@
-#include "worksheet/program_start.h"
+#include "worksheet/window/program_start.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "worksheet/tfrm_template.h"
+#include "worksheet/window/tfrm_template.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -10,11 +10,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPersistentModelIndex>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -29,7 +31,8 @@
 #include "platform/services.h"
 #include "results/tfrm_template_results.h"
 #include "validation/validation.h"
-#include "worksheet/program_strings.h"
+#include "worksheet/logic/raw_data_flow.h"
+#include "worksheet/window/matrix_entry_window.h"
 
 namespace {
 
@@ -47,9 +50,6 @@ constexpr int ScrollBarRoom = 17;
 // The grid headings.
 constexpr int HeadingWidth = 53;
 constexpr int HeadingHeight = 33;
-// Names written into a grid that starts without saved inputs (rows beyond
-// the current row count keep theirs until the grid grows).
-constexpr const char* DefaultGridNames[] = {"Task", "Cov 1", "Cov 2", "Cov 3", "Cov 4", "Cov 5", "Cov 6"};
 
 // Window fonts: the form's font and the notes font, in pixels.
 constexpr int FormFontPixels = 13;
@@ -64,7 +64,14 @@ constexpr int FieldSpacing = 40;
 constexpr int LabelDrop = 4;
 
 constexpr const char* ExitQuestion = "Exit from program?";
-constexpr const char* IntervalCaption = "95% credible limit required...";
+
+// The notes: height while it has the focus and holds several lines, and
+// the most characters it holds. Above DescriptionScrollLength characters
+// the description gets a vertical scroll bar.
+constexpr int NotesTallHeight = 70;
+constexpr int NotesShortHeight = 25;
+constexpr int NotesMaxLength = 250;
+constexpr int DescriptionScrollLength = 550;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QString& text) { return text.toStdString(); }
@@ -94,18 +101,65 @@ void TRadioGroup::SetItemIndex(int index) {
   if (index >= 0 && index < Count()) items_[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
-// ---------------------------------------------------------------------------
-// TfrmTemplate: construction
 
-TfrmTemplate::TfrmTemplate(const tWorksheetSettings& worksheetSettings, tPlatformServices& services,
-                           const std::string& folder, QWidget* parent)
+// ---------------------------------------------------------------------------
+// The grid's cell editor. The cell's text follows the editor as the user
+// types (as the grid's cells always show what is typed), so the key
+// handlers, Compute and the saved inputs see the text being typed even
+// while the editor is open. The window watches every editor's keys.
+
+class TfrmTemplate::tGridDelegate : public QStyledItemDelegate {
+ public:
+  tGridDelegate(TfrmTemplate& form, QTableWidget* grid) : QStyledItemDelegate(grid), form_(form), grid_(grid) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+      line->installEventFilter(&form_);
+      const QPersistentModelIndex cell(index);
+      QTableWidget* grid = grid_;
+      connect(line, &QLineEdit::textChanged, grid, [grid, cell](const QString& text) {
+        if (cell.isValid() && grid->model()->data(cell, Qt::EditRole).toString() != text)
+          grid->model()->setData(cell, text, Qt::EditRole);
+      });
+    }
+    return editor;
+  }
+
+  // A text written into the cell while it is being edited reaches the
+  // editor; the echo of the editor's own text leaves the cursor alone.
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+      if (line->text() == index.data(Qt::EditRole).toString()) return;
+    QStyledItemDelegate::setEditorData(editor, index);
+  }
+
+ private:
+  TfrmTemplate& form_;
+  QTableWidget* grid_;
+};
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TfrmTemplate::TfrmTemplate(const tProgramProfile& profile, tPlatformServices& services,
+                           const std::string& savedInputsFolder, std::unique_ptr<tMatrixEntry> matrixEntry,
+                           QWidget* parent)
     : QMainWindow(parent),
-      settings(worksheetSettings),
-      savedInputsFolder(folder),
+      profile_(profile),
+      geometry_(WorksheetGeometry(profile.kind)),
       services_(services),
-      notice_(services.NoticeHook()),
-      beep_(services.BeepHook()) {
-  FormCreate();
+      savedInputsFolder_(savedInputsFolder),
+      matrixEntry_(std::move(matrixEntry)) {
+  if (!matrixEntry_ && profile_.usesMatrixEntry) matrixEntry_ = std::make_unique<tMatrixEntryWindow>(*this, services_);
+  BuildWidgets();
+  setWindowTitle(Q(profile_.programTitle));
+  DescripFld->setPlainText(Q(profile_.Description()));
+  for (int n = 1; n <= WorksheetFieldCount; ++n)
+    FieldLabel(n)->setText(Q(profile_.labelCaptions[static_cast<std::size_t>(n - 1)]));
+  grdData->setVisible(profile_.usesDataGrid);
+  LoadPreviousData();
 }
 
 // The application's focus signal reaches OnFocusChanged through a pointer
@@ -115,35 +169,11 @@ TfrmTemplate::~TfrmTemplate() {
   if (qApp) disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
-void TfrmTemplate::SetComputeFlow(std::unique_ptr<tComputeFlow> flow) {
-  computeFlow_ = std::move(flow);
-  if (computeFlow_) computeFlow_->Attach(*this);
-}
+std::string TfrmTemplate::SavedInputsPath() const { return SavedInputsPathIn(savedInputsFolder_, profile_); }
 
-void TfrmTemplate::ShowResultsWindow() {
-  if (frmTemplateResults == nullptr) return;
-  frmTemplateResults->setWindowTitle(Q("Results viewer: " + programTitle));
-  frmTemplateResults->show();
-  hide();
-}
-
-tReportLines* TfrmTemplate::ReportSink() const {
-  return frmTemplateResults ? &frmTemplateResults->ReportSink() : nullptr;
-}
-
-std::string TfrmTemplate::SavedInputsPath() const {
-  return ::SavedInputsPath(savedInputsFolder, savedInputsFileName);
-}
-
-void TfrmTemplate::FormCreate() {
-  BuildWidgets();
-  ResetStoredCorrelations();
-  setWindowTitle(Q(programTitle));
-  DescripFld->setPlainText(Q(settings.description));
-  for (int n = 1; n <= WorksheetFieldCount; ++n)
-    FieldLabel(n)->setText(Q(settings.labelCaptions[static_cast<std::size_t>(n - 1)]));
-  grdData->setVisible(settings.usesDataGrid);
-  LoadPreviousData();
+const tWorksheetInputs& TfrmTemplate::CurrentInputs() {
+  GatherInputs();
+  return inputs_;
 }
 
 // Builds every component of the window, in tab order.
@@ -152,7 +182,7 @@ void TfrmTemplate::BuildWidgets() {
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   auto* client = new QWidget(this);
   setCentralWidget(client);
-  setFixedSize(settings.clientWidth, settings.clientHeight);
+  setFixedSize(geometry_.clientWidth, geometry_.clientHeight);
 
   QFont formFont = SubstitutedFont("System");
   formFont.setPixelSize(FormFontPixels);
@@ -208,29 +238,26 @@ void TfrmTemplate::BuildWidgets() {
   Panel1->setGeometry(12, 143, 768, 346);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-  QLineEdit** fields[] = {&txtInput1, &txtInput2, &txtInput3, &txtInput4,
-                          &txtInput5, &txtInput6, &txtInput7, &txtinput8};
-  QLabel** labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8};
   for (int n = 1; n <= WorksheetFieldCount; ++n) {
     const int top = FieldTop + FieldSpacing * (n - 1);
     QLineEdit* field = new QLineEdit(Panel1);
     field->setObjectName(n == 8 ? "txtinput8" : QString("txtInput%1").arg(n));
     field->setFont(boldFont);
-    field->setGeometry(settings.fieldLeft, top, FieldWidth, FieldHeight);
-    *fields[n - 1] = field;
+    field->setGeometry(geometry_.fieldLeft, top, FieldWidth, FieldHeight);
+    fields_[static_cast<std::size_t>(n - 1)] = field;
     QLabel* label = new QLabel(Panel1);
     label->setObjectName(QString("Label%1").arg(n));
     label->setTextFormat(Qt::PlainText);
-    label->move(settings.labelLeft, top + LabelDrop);
-    *labels[n - 1] = label;
+    label->move(geometry_.labelLeft, top + LabelDrop);
+    labels_[static_cast<std::size_t>(n - 1)] = label;
   }
-  for (int n = std::max(settings.firstFilteredField, 1); n <= WorksheetFieldCount; ++n)
+  for (int n = std::max(profile_.firstFilteredField, 1); n <= WorksheetFieldCount; ++n)
     Field(n)->installEventFilter(this);
 
   grdData = new QTableWidget(Panel1);
   grdData->setObjectName("grdData");
-  grdData->setColumnCount(std::max(settings.gridColumns, 1));
-  grdData->setRowCount(std::max(settings.gridRows, 1));
+  grdData->setColumnCount(std::max(profile_.gridColumns, 1));
+  grdData->setRowCount(std::max(profile_.gridRows, 1));
   grdData->horizontalHeader()->hide();
   grdData->verticalHeader()->hide();
   grdData->horizontalHeader()->setMinimumSectionSize(1);
@@ -245,17 +272,15 @@ void TfrmTemplate::BuildWidgets() {
                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
   grdData->move(GridInitialLeft, GridTop);
 
-  RadioGroup1 = new TRadioGroup(IntervalCaption, settings.radioItems, Panel1);
+  RadioGroup1 = new TRadioGroup(Q(profile_.IntervalCaption()), profile_.radioItems, Panel1);
   RadioGroup1->setObjectName("RadioGroup1");
-  RadioGroup1->setGeometry(8, 16, settings.radioGroupWidth, 105);
+  RadioGroup1->setGeometry(8, 16, geometry_.radioGroupWidth, 105);
   RadioGroup1->SetItemIndex(0);
 
   // The grid headings stay hidden until SizeGrid places them.
-  QLabel** headings[] = {&lblGridColumnsTitle, &lblItems, &lblCol1, &lblCol2,
-                         &lblCol3, &lblCol4, &lblCol5, &lblCol6};
   const char* headingNames[] = {"lblGridColumnsTitle", "lblItems", "lblCol1", "lblCol2",
                                 "lblCol3", "lblCol4", "lblCol5", "lblCol6"};
-  const char* headingTexts[] = {"", "Test No.", "Name", "Mean", "SD", "Case A", "Case B", ""};
+  const char* headingTexts[] = {"", "Test No.", "Name", "Mean", SdHeading, "Case A", "Case B", ""};
   for (int i = 0; i < 8; ++i) {
     QLabel* heading = new QLabel(headingTexts[i], Panel1);
     heading->setObjectName(headingNames[i]);
@@ -263,7 +288,9 @@ void TfrmTemplate::BuildWidgets() {
     heading->setWordWrap(true);
     heading->resize(HeadingWidth, HeadingHeight);
     heading->hide();
-    *headings[i] = heading;
+    if (i == 0) lblGridColumnsTitle = heading;
+    else if (i == 1) lblItems = heading;
+    else columnHeadings_[static_cast<std::size_t>(i - 2)] = heading;
   }
 
   cmdCompute = new QPushButton("Compute", client);
@@ -283,6 +310,15 @@ void TfrmTemplate::BuildWidgets() {
   connect(btnclearData, &QPushButton::clicked, this, &TfrmTemplate::btnclearDataClick);
   connect(ExitBtn, &QPushButton::clicked, this, &TfrmTemplate::ExitBtnClick);
 
+  // The summary-data program's covariates field sizes the grid as it
+  // changes; the grid's cells follow their editors.
+  if (profile_.usesDataGrid) {
+    connect(Field(1), &QLineEdit::textChanged, this, [this] { txtInput1Change(); });
+    Field(1)->installEventFilter(this);
+    grdData->installEventFilter(this);
+    grdData->setItemDelegate(new tGridDelegate(*this, grdData));
+  }
+
   memoComments->raise();
   connect(qApp, &QApplication::focusChanged, this, &TfrmTemplate::OnFocusChanged);
 
@@ -292,53 +328,79 @@ void TfrmTemplate::BuildWidgets() {
   }
 }
 
-void TfrmTemplate::ResetStoredCorrelations() {
-  if (settings.usesMatrixEntry)
-    SetIdentity(storedCorrelations);
-  else
-    SetAllZero(storedCorrelations);
+// ---------------------------------------------------------------------------
+// Copying between the widgets and the inputs
+
+QLineEdit* TfrmTemplate::Field(int n) const {
+  return n >= 1 && n <= WorksheetFieldCount ? fields_[static_cast<std::size_t>(n - 1)] : nullptr;
+}
+
+QLabel* TfrmTemplate::FieldLabel(int n) const {
+  return n >= 1 && n <= WorksheetFieldCount ? labels_[static_cast<std::size_t>(n - 1)] : nullptr;
+}
+
+void TfrmTemplate::GatherInputs() {
+  for (int n = 1; n <= WorksheetFieldCount; ++n) inputs_.Field(n) = S(Field(n)->text());
+  inputs_.notes = S(memoComments->toPlainText());
+  // The items stand in the order Two-sided, One-sided lower, One-sided upper.
+  switch (RadioGroup1->ItemIndex()) {
+    case 1: inputs_.interval = tIntervalChoice::OneSidedLower; break;
+    case 2: inputs_.interval = tIntervalChoice::OneSidedUpper; break;
+    default: inputs_.interval = tIntervalChoice::TwoSided; break;
+  }
+  GatherGrid();
+}
+
+void TfrmTemplate::GatherGrid() {
+  if (!profile_.usesDataGrid) return;
+  for (int row = 0; row < std::min(grdData->rowCount(), inputs_.grid.RowCount()); ++row)
+    for (int col = 0; col < std::min(grdData->columnCount(), inputs_.grid.ColumnCount()); ++col)
+      inputs_.grid.SetCell(col, row, S(WidgetCell(col, row)));
+}
+
+void TfrmTemplate::ShowInputs() {
+  showingInputs_ = true;
+  for (int n = 1; n <= WorksheetFieldCount; ++n)
+    if (Field(n)->text() != Q(inputs_.Field(n))) Field(n)->setText(Q(inputs_.Field(n)));
+  if (memoComments->toPlainText() != Q(inputs_.notes)) memoComments->setPlainText(Q(inputs_.notes));
+  showingInputs_ = false;
+  ShowGrid();
+}
+
+void TfrmTemplate::ShowGrid() {
+  if (!profile_.usesDataGrid) return;
+  const tGridCells& grid = inputs_.grid;
+  if (grdData->columnCount() != grid.ColumnCount()) grdData->setColumnCount(grid.ColumnCount());
+  if (grdData->rowCount() != grid.RowCount()) grdData->setRowCount(grid.RowCount());
+  for (int row = 0; row < grid.RowCount(); ++row)
+    for (int col = 0; col < grid.ColumnCount(); ++col) SetWidgetCell(col, row, Q(grid.Cell(col, row)));
+  SizeGrid();
+}
+
+QString TfrmTemplate::WidgetCell(int col, int row) const {
+  const QTableWidgetItem* item = grdData->item(row, col);
+  return item ? item->text() : QString();
+}
+
+void TfrmTemplate::SetWidgetCell(int col, int row, const QString& text) {
+  QTableWidgetItem* item = grdData->item(row, col);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    if (col == 0) {
+      // The fixed column: row numbers, not editable, and passed over by
+      // Tab (a cell that is not enabled), yet drawn in the normal colours.
+      item->setFlags(Qt::NoItemFlags);
+      item->setBackground(grdData->palette().button());
+      item->setForeground(grdData->palette().buttonText());
+      item->setTextAlignment(Qt::AlignCenter);
+    }
+    grdData->setItem(row, col, item);
+  }
+  if (item->text() != text) item->setText(text);
 }
 
 // ---------------------------------------------------------------------------
 // Fields
-
-QLineEdit* TfrmTemplate::Field(int n) const {
-  switch (n) {
-    case 1: return txtInput1;
-    case 2: return txtInput2;
-    case 3: return txtInput3;
-    case 4: return txtInput4;
-    case 5: return txtInput5;
-    case 6: return txtInput6;
-    case 7: return txtInput7;
-    case 8: return txtinput8;
-  }
-  return nullptr;
-}
-
-QLabel* TfrmTemplate::FieldLabel(int n) const {
-  switch (n) {
-    case 1: return Label1;
-    case 2: return Label2;
-    case 3: return Label3;
-    case 4: return Label4;
-    case 5: return Label5;
-    case 6: return Label6;
-    case 7: return Label7;
-    case 8: return Label8;
-  }
-  return nullptr;
-}
-
-std::string TfrmTemplate::FieldText(int n) const {
-  QLineEdit* field = Field(n);
-  return field ? S(field->text()) : std::string();
-}
-
-std::string TfrmTemplate::LabelCaption(int n) const {
-  QLabel* label = FieldLabel(n);
-  return label ? S(label->text()) : std::string();
-}
 
 void TfrmTemplate::FocusField(int n) {
   if (QLineEdit* field = Field(n)) {
@@ -347,8 +409,8 @@ void TfrmTemplate::FocusField(int n) {
   }
 }
 
-bool TfrmTemplate::IsFilteredField(QObject* object) const {
-  for (int n = std::max(settings.firstFilteredField, 1); n <= WorksheetFieldCount; ++n)
+bool TfrmTemplate::IsFilteredField(const QObject* object) const {
+  for (int n = std::max(profile_.firstFilteredField, 1); n <= WorksheetFieldCount; ++n)
     if (object == Field(n)) return true;
   return false;
 }
@@ -368,9 +430,11 @@ bool TfrmTemplate::FieldKeyPress(QLineEdit* field, QKeyEvent* event) {
   }
   if (typed.empty()) return false;
 
+  const tNoticeHook notice = services_.NoticeHook();
+  const tBeepHook beep = services_.BeepHook();
   std::u32string accepted;
   for (char32_t c : typed) {
-    const char32_t result = FilterNumericKey(c, notice_, beep_);
+    const char32_t result = FilterNumericKey(c, notice, beep);
     if (result != 0) accepted.push_back(result);
   }
   if (accepted == typed) return false;
@@ -381,55 +445,26 @@ bool TfrmTemplate::FieldKeyPress(QLineEdit* field, QKeyEvent* event) {
 // The length rule on key release.
 void TfrmTemplate::FieldKeyUp(QLineEdit* field) {
   std::string text = S(field->text());
-  if (ApplyLengthRule(text, notice_, beep_)) {
+  if (ApplyLengthRule(text, services_.NoticeHook(), services_.BeepHook())) {
     field->setText(Q(text));
     field->selectAll();
   }
 }
 
-bool TfrmTemplate::ReadCountFields(int& sampleSize, int& covariates) {
-  int values[3] = {0, 0, 0};
-  for (int n = 1; n <= 2; ++n) {
-    const std::string label = LabelCaption(n);
-    const extended value = ReadLabelledNumber(FieldText(n), label, notice_);
-    if (inputError) {
-      FocusField(n);
-      return false;
-    }
-    const bool valid = n == settings.sampleSizeField ? CheckSampleSize(label, value, notice_)
-                                                     : CheckCovariateCount(label, value, notice_);
-    if (!valid) {
-      FocusField(n);
-      return false;
-    }
-    values[n] = static_cast<int>(value);  // a whole number within the rule's range
-  }
-  sampleSize = values[settings.sampleSizeField];
-  covariates = values[settings.covariateField];
-  if (!CheckCovariatesForSampleSize(sampleSize, covariates, notice_)) {
-    FocusField(settings.covariateField);
-    return false;
-  }
-  return true;
+// Every change of the covariates field's text: the grid follows.
+void TfrmTemplate::txtInput1Change() {
+  if (showingInputs_) return;
+  GatherGrid();
+  inputs_.Field(1) = S(Field(1)->text());
+  if (FollowCovariateField(inputs_, services_)) ShowGrid();
 }
 
-bool TfrmTemplate::TwoSided() const { return RadioGroup1->ItemIndex() == 0; }
-
-tReportInputs TfrmTemplate::ReportInputs(tReportProgram program) const {
-  tReportInputs inputs;
-  inputs.program = program;
-  inputs.programTitle = programTitle;
-  inputs.notesCaption = S(lblComments->text());
-  inputs.notes = S(memoComments->toPlainText());
-  for (int n = 1; n <= WorksheetFieldCount; ++n)
-    inputs.fields.push_back({LabelCaption(n), FieldText(n), n <= settings.visibleFieldCount});
-  // The items stand in the order Two-sided, One-sided lower, One-sided upper.
-  switch (RadioGroup1->ItemIndex()) {
-    case 1: inputs.interval = tIntervalChoice::OneSidedLower; break;
-    case 2: inputs.interval = tIntervalChoice::OneSidedUpper; break;
-    default: inputs.interval = tIntervalChoice::TwoSided; break;
-  }
-  return inputs;
+// Key release in the covariates field: the cap at 12 covariates.
+void TfrmTemplate::txtInput1KeyUp() {
+  inputs_.Field(1) = S(Field(1)->text());
+  if (!CapCovariateField(inputs_, services_)) return;
+  Field(1)->setText(Q(inputs_.Field(1)));
+  Field(1)->selectAll();
 }
 
 // ---------------------------------------------------------------------------
@@ -439,215 +474,116 @@ bool TfrmTemplate::InGrid(const QWidget* widget) const {
   return widget != nullptr && (widget == grdData || grdData->isAncestorOf(widget));
 }
 
-int TfrmTemplate::GridRowCount() const { return grdData->rowCount(); }
-
-QString TfrmTemplate::Cell(int col, int row) const {
-  if (col < 0 || row < 0) return QString();
-  if (row < grdData->rowCount()) {
-    if (col >= grdData->columnCount()) return QString();
-    const QTableWidgetItem* item = grdData->item(row, col);
-    return item ? item->text() : QString();
-  }
-  const auto hidden = hiddenRows_.find(row);
-  if (hidden == hiddenRows_.end() || col >= static_cast<int>(hidden->second.size())) return QString();
-  return hidden->second[static_cast<std::size_t>(col)];
-}
-
-void TfrmTemplate::SetCell(int col, int row, const QString& text) {
-  if (col < 0 || row < 0) return;
-  if (row < grdData->rowCount()) {
-    if (col >= grdData->columnCount()) return;
-    QTableWidgetItem* item = grdData->item(row, col);
-    if (item == nullptr) {
-      item = new QTableWidgetItem;
-      if (col == 0) {
-        // The fixed column: row numbers, not editable, and passed over by
-        // Tab (a cell that is not enabled), yet drawn in the normal colours.
-        item->setFlags(Qt::NoItemFlags);
-        item->setBackground(grdData->palette().button());
-        item->setForeground(grdData->palette().buttonText());
-        item->setTextAlignment(Qt::AlignCenter);
-      }
-      grdData->setItem(row, col, item);
-    }
-    item->setText(text);
-    return;
-  }
-  std::vector<QString>& cells = hiddenRows_[row];
-  if (static_cast<int>(cells.size()) <= col) cells.resize(static_cast<std::size_t>(col) + 1);
-  cells[static_cast<std::size_t>(col)] = text;
-}
-
-void TfrmTemplate::SetGridRowCount(int rows) {
-  rows = std::max(rows, 1);
-  const int old = grdData->rowCount();
-  const int columns = grdData->columnCount();
-  if (rows < old) {
-    for (int row = rows; row < old; ++row) {
-      std::vector<QString> cells;
-      for (int col = 0; col < columns; ++col) cells.push_back(Cell(col, row));
-      hiddenRows_[row] = std::move(cells);
-    }
-    grdData->setRowCount(rows);
-  } else if (rows > old) {
-    grdData->setRowCount(rows);
-    for (int row = old; row < rows; ++row) {
-      const auto hidden = hiddenRows_.find(row);
-      std::vector<QString> cells;
-      if (hidden != hiddenRows_.end()) {
-        cells = std::move(hidden->second);
-        hiddenRows_.erase(hidden);
-      }
-      cells.resize(static_cast<std::size_t>(columns));
-      for (int col = 0; col < columns; ++col) SetCell(col, row, cells[static_cast<std::size_t>(col)]);
-    }
-  }
-}
-
 void TfrmTemplate::SetGridCurrentCell(int col, int row) {
   if (row < grdData->rowCount() && col < grdData->columnCount()) grdData->setCurrentCell(row, col);
 }
 
+// Key press in a grid cell: the numeric columns take numeric keys only
+// (a comma becomes a point); the row number and name columns take any key.
+bool TfrmTemplate::grdDataKeyPress(QLineEdit* editor, QKeyEvent* event) {
+  if (grdData->currentColumn() < MeanColumn) return false;
+  return FieldKeyPress(editor, event);
+}
+
+// Key release in the grid: the length rules of the current cell.
+void TfrmTemplate::grdDataKeyUp(QLineEdit* editor) {
+  const int col = grdData->currentColumn();
+  const int row = grdData->currentRow();
+  if (row < 0) return;
+  std::string text = editor != nullptr ? S(editor->text()) : S(WidgetCell(col, row));
+  if (!ApplyGridCellLength(col, text, services_)) return;
+  SetWidgetCell(col, row, Q(text));
+  if (editor != nullptr) {
+    editor->setText(Q(text));
+    editor->setFocus(Qt::OtherFocusReason);
+  } else {
+    grdData->setFocus(Qt::OtherFocusReason);
+  }
+}
+
 void TfrmTemplate::SizeGrid() {
-  const int columns = settings.gridColumns;
-  const int rows = settings.gridRows;
+  const int columns = profile_.gridColumns;
+  const int rows = inputs_.grid.RowCount();
   int width = (DefaultColumnWidth + GridLineWidth) * columns + 3;
   int height = (DefaultRowHeight + GridLineWidth) * rows + 4;
   if (rows > VisibleGridRows - 1) height = (DefaultRowHeight + GridLineWidth) * VisibleGridRows + 4;
   if (rows > VisibleGridRows) width += ScrollBarRoom;
-  const int left = (settings.clientWidth - width) / 2;
+  const int left = (geometry_.clientWidth - width) / 2;
   grdData->setGeometry(left, grdData->y(), width, height);
   grdData->update();
 
+  QLabel* lblCol1 = columnHeadings_[0];
   const int headingTop = grdData->y() - lblCol1->height();
   lblGridColumnsTitle->show();
   lblGridColumnsTitle->setGeometry(left, headingTop - lblGridColumnsTitle->height(), width,
                                    lblGridColumnsTitle->height());
-  QLabel* columnHeadings[] = {lblCol1, lblCol2, lblCol3, lblCol4, lblCol5, lblCol6};
   lblItems->move(left, headingTop);
   lblCol1->move(left + DefaultColumnWidth + 3, headingTop);
   for (int n = 2; n <= 6; ++n)
-    columnHeadings[n - 1]->move(left + DefaultColumnWidth * n + n + 2, headingTop);
+    columnHeadings_[static_cast<std::size_t>(n - 1)]->move(left + DefaultColumnWidth * n + n + 2, headingTop);
 
   lblItems->show();
-  for (int n = 1; n <= 6; ++n) columnHeadings[n - 1]->setVisible(columns >= n + 1);
-  for (int row = 0; row < rows; ++row) SetCell(0, row, QString::number(row + 1));
-}
-
-void TfrmTemplate::FirstRunGrid() {
-  grdData->setColumnCount(settings.gridColumns);
-  SetGridRowCount(settings.gridRows);
-  for (int row = 0; row < grdData->rowCount(); ++row)
-    for (int col = 1; col < settings.gridColumns; ++col) SetCell(col, row, QString());
-  int row = 0;
-  for (const char* name : DefaultGridNames) SetCell(1, row++, name);
-  SizeGrid();
+  for (int n = 1; n <= 6; ++n) columnHeadings_[static_cast<std::size_t>(n - 1)]->setVisible(columns >= n + 1);
 }
 
 // ---------------------------------------------------------------------------
 // Saved inputs
 
 void TfrmTemplate::LoadPreviousData() {
-  const std::string path = SavedInputsPath();
-  tRestoredInputs restored;
-  const bool exists = ReadSavedInputsFile(path, settings.SavedInputsLayout(), restored);
-  if (!exists) {
-    matrixRestored = false;
-    if (settings.usesDataGrid) FirstRunGrid();
-  } else {
-    for (std::size_t i = 0; i < restored.fields.size(); ++i)
-      Field(static_cast<int>(i) + 1)->setText(Q(restored.fields[i]));
-    if (settings.usesDataGrid) {
-      if (restored.gridRead) {
-        settings.gridRows = static_cast<int>(restored.gridRows.size());
-        grdData->setColumnCount(settings.gridColumns);
-        SetGridRowCount(settings.gridRows);
-        for (int row = 0; row < settings.gridRows; ++row) {
-          const auto& cells = restored.gridRows[static_cast<std::size_t>(row)];
-          for (std::size_t c = 0; c < cells.size(); ++c) SetCell(static_cast<int>(c) + 1, row, Q(cells[c]));
-        }
-        SizeGrid();
-      } else {
-        // The file broke off before the grid: the grid starts as on a first run.
-        FirstRunGrid();
-      }
-    }
-    if (settings.usesMatrixEntry && restored.matrixOrder > 0) {
-      PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, storedCorrelations);
-      if (restored.matrixRead) cmdCompute->setText("Continue");
-    }
-    matrixRestored = !restored.Damaged();
-    if (restored.Damaged())
-      services_.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
-                      restored.problem +
-                      "\r\rThe worksheet opens with the inputs read before the problem. The file has been "
-                      "left as it is; Clear Data deletes it.");
-  }
+  inputs_ = FirstRunInputs(profile_);
+  const bool wholeMatrix = RestoreWorksheetInputs(inputs_, profile_, SavedInputsPath(), services_);
+  ShowInputs();
+  if (wholeMatrix) cmdCompute->setText("Continue");
   for (int n = 1; n <= WorksheetFieldCount; ++n) {
-    const bool visible = n <= settings.visibleFieldCount;
+    const bool visible = n <= profile_.visibleFieldCount;
     Field(n)->setVisible(visible);
     FieldLabel(n)->setVisible(visible);
   }
-}
-
-bool TfrmTemplate::SaveCurrentData() {
-  const tSavedInputsLayout layout = settings.SavedInputsLayout();
-  tSavedInputs inputs;
-  const int fieldCount = layout.fieldsOnOneLine ? WorksheetFieldCount : layout.restoredFieldCount;
-  for (int n = 1; n <= fieldCount; ++n) inputs.fields.push_back(FieldText(n));
-  if (settings.usesDataGrid) {
-    for (int row = 0; row < settings.gridRows; ++row) {
-      std::vector<std::string> cells;
-      for (int col = 1; col < settings.gridColumns; ++col) cells.push_back(S(Cell(col, row)));
-      inputs.gridRows.push_back(std::move(cells));
-    }
-  }
-  inputs.correlations = storedCorrelations;
-  inputs.matrixOrder = matrixOrder;
-
-  const std::string path = SavedInputsPath();
-  std::string reason;
-  if (WriteSavedInputsFile(path, FormatSavedInputs(layout, inputs), reason)) return true;
-  services_.Warn("The inputs could not be saved in the file\r" + path + "\r\r" + reason +
-                 ".\r\rThe computation goes on without them being saved.");
-  return false;
 }
 
 // ---------------------------------------------------------------------------
 // Buttons
 
 void TfrmTemplate::cmdComputeClick() {
+  GatherInputs();
+  tComputeContext context;
+  context.savedInputsPath = SavedInputsPath();
+  context.reportLineCount = results_ != nullptr ? results_->ReportSink().Count() : 0;
+  tComputeOutcome outcome;
   try {
-    if (computeFlow_) {
-      computeFlow_->Compute(*this);
-      return;
-    }
-    int sampleSize = 0;
-    int covariates = 0;
-    if (!ReadCountFields(sampleSize, covariates)) return;
-    // The raw-data program saves its inputs as soon as they pass the checks.
-    if (!settings.usesMatrixEntry) SaveCurrentData();
-    services_.Inform("The inputs have been checked. The analysis itself is not yet available in this "
-                     "version of " +
-                     settings.programName + ".");
+    outcome = profile_.usesMatrixEntry ? ComputeSummaryData(inputs_, profile_, context, services_, *matrixEntry_)
+                                       : ComputeRawData(inputs_, profile_, context, services_);
   } catch (const std::exception& error) {
     services_.SetBusyCursor(false);
     services_.Error(error.what());
   }
+  ShowGrid();
+  ApplyOutcome(std::move(outcome));
+}
+
+void TfrmTemplate::ApplyOutcome(tComputeOutcome outcome) {
+  if (outcome.focusField) FocusField(*outcome.focusField);
+  if (outcome.focusCell) {
+    SetGridCurrentCell(outcome.focusCell->column, outcome.focusCell->row);
+    grdData->setFocus(Qt::OtherFocusReason);
+  }
+  if (!outcome.showResults || results_ == nullptr) return;
+  ShowResultsWindow();
+  tReportLines& sink = results_->ReportSink();
+  for (const std::string& line : outcome.report) sink.Add(line);
+}
+
+void TfrmTemplate::ShowResultsWindow() {
+  results_->setWindowTitle(Q("Results viewer: " + profile_.programTitle));
+  results_->show();
+  hide();
 }
 
 void TfrmTemplate::btnclearDataClick() {
-  for (int n = 1; n <= WorksheetFieldCount; ++n) Field(n)->clear();
-  memoComments->clear();
-  const std::string path = SavedInputsPath();
-  std::string reason;
-  if (!DeleteSavedInputsFile(path, reason))
-    services_.Error("The saved inputs file\r" + path + "\rcould not be deleted:\r\r" + reason + ".");
-  ResetStoredCorrelations();
-  for (int row = 0; row < grdData->rowCount(); ++row)
-    for (int col = 1; col < grdData->columnCount(); ++col) SetCell(col, row, QString());
-  for (auto& hidden : hiddenRows_)
-    for (std::size_t col = 1; col < hidden.second.size(); ++col) hidden.second[col].clear();
+  GatherInputs();
+  ClearWorksheetInputs(inputs_, profile_);
+  ShowInputs();
+  DeleteSavedInputs(SavedInputsPath(), services_);
   FocusField(1);
 }
 
@@ -659,21 +595,22 @@ void TfrmTemplate::ExitBtnClick() {
 // Window events
 
 void TfrmTemplate::FormShow() {
-  if (FieldText(1).empty()) {
+  if (Field(1)->text().isEmpty()) {
     FocusField(1);
     return;
   }
   raise();
   activateWindow();
-  const int restored = settings.restoredFieldCount;
-  if (restored >= 1 && restored <= 7) FocusField(restored + 1 <= settings.visibleFieldCount ? restored + 1 : restored);
+  const int restored = profile_.restoredFieldCount;
+  if (restored >= 1 && restored <= 7)
+    FocusField(restored + 1 <= profile_.visibleFieldCount ? restored + 1 : restored);
 }
 
 void TfrmTemplate::FormActivate() {
-  if (!settings.usesDataGrid || grdData->isHidden()) return;
-  if (settings.gridColumns > 0)
+  if (!profile_.usesDataGrid || grdData->isHidden()) return;
+  if (profile_.gridColumns > 0)
     SetGridCurrentCell(2, 0);
-  else if (settings.gridRows > 0)
+  else if (inputs_.grid.RowCount() > 0)
     SetGridCurrentCell(1, 1);
 }
 
@@ -715,20 +652,42 @@ void TfrmTemplate::OnFocusChanged(QWidget* old, QWidget* now) {
   if (now == nullptr || now->window() != this || old == now) return;
   if (old != nullptr && old->window() == this) {
     if (old == memoComments) memoCommentsExit();
-    if (old == txtInput1) txtInput1Exit();
+    if (old == Field(1)) txtInput1Exit();
     if (InGrid(old) && !InGrid(now)) grdDataExit();
   }
   if (now == memoComments) memoCommentsEnter();
 }
 
 bool TfrmTemplate::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && IsFilteredField(watched))
+  const QEvent::Type type = event->type();
+  if (profile_.usesDataGrid) {
+    if (watched == Field(1)) {
+      if (type == QEvent::KeyRelease) txtInput1KeyUp();
+      return false;
+    }
+    if (watched == grdData) {
+      // Keys typed while no editor is open reach the editor that the first
+      // key opens; releases land on the grid itself.
+      if (type == QEvent::KeyRelease) grdDataKeyUp(nullptr);
+      return false;
+    }
+    auto* editor = qobject_cast<QLineEdit*>(watched);
+    if (editor != nullptr && InGrid(editor)) {
+      if (type == QEvent::KeyPress) return grdDataKeyPress(editor, static_cast<QKeyEvent*>(event));
+      if (type == QEvent::KeyRelease) {
+        grdDataKeyUp(editor);
+        return true;  // handled here; the grid must not see it again
+      }
+      return false;
+    }
+  }
+  if (type == QEvent::KeyPress && IsFilteredField(watched))
     return FieldKeyPress(static_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event));
-  if (event->type() == QEvent::KeyRelease && IsFilteredField(watched)) {
+  if (type == QEvent::KeyRelease && IsFilteredField(watched)) {
     FieldKeyUp(static_cast<QLineEdit*>(watched));
     return false;
   }
-  if (event->type() == QEvent::KeyRelease && watched == memoComments)
+  if (type == QEvent::KeyRelease && watched == memoComments)
     memoCommentsKeyUp(static_cast<QKeyEvent*>(event)->key());
   return QMainWindow::eventFilter(watched, event);
 }

@@ -1,10 +1,13 @@
-#include "worksheet/worksheet_settings.h"
+#include "worksheet/logic/program_profile.h"
+
+#include "core/text_format.h"
 
 namespace {
 
 // Both descriptions open with the same account of the method.
-const char* const MethodText =
-    "The program applies classical (frequentist) methods of inference to the difference between the "
+std::string MethodText(extended level) {
+  return
+         "The program applies classical (frequentist) methods of inference to the difference between the "
     "test scores of two single cases, Case A and Case B, on a task of interest, by referring that "
     "difference to a sample of control participants while controlling for the effects of one to five "
     "covariates (for example age or years of education). The control population is taken to be the "
@@ -14,8 +17,10 @@ const char* const MethodText =
     "prediction. The program provides a significance test (one- and two-tailed) of whether the "
     "difference between the cases is larger than expected, a point estimate of the percentage of pairs "
     "of controls that would show a larger difference in the same direction together with an interval "
-    "estimate of that percentage (95% confidence limits, two-sided or one-sided as chosen below), and a "
-    "point and interval estimate of the effect size for the difference, Z-PCCC. ";
+    "estimate of that percentage (" + LevelText(level) +
+         "% confidence limits, two-sided or one-sided as chosen below), and a "
+         "point and interval estimate of the effect size for the difference, Z-PCCC. ";
+}
 
 const char* const ClosingText =
     "The results can be viewed on screen, printed, or saved to a text file from the results window. ";
@@ -24,7 +29,11 @@ std::string BuildDateNote() { return std::string("(Program built on ") + __DATE_
 
 }  // namespace
 
-tSavedInputsLayout tWorksheetSettings::SavedInputsLayout() const {
+// The two descriptions, each opening by naming its program.
+static std::string QuorvikDescription(extended level);
+static std::string QuorvaneDescription(extended level);
+
+tSavedInputsLayout tProgramProfile::SavedInputsLayout() const {
   tSavedInputsLayout layout;
   layout.restoredFieldCount = restoredFieldCount;
   layout.fieldsOnOneLine = restoredFieldCount == 0;
@@ -34,13 +43,23 @@ tSavedInputsLayout tWorksheetSettings::SavedInputsLayout() const {
   return layout;
 }
 
-std::string QuorvikDescription() {
+std::string LevelText(extended level) { return FormatC("%.10Lg", level); }
+
+std::string tProgramProfile::IntervalCaption() const {
+  return LevelText(confidenceLevel) + "% credible limit required...";
+}
+
+std::string tProgramProfile::Description() const {
+  return kind == tProgramKind::RawData ? QuorvikDescription(confidenceLevel) : QuorvaneDescription(confidenceLevel);
+}
+
+static std::string QuorvikDescription(extended level) {
   return std::string(
              "Quorvik: classical test on the difference between two cases allowing for covariates, with "
              "raw data as input. The method and the formulae it uses are set out in the method notes "
              "that accompany this program (Quorvik and Quorvane method notes, \"Comparing two single "
              "cases with a control sample while allowing for covariates\"). ") +
-         MethodText +
+         MethodText(level) +
          "A companion program, Quorvane, carries out the same analysis when only summary statistics "
          "for the control sample are available (the means, standard deviations and correlations of the "
          "variables) rather than raw data. Either program also serves when there is only one covariate: "
@@ -60,13 +79,13 @@ std::string QuorvikDescription() {
          ClosingText + BuildDateNote();
 }
 
-std::string QuorvaneDescription() {
+static std::string QuorvaneDescription(extended level) {
   return std::string(
              "Quorvane: classical test on the difference between two cases allowing for covariates, "
              "with summary data as input. The method and the formulae it uses are set out in the "
              "method notes that accompany this program (Quorvik and Quorvane method notes, \"Comparing "
              "two single cases with a control sample while allowing for covariates\"). ") +
-         MethodText +
+         MethodText(level) +
          "A companion program, Quorvik, carries out the same analysis from the raw data of the control "
          "sample. Either program also serves when there is only one covariate: set the number of "
          "covariates to 1. "
@@ -81,9 +100,14 @@ std::string QuorvaneDescription() {
          ClosingText + BuildDateNote();
 }
 
-tWorksheetSettings QuorvikWorksheetSettings() {
-  tWorksheetSettings s;
+tProgramProfile QuorvikProfile() {
+  tProgramProfile s;
+  s.kind = tProgramKind::RawData;
   s.programName = "Quorvik";
+  s.programTitle =
+      "Quorvik.exe: Classical test on the difference between two cases allowing for covariates "
+      "(Raw data as input) ";
+  s.savedInputsFileName = "Quorvik.txt";
   s.visibleFieldCount = 2;
   s.restoredFieldCount = 0;
   s.usesMatrixEntry = false;
@@ -93,10 +117,6 @@ tWorksheetSettings QuorvikWorksheetSettings() {
   s.firstFilteredField = 1;
   s.sampleSizeField = 1;
   s.covariateField = 2;
-  s.clientHeight = 573;
-  s.fieldLeft = 680;
-  s.labelLeft = 328;
-  s.radioGroupWidth = 217;
   s.labelCaptions = {"Number of control participants (n) :",
                      "Number of covariates :",
                      "Total sample size (n) for the normative sample:",
@@ -106,13 +126,15 @@ tWorksheetSettings QuorvikWorksheetSettings() {
                      "Input 7 :",
                      "Input 8 :"};
   s.radioItems = {"Two-sided", "One-sided lower", "One-sided upper"};
-  s.description = QuorvikDescription();
   return s;
 }
 
-tWorksheetSettings QuorvaneWorksheetSettings() {
-  tWorksheetSettings s;
+tProgramProfile QuorvaneProfile() {
+  tProgramProfile s;
+  s.kind = tProgramKind::SummaryData;
   s.programName = "Quorvane";
+  s.programTitle = "Quorvane.exe: Classical test on the difference between two cases allowing for covariates";
+  s.savedInputsFileName = "Quorvane.txt";
   s.visibleFieldCount = 2;
   s.restoredFieldCount = 2;
   s.usesMatrixEntry = true;
@@ -122,10 +144,6 @@ tWorksheetSettings QuorvaneWorksheetSettings() {
   s.firstFilteredField = 2;
   s.sampleSizeField = 2;
   s.covariateField = 1;
-  s.clientHeight = 585;
-  s.fieldLeft = 688;
-  s.labelLeft = 384;
-  s.radioGroupWidth = 201;
   s.labelCaptions = {"Number of covariates : ",
                      "Sample size (N) of control sample:",
                      "Control sample mean for task of interest:",
@@ -135,6 +153,5 @@ tWorksheetSettings QuorvaneWorksheetSettings() {
                      " ",
                      " "};
   s.radioItems = {"Two-sided", "One-sided  lower", "One-sided upper"};
-  s.description = QuorvaneDescription();
   return s;
 }

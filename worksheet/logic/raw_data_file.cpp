@@ -1,22 +1,17 @@
-#include "worksheet/raw_data_file.h"
+#include "worksheet/logic/raw_data_file.h"
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <new>
-#include <string_view>
-#include <system_error>
 #include <utility>
+#include <vector>
 
-#include "matrix/raw_data_statistics.h"
+#include "core/text_file.h"
 #include "core/text_format.h"
+#include "core/text_lines.h"
 #include "validation/decimal_number.h"
 
 namespace {
 
-constexpr int EndOfFile = std::char_traits<char>::eof();
-constexpr char CarriageReturn = '\r';
-constexpr char LineFeed = '\n';
 // Characters shown of a refused value that is too long to be a number.
 constexpr std::size_t ShownPrefixLength = 24;
 
@@ -51,71 +46,6 @@ std::string ValueName(int column) {
   return FormatC("value %d (%s)", column, RawVariableName(column).c_str());
 }
 
-// Reads the file line by line from a stream buffer. A line ends at LF, at
-// CR, or at CR LF; a last line without an end still counts.
-class tLineScanner {
- public:
-  explicit tLineScanner(std::streambuf* buffer) : buffer_(buffer) { SkipByteOrderMark(); }
-
-  // True when another line starts here (false at the end of the file).
-  bool HasLine() { return buffer_ != nullptr && buffer_->sgetc() != EndOfFile; }
-
-  // Takes the next value of the current line into text; false when the
-  // line ends first (the line end is then consumed). Values are separated
-  // by any characters with codes up to 32 other than the line ends. At
-  // most MaxRawValueLength + 1 characters are kept, so an overlong value
-  // is recognised without keeping it whole.
-  bool NextValue(std::string& text) {
-    text.clear();
-    int c = buffer_->sgetc();
-    while (c != EndOfFile && IsSeparator(c)) c = buffer_->snextc();
-    if (c == EndOfFile || IsLineEnd(c)) {
-      ConsumeLineEnd();
-      return false;
-    }
-    while (c != EndOfFile && !IsSeparator(c) && !IsLineEnd(c)) {
-      if (text.size() <= static_cast<std::size_t>(MaxRawValueLength)) text.push_back(static_cast<char>(c));
-      c = buffer_->snextc();
-    }
-    return true;
-  }
-
-  // Skips whatever is left of the current line, and its end.
-  void SkipRestOfLine() {
-    int c = buffer_->sgetc();
-    while (c != EndOfFile && !IsLineEnd(c)) c = buffer_->snextc();
-    ConsumeLineEnd();
-  }
-
- private:
-  static bool IsLineEnd(int c) { return c == CarriageReturn || c == LineFeed; }
-  static bool IsSeparator(int c) { return static_cast<unsigned char>(c) <= ' ' && !IsLineEnd(c); }
-
-  void ConsumeLineEnd() {
-    const int c = buffer_->sgetc();
-    if (c == CarriageReturn) {
-      if (buffer_->snextc() == LineFeed) buffer_->sbumpc();
-    } else if (c == LineFeed) {
-      buffer_->sbumpc();
-    }
-  }
-
-  // A text editor may begin a UTF-8 file with the byte-order mark
-  // EF BB BF. A lone EF that does not start the mark is dropped as well;
-  // the bytes after it cannot form a number, so the file is refused all
-  // the same.
-  void SkipByteOrderMark() {
-    static constexpr int Mark[] = {0xEF, 0xBB, 0xBF};
-    if (buffer_ == nullptr) return;
-    for (int byte : Mark) {
-      if (buffer_->sgetc() != byte) return;
-      buffer_->sbumpc();
-    }
-  }
-
-  std::streambuf* buffer_;
-};
-
 tRawDataReadResult Refused(tRawDataReadResult result, int line, std::string message) {
   result.loaded = false;
   result.line = line;
@@ -149,7 +79,7 @@ std::string RawDataLoadedMessage(int rows, int columns) {
       rows, columns);
 }
 
-tRawDataReadResult ReadRawData(std::istream& in, int rows, int columns, tData_matrix& table) {
+tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tData_matrix& table) {
   tRawDataReadResult result;
   result.rows = rows;
   result.columns = columns;
@@ -161,10 +91,9 @@ tRawDataReadResult ReadRawData(std::istream& in, int rows, int columns, tData_ma
   }
   try {
     if (columns > table.Columns()) table.Resize(table.Rows(), columns);
-    tLineScanner scanner(in.rdbuf());
-    std::string text;
+    const std::vector<std::string_view> lines = SplitLines(text);
     for (int line = 1; line <= rows; ++line) {
-      if (!scanner.HasLine()) {
+      if (line > static_cast<int>(lines.size())) {
         return Refused(result, line,
                        FormatC("%s is missing: the file has %d line%s, and %d are needed (%d controls, "
                                "then Case A, then Case B), each with %s.",
@@ -172,8 +101,9 @@ tRawDataReadResult ReadRawData(std::istream& in, int rows, int columns, tData_ma
                                rows - 2, ValuesPhrase(columns).c_str()));
       }
       GrowRows(table, line, line - 1, rows, columns);
+      const std::vector<std::string_view> values = SplitFields(lines[line - 1]);
       for (int column = 1; column <= columns; ++column) {
-        if (!scanner.NextValue(text)) {
+        if (column > static_cast<int>(values.size())) {
           const int found = column - 1;
           if (found == 0) {
             return Refused(result, line,
@@ -184,28 +114,28 @@ tRawDataReadResult ReadRawData(std::istream& in, int rows, int columns, tData_ma
                          FormatC("%s holds only %d value%s: %s.", LineName(line, rows).c_str(), found,
                                  found == 1 ? "" : "s", ExpectedValues(columns).c_str()));
         }
-        if (text.size() > static_cast<std::size_t>(MaxRawValueLength)) {
+        const std::string value(values[column - 1].substr(0, MaxRawValueLength + 1));
+        if (value.size() > static_cast<std::size_t>(MaxRawValueLength)) {
           return Refused(result, line,
                          FormatC("%s: %s \"%s...\" is too long to be a number (at most %d characters).",
                                  LineName(line, rows).c_str(), ValueName(column).c_str(),
-                                 text.substr(0, ShownPrefixLength).c_str(), MaxRawValueLength));
+                                 value.substr(0, ShownPrefixLength).c_str(), MaxRawValueLength));
         }
-        extended value = 0;
-        if (!ReadDecimalNumber(text, value)) {
+        extended number = 0;
+        if (!ReadDecimalNumber(value, number)) {
           return Refused(result, line,
                          FormatC("%s: %s \"%s\" is not a number.\rWrite numbers with a point as the "
                                  "decimal mark (for example 12.5) and separate the values by blanks.",
-                                 LineName(line, rows).c_str(), ValueName(column).c_str(), text.c_str()));
+                                 LineName(line, rows).c_str(), ValueName(column).c_str(), value.c_str()));
         }
-        if (std::fabs(value) > MaxRawValueMagnitude || (value != 0 && std::fabs(value) < MinRawValueMagnitude)) {
+        if (std::fabs(number) > MaxRawValueMagnitude || (number != 0 && std::fabs(number) < MinRawValueMagnitude)) {
           return Refused(result, line,
                          FormatC("%s: %s \"%s\" is out of range: values must lie between -1e300 and 1e300 "
                                  "and, unless they are 0, be at least 1e-300 in size.",
-                                 LineName(line, rows).c_str(), ValueName(column).c_str(), text.c_str()));
+                                 LineName(line, rows).c_str(), ValueName(column).c_str(), value.c_str()));
         }
-        table[line][column] = value;
+        table[line][column] = number;
       }
-      scanner.SkipRestOfLine();
     }
   } catch (const std::bad_alloc&) {
     return Refused(result, 0,
@@ -222,25 +152,24 @@ tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int co
   tRawDataReadResult result;
   result.rows = rows;
   result.columns = columns;
-  std::error_code ec;
-  const std::filesystem::path path(fileName);
-  if (std::filesystem::is_directory(path, ec)) {
-    return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: it is a folder.", fileName.c_str()));
+  const tTextFile file = ReadTextFile(fileName, MaxRawDataFileSize);
+  const char* name = fileName.c_str();
+  switch (file.status) {
+    case tTextFileStatus::Read: return ReadRawData(file.text, rows, columns, table);
+    case tTextFileStatus::NotFound:
+      return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: it does not exist.", name));
+    case tTextFileStatus::IsFolder:
+      return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: it is a folder.", name));
+    case tTextFileStatus::TooLarge:
+      return Refused(result, 0,
+                     FormatC("The data file \"%s\" cannot be read: it is larger than %zu bytes.", name,
+                             MaxRawDataFileSize));
+    case tTextFileStatus::CannotExamine:
+    case tTextFileStatus::CannotOpen:
+    case tTextFileStatus::ReadFailed: break;
   }
-  if (!std::filesystem::exists(path, ec)) {
-    return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: it does not exist.", fileName.c_str()));
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    return Refused(result, 0,
-                   FormatC("The data file \"%s\" cannot be opened for reading (check its permissions).",
-                           fileName.c_str()));
-  }
-  return ReadRawData(in, rows, columns, table);
-}
-
-int FindZeroVarianceColumn(const tData_matrix& table, int controls, int columns) {
-  return FirstConstantColumn(table, controls, columns);
+  return Refused(result, 0,
+                 FormatC("The data file \"%s\" cannot be opened for reading (check its permissions).", name));
 }
 
 std::string ZeroVarianceMessage(int column) {

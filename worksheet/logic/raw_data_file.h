@@ -12,8 +12,8 @@
 // decimal mark) and must be finite. Plain C++, no windowing toolkit.
 #pragma once
 
-#include <istream>
 #include <string>
+#include <string_view>
 
 #include "matrix/data_matrix.h"
 
@@ -37,16 +37,21 @@ struct tRawDataReadResult {
                          // loaded, otherwise what is wrong and where
 };
 
+// Largest data file read (a million controls with five covariates stay
+// well below it).
+constexpr std::size_t MaxRawDataFileSize = std::size_t{256} << 20;
+
 // Reads rows x columns values (rows = n + 2 persons, columns = k + 1
-// variables) from in into table[1..rows][1..columns]. The table grows as
+// variables) from the file's text into table[1..rows][1..columns]. The table grows as
 // needed (any number of rows; columns beyond its width widen it); cells
 // outside that block are left as they were unless the table had to grow.
 // On failure the block holds whatever was read before the fault and must
 // not be used.
-tRawDataReadResult ReadRawData(std::istream& in, int rows, int columns, tData_matrix& table);
+tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tData_matrix& table);
 
-// The same from the named file; a file that cannot be opened is refused
-// with a message naming it.
+// The same from the named file; a file that cannot be read (missing, a
+// folder, unreadable, larger than MaxRawDataFileSize) is refused with a
+// message naming it.
 tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int columns,
                                    tData_matrix& table);
 
@@ -58,12 +63,6 @@ std::string RawDataLoadedMessage(int rows, int columns);
 // Name of a variable by its column: "the task of interest" for column 1,
 // "covariate j" for column j + 1.
 std::string RawVariableName(int column);
-
-// The first column among 1..columns whose values in the control rows
-// 1..controls are all equal (a variable without variance, whose
-// correlations would be 0/0); 0 when every column varies. Equality is
-// tested on the values as read, so rounding in a mean can never hide it.
-int FindZeroVarianceColumn(const tData_matrix& table, int controls, int columns);
 
 // The error text for a variable without variance in the controls, naming
 // it by RawVariableName and by its column in the file.

@@ -1,7 +1,7 @@
 // The saved-inputs file: the worksheet's inputs written at every Compute
 // that passes the field checks, read back once when the worksheet is
-// created, deleted by Clear Data. Plain C++; the window decides where the
-// file lives and how problems are shown.
+// created, deleted by Clear Data. Plain C++; the files are read and
+// replaced through core/text_file.h.
 //
 // Summary-data form (one item a line; k covariates, m = k + 1):
 //   the restored entry fields, one a line, as typed
@@ -106,13 +106,3 @@ std::string SavedInputsPath(const std::string& folder, const std::string& fileNa
 // the file could not be read completely (it cannot be opened, is a folder,
 // is too large, or its content is damaged). The file is never changed.
 bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layout, tRestoredInputs& out);
-
-// Replaces the file at path with content atomically: the text goes to a
-// new file in the same folder (created if missing), which is then renamed
-// over the old one, so a failure leaves the earlier file as it was. On
-// failure returns false with the reason (the system's error text).
-bool WriteSavedInputsFile(const std::string& path, const std::string& content, std::string& reason);
-
-// Deletes the file if it exists. Returns false with the reason when a file
-// is there and could not be deleted.
-bool DeleteSavedInputsFile(const std::string& path, std::string& reason);

@@ -1,5 +1,5 @@
 // The analysis report of both programs, appended line by line.
-#include "worksheet/analysis_report.h"
+#include "worksheet/logic/analysis_report.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -13,16 +13,6 @@ const char* const ReportCitationLine1 =
     " Quorvik and Quorvane method notes. \"Comparing two single cases with a control sample";
 const char* const ReportCitationLine2 =
     " while allowing for covariates\". Method notes that accompany the two programs.";
-
-void SetReportStatistics(tReportInputs& inputs, int k, const tVector& means, const tVector& sds,
-                         const tVector& caseA, const tVector& caseB, const tMatrix& correlations) {
-  inputs.k = k;
-  inputs.means = means;
-  inputs.sds = sds;
-  inputs.caseA = caseA;
-  inputs.caseB = caseB;
-  inputs.correlations = correlations;
-}
 
 namespace {
 
@@ -74,19 +64,18 @@ const char* IntervalName(tIntervalChoice interval) {
   return "";
 }
 
-void CheckInputs(const tReportInputs& in) {
+void CheckInputs(const tReportFrame& frame, const tAnalysisRequest& in) {
   if (in.k < 0 || in.k + 1 > MatrixCapacity)
     throw std::invalid_argument("Report: the number of covariates is outside 0 to " +
                                 std::to_string(MatrixCapacity - 1));
-  if (in.program != tReportProgram::RawData) return;
-  if (in.rawData == nullptr) throw std::invalid_argument("Report: the raw data table is missing");
-  if (in.controlCount < 0 || in.controlCount > in.rawData->Rows() || in.k + 1 > in.rawData->Columns())
+  if (frame.layout != tProgramKind::RawData) return;
+  if (frame.rawData == nullptr) throw std::invalid_argument("Report: the raw data table is missing");
+  if (frame.controlCount < 0 || frame.controlCount > frame.rawData->Rows() || in.k + 1 > frame.rawData->Columns())
     throw std::invalid_argument("Report: the raw data table holds fewer rows or columns than reported");
 }
 
-void WriteHeader(const tReportInputs& in, bool reportAlreadyStands, tReportLines& sink) {
-  if (reportAlreadyStands)
-    sink.Add(in.program == tReportProgram::RawData ? RawDataSeparator : SummaryDataSeparator);
+void WriteHeader(const tReportFrame& in, bool reportAlreadyStands, tReportLines& sink) {
+  if (reportAlreadyStands) sink.Add(ReportSeparator(in.layout));
   sink.Add(EmptyLine);
   sink.Add(in.programTitle);
   sink.Add(EmptyLine);
@@ -97,7 +86,7 @@ void WriteHeader(const tReportInputs& in, bool reportAlreadyStands, tReportLines
   sink.Add(EmptyLine);
 }
 
-void WriteNotes(const tReportInputs& in, tReportLines& sink) {
+void WriteNotes(const tReportFrame& in, tReportLines& sink) {
   const std::vector<std::string> lines = NotesLines(in.notes);
   if (lines.empty()) return;
   sink.Add(" " + in.notesCaption + " " + lines[0]);
@@ -105,25 +94,25 @@ void WriteNotes(const tReportInputs& in, tReportLines& sink) {
   sink.Add(BlankLine);
 }
 
-void WriteInputs(const tReportInputs& in, tReportLines& sink) {
+void WriteInputs(const tReportFrame& in, tIntervalChoice interval, tReportLines& sink) {
   sink.Add(" INPUTS:");
   for (const tReportField& field : in.fields)
     if (field.visible) sink.Add(FormatInputLine(field.caption, field.text));
-  sink.Add(std::string(" Credible limit required: ") + IntervalName(in.interval));
+  sink.Add(std::string(" Credible limit required: ") + IntervalName(interval));
   sink.Add(EmptyLine);
 }
 
-void WriteRawDataEcho(const tReportInputs& in, tReportLines& sink) {
+void WriteRawDataEcho(const tReportFrame& in, int k, tReportLines& sink) {
   sink.Add(" Raw data were loaded from the following file: ");
   sink.Add(" " + in.dataFileName);
   sink.Add(EmptyLine);
-  PrintDataMatrix(*in.rawData, in.controlCount, in.k + 1,
+  PrintDataMatrix(*in.rawData, in.controlCount, k + 1,
                   " Raw data for controls (data for the cases are reported in the table that follows):",
                   sink);
   sink.Add(EmptyLine);
 }
 
-void WriteSummaryTable(const tReportInputs& in, tReportLines& sink) {
+void WriteSummaryTable(const tAnalysisRequest& in, tReportLines& sink) {
   sink.Add(" Summary statistics for the control sample together with scores of the two cases:");
   sink.Add(TableRule);
   sink.Add("  Measure               Control        Control          Scores for           Scores for  ");
@@ -141,15 +130,15 @@ void WriteSummaryTable(const tReportInputs& in, tReportLines& sink) {
   sink.Add(EmptyLine);
 }
 
-void WriteCorrelations(const tReportInputs& in, tReportLines& sink) {
-  PrintMatrix(in.correlations, in.k + 1,
+void WriteCorrelations(const tAnalysisRequest& in, tReportLines& sink) {
+  PrintMatrix(in.R, in.k + 1,
               " Correlation(s) between task and covariate(s) in control sample:", sink);
   sink.Add(EmptyLine);
   sink.Add(EmptyLine);
   sink.Add(EmptyLine);
 }
 
-void WriteOutputs(const tReportInputs& in, const AnalysisResults& r, extended conditionalSd,
+void WriteOutputs(const tAnalysisRequest& in, const AnalysisResults& r, extended conditionalSd,
                   tReportLines& sink) {
   const extended taskSd = in.sds[1];
   sink.Add(" OUTPUTS:");
@@ -170,27 +159,25 @@ void WriteOutputs(const tReportInputs& in, const AnalysisResults& r, extended co
   sink.Add(FormatC(" Two-tailed probability = %1.6Lf", r.pTwoTailed));
   sink.Add(EmptyLine);
   // With a one-sided choice the engine's two limits are each a one-sided
-  // 95% limit (together a 90% interval), so they are not called a 95% CI.
-  const char* zFormat =
-      in.interval == tIntervalChoice::TwoSided
-          ? " Effect size (Z-PCCC) for difference between the two cases (plus 95%% CI) = %2.3Lf  "
-            "(%2.3Lf , %2.3Lf)"
-          : " Effect size (Z-PCCC) for difference between the two cases (plus one-sided 95%% limits) = "
-            "%2.3Lf  (%2.3Lf , %2.3Lf)";
-  sink.Add(FormatC(zFormat, r.zPccc, r.zPcccLower, r.zPcccUpper));
+  // limit at the level (together an interval at twice its complement), so
+  // they are not called a CI at the level.
+  const std::string level = LevelText(in.confidenceLevel) + "%";
+  const std::string interval = in.interval == tIntervalChoice::TwoSided ? level + " CI" : "one-sided " + level + " limits";
+  sink.Add(" Effect size (Z-PCCC) for difference between the two cases (plus " + interval + ") = " +
+           FormatC("%2.3Lf  (%2.3Lf , %2.3Lf)", r.zPccc, r.zPcccLower, r.zPcccUpper));
   sink.Add(EmptyLine);
   sink.Add(" Point estimate of the percentage of control population with differences that are in the same");
   sink.Add(FormatC(" direction as the two cases but are larger in magnitude = %1.4Lf%%", r.pctEstimate));
   switch (in.interval) {
     case tIntervalChoice::TwoSided:
-      sink.Add(FormatC(" 95%% lower confidence limit on the percentage = %1.4Lf%%", r.pctLower));
-      sink.Add(FormatC(" 95%% upper confidence limit on the percentage = %1.4Lf%%", r.pctUpper));
+      sink.Add(" " + level + FormatC(" lower confidence limit on the percentage = %1.4Lf%%", r.pctLower));
+      sink.Add(" " + level + FormatC(" upper confidence limit on the percentage = %1.4Lf%%", r.pctUpper));
       break;
     case tIntervalChoice::OneSidedLower:
-      sink.Add(FormatC(" 95%% (one-sided) lower confidence limit on the percentage = %1.4Lf%%", r.pctLower));
+      sink.Add(" " + level + FormatC(" (one-sided) lower confidence limit on the percentage = %1.4Lf%%", r.pctLower));
       break;
     case tIntervalChoice::OneSidedUpper:
-      sink.Add(FormatC(" 95%% (one-sided) upper confidence limit on the percentage = %1.4Lf%%", r.pctUpper));
+      sink.Add(" " + level + FormatC(" (one-sided) upper confidence limit on the percentage = %1.4Lf%%", r.pctUpper));
       break;
   }
   sink.Add(EmptyLine);
@@ -207,14 +194,18 @@ std::string FormatInputLine(const std::string& caption, const std::string& text)
   return " " + std::string(name) + "= " + text;
 }
 
-void WriteAnalysisReport(const tReportInputs& inputs, const AnalysisResults& results,
+std::string ReportSeparator(tProgramKind layout) {
+  return layout == tProgramKind::RawData ? RawDataSeparator : SummaryDataSeparator;
+}
+
+void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRequest& request, const AnalysisResults& results,
                          extended conditionalSd, bool reportAlreadyStands, tReportLines& sink) {
-  CheckInputs(inputs);
-  WriteHeader(inputs, reportAlreadyStands, sink);
-  WriteNotes(inputs, sink);
-  WriteInputs(inputs, sink);
-  if (inputs.program == tReportProgram::RawData) WriteRawDataEcho(inputs, sink);
-  WriteSummaryTable(inputs, sink);
-  WriteCorrelations(inputs, sink);
-  WriteOutputs(inputs, results, conditionalSd, sink);
+  CheckInputs(frame, request);
+  WriteHeader(frame, reportAlreadyStands, sink);
+  WriteNotes(frame, sink);
+  WriteInputs(frame, request.interval, sink);
+  if (frame.layout == tProgramKind::RawData) WriteRawDataEcho(frame, request.k, sink);
+  WriteSummaryTable(request, sink);
+  WriteCorrelations(request, sink);
+  WriteOutputs(request, results, conditionalSd, sink);
 }

@@ -1,6 +1,6 @@
 // The saved-inputs file: its two written forms, the restore (complete,
 // ended early, damaged), the atomic write and the delete.
-#include "worksheet/saved_inputs.h"
+#include "worksheet/logic/saved_inputs.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -254,46 +254,6 @@ TEST(SavedInputsRestore, ArbitraryBytesNeverBreakTheReader) {
   }
 }
 
-TEST_F(TempFolder, WriteReplacesTheFileAndLeavesNothingElseBehind) {
-  const std::string path = Path("Quorvane.txt");
-  std::string reason;
-  ASSERT_TRUE(WriteSavedInputsFile(path, "old\n", reason)) << reason;
-  ::chmod(path.c_str(), 0640);
-  ASSERT_TRUE(WriteSavedInputsFile(path, "new\n", reason)) << reason;
-  EXPECT_EQ(Contents(path), "new\n");
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);  // the replaced file's permissions are kept
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
-  EXPECT_EQ(entries, 1);
-}
-
-TEST_F(TempFolder, WriteCreatesAMissingFolder) {
-  const std::string path = Path("user/data/Quorvane.txt");
-  std::string reason;
-  ASSERT_TRUE(WriteSavedInputsFile(path, "x\n", reason)) << reason;
-  EXPECT_EQ(Contents(path), "x\n");
-}
-
-TEST_F(TempFolder, AFailedWriteGivesTheReasonAndLeavesNoTemporaryFile) {
-  Put(Path("plain"), "a file, not a folder");
-  std::string reason;
-  EXPECT_FALSE(WriteSavedInputsFile(Path("plain/Quorvane.txt"), "x\n", reason));
-  EXPECT_EQ(reason, "Not a directory");
-
-  // The target is a folder: the rename fails, the folder and its content stay.
-  fs::create_directory(Path("Quorvane.txt"));
-  Put(Path("Quorvane.txt/keep"), "kept");
-  reason.clear();
-  EXPECT_FALSE(WriteSavedInputsFile(Path("Quorvane.txt"), "x\n", reason));
-  EXPECT_FALSE(reason.empty());
-  EXPECT_EQ(Contents(Path("Quorvane.txt/keep")), "kept");
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
-  EXPECT_EQ(entries, 2);  // "plain" and the folder; no temporary file
-}
-
 TEST_F(TempFolder, ReadingTellsMissingFromDamagedAndNeverChangesTheFile) {
   tRestoredInputs restored;
   EXPECT_FALSE(ReadSavedInputsFile(Path("Quorvane.txt"), SummaryLayout(), restored));
@@ -317,15 +277,4 @@ TEST_F(TempFolder, ReadingTellsMissingFromDamagedAndNeverChangesTheFile) {
   Put(path, std::string(MaxSavedInputsFileSize + 10, '1'));
   ASSERT_TRUE(ReadSavedInputsFile(path, SummaryLayout(), restored));
   EXPECT_NE(restored.problem.find("larger"), std::string::npos);
-}
-
-TEST_F(TempFolder, DeleteRemovesAFileAndRefusesAFolder) {
-  std::string reason;
-  EXPECT_TRUE(DeleteSavedInputsFile(Path("none.txt"), reason));
-  Put(Path("Quorvik.txt"), "25 2       ");
-  EXPECT_TRUE(DeleteSavedInputsFile(Path("Quorvik.txt"), reason));
-  EXPECT_FALSE(fs::exists(Path("Quorvik.txt")));
-  fs::create_directory(Path("Quorvane.txt"));
-  EXPECT_FALSE(DeleteSavedInputsFile(Path("Quorvane.txt"), reason));
-  EXPECT_TRUE(fs::is_directory(Path("Quorvane.txt")));
 }

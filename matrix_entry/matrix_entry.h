@@ -104,12 +104,6 @@ class TSqMatFrm : public QDialog {
   void ClearDataClick();
   void ReturnClick();
 
-  QScrollArea* cellArea = nullptr;  // the scrolling cell-area panel
-  QFrame* buttonBar = nullptr;
-  MatrixButton* CloseBtn = nullptr;
-  ClearMatrixButton* ClearBtn = nullptr;
-  ReturnMatrixButton* ReturnBtn = nullptr;
-
   // A window-manager close (there is no close box) is a Return to Worksheet.
   void reject() override;
 
@@ -123,6 +117,13 @@ class TSqMatFrm : public QDialog {
   void BuildLabels(QWidget* panel, const std::string& columnTitle, const std::string& rowTitle);
   void BuildTabOrder();
   void FocusCell(tMatrixCell* cell);
+
+  // Components; tests find them by their object names.
+  QScrollArea* cellArea = nullptr;  // the scrolling cell-area panel
+  QFrame* buttonBar = nullptr;
+  MatrixButton* CloseBtn = nullptr;
+  ClearMatrixButton* ClearBtn = nullptr;
+  ReturnMatrixButton* ReturnBtn = nullptr;
 
   EntryMatrix& matrix_;
   int columns_;

@@ -153,17 +153,17 @@ TEST_F(ReportPrintingTest, QuorvanePrintsTheWholeWorkedReportInOrder) {
   for (int row = 0; row < 2; ++row)
     for (int col = 2; col <= 5; ++col) TypeCell(Child<QTableWidget>(*form, "grdData"), col, row, grid[row][col - 2]);
   Compute();
-  const QString report = results->memoResults->toPlainText();
+  const QString report = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
   ASSERT_TRUE(report.contains("t value (on   8 df) = -1.8856")) << report.toStdString();
 
   // A second Compute stacks a second report under the separator of 102
   // underscores, the widest line Quorvane writes.
-  results->cmdReturn->click();
+  Child<QPushButton>(*results, "cmdReturn")->click();
   Compute();
-  const QString reports = results->memoResults->toPlainText();
+  const QString reports = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
   ASSERT_TRUE(reports.contains(QString(102, '_')));
 
-  results->mnuPrint->trigger();
+  Child<QAction>(*results, "mnuPrint")->trigger();
   ExpectPrintedInOrder(reports);
   bool available = false;
   bool separatorWhole = false;
@@ -178,22 +178,22 @@ TEST_F(ReportPrintingTest, QuorvikPrintsDiagnosticsDataEchoAndReportAndASelectio
   QTest::keyClicks(Field("txtInput2"), "1");
   services.openFileAnswers.push_back(SourceDir() + "/examples/worked_controls.txt");
   Compute();
-  const QString report = results->memoResults->toPlainText();
+  const QString report = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
   ASSERT_TRUE(report.contains("TESTING: ")) << report.toStdString();
   ASSERT_TRUE(report.contains("Z-PCCC")) << report.toStdString();
 
-  results->mnuPrint->trigger();
+  Child<QAction>(*results, "mnuPrint")->trigger();
   ExpectPrintedInOrder(report);
   if (HasFatalFailure() || IsSkipped()) return;
 
   // Print Selection: the block from "OUTPUTS:" to the end, and nothing before.
   const int from = static_cast<int>(report.indexOf("OUTPUTS:"));
   ASSERT_GE(from, 0);
-  QTextCursor cursor = results->memoResults->textCursor();
+  QTextCursor cursor = Child<QPlainTextEdit>(*results, "memoResults")->textCursor();
   cursor.setPosition(from);
   cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-  results->memoResults->setTextCursor(cursor);
-  results->mnuPrintSelection->trigger();
+  Child<QPlainTextEdit>(*results, "memoResults")->setTextCursor(cursor);
+  Child<QAction>(*results, "mnuPrintSelection")->trigger();
   const QString selected = report.mid(from);
   ExpectPrintedInOrder(selected);
   bool available = false;

@@ -1,9 +1,7 @@
-// Helpers for tests that drive the programs' windows: finding a widget by
-// its object name, and a matrix entry that shows the real matrix window
-// without a modal loop and acts on it as the user would.
+// A matrix entry for tests that drive the programs' windows: it shows the
+// real matrix window without a modal loop and acts on it as the user
+// would.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <QWidget>
 #include <functional>
@@ -11,15 +9,8 @@
 
 #include "matrix_entry/matrix_entry.h"
 #include "platform/services.h"
+#include "tests/support/find_child.h"
 #include "worksheet/logic/summary_data_flow.h"
-
-// The child of window named name; fails the test when there is none.
-template <class T>
-T* Child(QWidget& window, const char* name) {
-  T* child = window.findChild<T*>(name);
-  if (child == nullptr) ADD_FAILURE() << "no widget named " << name;
-  return child;
-}
 
 // Builds the matrix window as the program does, shows it without a modal
 // loop and calls act, which plays the user (types into cells, presses the

@@ -59,5 +59,6 @@ tProgramProfile QuorvikProfile();
 // The summary-data program.
 tProgramProfile QuorvaneProfile();
 
-// A confidence level as the texts show it: 95 gives "95", 99.5 "99.5".
+// A confidence level as the texts show it: a whole level without decimals
+// ("90"), any other with the decimals it has ("99.5").
 std::string LevelText(extended level);

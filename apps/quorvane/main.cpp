@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 
 #include "apps/desktop/program_icons.h"
-#include "engine/engine_notices.h"
 #include "platform/fonts.h"
 #include "platform/qt_services.h"
 #include "worksheet/window/program_start.h"
@@ -18,11 +17,8 @@ int main(int argc, char** argv) {
   InstallFontSubstitutions();
   tQtServices services;
   application.SetServices(&services);
-  SetEngineNoticeHook(services.NoticeHook());
 
   tProgramWindows windows = BuildQuorvaneWindows(services, SavedInputsFolder());
   windows.worksheet->show();
-  const int status = application.exec();
-  SetEngineNoticeHook(nullptr);
-  return status;
+  return application.exec();
 }

@@ -1,7 +1,8 @@
 // Each program's windows built and wired as its entry point runs them: the
-// worksheet (which restores the saved inputs) and the hidden results
-// window. main() and the tests that drive a whole program in process call
-// the same functions.
+// worksheet (which restores the saved inputs), the hidden results window,
+// and the engine's notices routed to the services while the windows live.
+// main() and the tests that drive a whole program in process call the same
+// functions.
 #pragma once
 
 #include <memory>
@@ -20,8 +21,9 @@ struct tProgramWindows {
   tProgramWindows() = default;
   tProgramWindows(tProgramWindows&&) = default;
   tProgramWindows& operator=(tProgramWindows&&) = default;
-  // The results window goes first: it refers to the worksheet.
-  ~tProgramWindows() { results.reset(); }
+  // The results window goes first: it refers to the worksheet. The
+  // engine's notices are no longer routed to the services.
+  ~tProgramWindows();
 };
 
 // The windows of the program of profile, its saved inputs kept in

@@ -8,6 +8,7 @@
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
 #include "core/text_format.h"
+#include "core/text_lines.h"
 
 const char* const ReportCitationLine1 =
     " Quorvik and Quorvane method notes. \"Comparing two single cases with a control sample";
@@ -32,28 +33,6 @@ const std::string NotesIndent(15, ' ');
 
 const char* const EmptyLine = "";
 const char* const BlankLine = " ";
-
-// Splits the notes text into its lines; a final line end does not start a
-// further (empty) line, and an empty text has no lines.
-std::vector<std::string> NotesLines(const std::string& notes) {
-  std::vector<std::string> lines;
-  std::string current;
-  bool pending = false;  // characters or a line end seen since the last line was stored
-  for (std::size_t i = 0; i < notes.size(); ++i) {
-    const char c = notes[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(current);
-      current.clear();
-      pending = false;
-      if (c == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') ++i;
-    } else {
-      current += c;
-      pending = true;
-    }
-  }
-  if (pending) lines.push_back(current);
-  return lines;
-}
 
 const char* IntervalName(tIntervalChoice interval) {
   switch (interval) {
@@ -87,10 +66,10 @@ void WriteHeader(const tReportFrame& in, bool reportAlreadyStands, tReportLines&
 }
 
 void WriteNotes(const tReportFrame& in, tReportLines& sink) {
-  const std::vector<std::string> lines = NotesLines(in.notes);
+  const std::vector<std::string_view> lines = SplitLines(in.notes);
   if (lines.empty()) return;
-  sink.Add(" " + in.notesCaption + " " + lines[0]);
-  for (std::size_t i = 1; i < lines.size(); ++i) sink.Add(NotesIndent + lines[i]);
+  sink.Add(" " + in.notesCaption + " " + std::string(lines[0]));
+  for (std::size_t i = 1; i < lines.size(); ++i) sink.Add(NotesIndent + std::string(lines[i]));
   sink.Add(BlankLine);
 }
 

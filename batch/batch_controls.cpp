@@ -1,6 +1,7 @@
 #include "batch/batch_controls.h"
 
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "batch/batch_text.h"
@@ -23,8 +24,6 @@ namespace {
 // Case A, Case B) after the two field lines.
 constexpr int SavedFieldLines = 2;
 constexpr int GridCellsPerRow = 5;
-constexpr int MeanCell = 1;  // 0-based cell within a grid row
-constexpr int SdCell = 2;
 
 std::string At(const std::string& fileName, int line, const std::string& what) {
   if (line > 0) return FormatC("%s:%d: %s", fileName.c_str(), line, what.c_str());
@@ -93,45 +92,37 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
   c.fileName = fileName;
   c.programTitle = settings.programTitle;
 
-  // The two fields with the rules the summary-data compute applies to them.
-  const std::string& kCaption = settings.labelCaptions[0];
-  const std::string& nCaption = settings.labelCaptions[1];
+  // The two fields and the grid's means and SDs, with the rules the
+  // summary-data compute applies to them. The case scores in the grid are
+  // not used.
   std::string said;
   const tNoticeHook collect = Collector(said);
-  const extended kValue = ReadLabelledNumber(restored.fields.at(0), kCaption, collect);
-  if (inputError || !CheckCovariateCount(kCaption, kValue, collect)) {
-    error = At(fileName, 1, said);
+  tWorksheetInputs inputs = FirstRunInputs(settings);
+  inputs.Field(1) = restored.fields.at(0);
+  inputs.Field(2) = restored.fields.at(1);
+  tCounts counts;
+  if (const std::optional<int> field = ReadCountFields(inputs, settings, collect, counts)) {
+    error = At(fileName, *field, said);  // field n stands on line n
     return false;
   }
-  const extended nValue = ReadLabelledNumber(restored.fields.at(1), nCaption, collect);
-  if (inputError || !CheckSampleSize(nCaption, nValue, collect)) {
-    error = At(fileName, 2, said);
-    return false;
-  }
-  c.k = static_cast<int>(kValue);
-  c.n = static_cast<int>(nValue);
-  if (!CheckCovariatesForSampleSize(c.n, c.k, collect)) {
-    error = At(fileName, 2, said);
-    return false;
-  }
+  c.k = counts.covariates;
+  c.n = counts.sampleSize;
   const int m = c.k + 1;
-
-  // The grid: all means, then all SDs, as the compute checks them. The
-  // case scores in the grid are not used.
-  for (int cell : {MeanCell, SdCell}) {
-    for (int row = 0; row < m; ++row) {
-      const int line = SavedFieldLines + GridCellsPerRow * row + cell + 1;
-      const std::string label = FormatC("Test No.%d", row + 1);
-      const std::string what =
-          FormatC("%s of %s: ", cell == MeanCell ? "mean" : "SD", RawVariableName(row + 1).c_str());
-      const std::string& cellText = restored.gridRows.at(row).at(cell);
-      const extended value = ReadLabelledNumber(cellText, label, collect);
-      if (inputError || (cell == SdCell && !CheckPositiveSd(SdHeading, value, collect))) {
-        error = At(fileName, line, what + said);
-        return false;
-      }
-      (cell == MeanCell ? c.means : c.sds)[row + 1] = value;
-    }
+  inputs.grid.SetRowCount(m);
+  for (int row = 0; row < m; ++row)
+    for (int cell = 0; cell < GridCellsPerRow; ++cell)
+      inputs.grid.SetCell(cell + 1, row, restored.gridRows.at(row).at(cell));
+  if (const std::optional<tGridCell> failed = CheckGridCells(inputs.grid, m, SdHeading, collect, SdColumn)) {
+    const int line = SavedFieldLines + GridCellsPerRow * failed->row + failed->column;
+    error = At(fileName, line,
+               FormatC("%s of %s: ", failed->column == MeanColumn ? "mean" : "SD",
+                       RawVariableName(failed->row + 1).c_str()) +
+                   said);
+    return false;
+  }
+  for (int row = 0; row < m; ++row) {
+    c.means[row + 1] = ReadCellNumber(inputs.grid.Cell(MeanColumn, row), collect);
+    c.sds[row + 1] = ReadCellNumber(inputs.grid.Cell(SdColumn, row), collect);
   }
 
   // The triangle: every one of its lines must hold a value (the restore

@@ -157,8 +157,8 @@ bool ApplyGridCellLength(int column, std::string& text, tPlatformServices& servi
 }
 
 std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,
-                                        const tNoticeHook& notice) {
-  for (int column = MeanColumn; column <= CaseBColumn; ++column) {
+                                        const tNoticeHook& notice, int lastColumn) {
+  for (int column = MeanColumn; column <= std::min(lastColumn, CaseBColumn); ++column) {
     for (int row = 0; row < rows; ++row) {
       const std::string label = GridCellLabelPrefix + grid.Cell(0, row);
       const extended value = ReadLabelledNumber(grid.Cell(column, row), label, notice);

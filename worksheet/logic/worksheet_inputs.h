@@ -125,13 +125,13 @@ bool CapCovariateField(tWorksheetInputs& inputs, tPlatformServices& services);
 bool ApplyGridCellLength(int column, std::string& text, tPlatformServices& services);
 
 // The grid check before the matrix entry: column by column from Mean to
-// Case B, and within a column row by row over rows 0..rows - 1, each cell
-// must pass the strict reader under the label "Test No." + the row's
+// lastColumn, and within a column row by row over rows 0..rows - 1, each
+// cell must pass the strict reader under the label "Test No." + the row's
 // number text; each SD must then be positive (label sdCaption). Returns
 // the first cell that fails (its box has been shown), nullopt when every
 // cell passes.
 std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,
-                                        const tNoticeHook& notice);
+                                        const tNoticeHook& notice, int lastColumn = CaseBColumn);
 
 // The caption of the SD column's heading, the label of the SD rule.
 inline constexpr const char* SdHeading = "SD";

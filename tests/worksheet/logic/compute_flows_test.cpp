@@ -3,7 +3,6 @@
 // focus goes when a compute stops. Quorvane's matrix entry is a stand-in.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/scripted_services.h"
+#include "tests/support/temp_folder.h"
 #include "tests/worksheet/logic/golden_reports.h"
 #include "validation/validation_messages.h"
 #include "worksheet/logic/raw_data_file.h"
@@ -52,7 +52,7 @@ class SummaryCompute : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    context.savedInputsPath = SavedInputsPathIn(dir.path().toStdString(), profile);
+    context.savedInputsPath = SavedInputsPathIn(dir.Path(), profile);
     inputs = FirstRunInputs(profile);
     inputs.Field(1) = "1";
     inputs.Field(2) = "10";
@@ -65,7 +65,7 @@ class SummaryCompute : public ::testing::Test {
   bool Saved() const { return std::filesystem::exists(context.savedInputsPath); }
 
   const tProgramProfile profile = QuorvaneProfile();
-  QTemporaryDir dir;
+  tTempFolder dir;
   tScriptedServices services;
   tStandInMatrixEntry entry;
   tComputeContext context;
@@ -148,13 +148,13 @@ class RawCompute : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    context.savedInputsPath = SavedInputsPathIn(dir.path().toStdString(), profile);
+    context.savedInputsPath = SavedInputsPathIn(dir.Path(), profile);
     inputs = FirstRunInputs(profile);
     inputs.Field(1) = "10";
     inputs.Field(2) = "1";
   }
   std::string Put(const std::string& name, const std::string& text) const {
-    const std::string path = dir.path().toStdString() + "/" + name;
+    const std::string path = dir.Path() + "/" + name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }
@@ -164,7 +164,7 @@ class RawCompute : public ::testing::Test {
   }
 
   const tProgramProfile profile = QuorvikProfile();
-  QTemporaryDir dir;
+  tTempFolder dir;
   tScriptedServices services;
   tComputeContext context;
   tWorksheetInputs inputs;

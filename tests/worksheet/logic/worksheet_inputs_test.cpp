@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/scripted_services.h"
+#include "tests/support/temp_folder.h"
 #include "validation/validation_messages.h"
 
 namespace {
@@ -143,8 +143,8 @@ TEST(GridCellLength, NamesWarnButStayNumbersAreCutToSix) {
 class SavedWorksheet : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-  std::string Path(const tProgramProfile& profile) const { return SavedInputsPathIn(dir.path().toStdString(), profile); }
-  QTemporaryDir dir;
+  std::string Path(const tProgramProfile& profile) const { return SavedInputsPathIn(dir.Path(), profile); }
+  tTempFolder dir;
   tScriptedServices services;
 };
 
@@ -208,7 +208,7 @@ TEST_F(SavedWorksheet, DamagedFileIsReportedKeepsWhatWasReadAndStaysUntouched) {
 }
 
 TEST_F(SavedWorksheet, AnUnwritableFolderGivesAWarningNamingFileAndReason) {
-  const std::string blocked = dir.path().toStdString() + "/plain";
+  const std::string blocked = dir.Path() + "/plain";
   std::ofstream(blocked) << "a file, not a folder";
   const tProgramProfile profile = QuorvikProfile();
   EXPECT_FALSE(SaveWorksheetInputs(FirstRunInputs(profile), profile, blocked + "/Quorvik.txt", services));

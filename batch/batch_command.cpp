@@ -255,13 +255,14 @@ int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::o
       }
     }
 
-    const bool twoSided = options.interval == tIntervalChoice::TwoSided;
     const int jobs = options.jobs > 0 ? options.jobs : DefaultBatchJobs();
     bool first = true;
     int failures = 0;
     int stoppedAt = 0;
     out << OutputHead(options.format);
-    RunPairs(controls, pairs, twoSided, jobs, [&](const tPairEntry& pair, const tPairOutcome& outcome) {
+    const std::string* reportPairsName = options.format == tOutputFormat::Report ? &pairsName : nullptr;
+    RunPairs(controls, pairs, options.interval, jobs, reportPairsName,
+             [&](const tPairEntry& pair, const tPairOutcome& outcome) {
       for (const std::string& warning : outcome.warnings)
         err << pairsName << ":" << pair.line << ": warning: " << warning
             << " (the analysis went on with the last estimate)\n";
@@ -274,7 +275,7 @@ int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::o
         }
         return true;
       }
-      out << FormatPair(options.format, controls, pairsName, pair, outcome, options.interval, first);
+      out << FormatPair(options.format, pair, outcome, first);
       first = false;
       return static_cast<bool>(out);
     });

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "batch/batch_output.h"
-#include "worksheet/analysis_report.h"
+#include "worksheet/logic/analysis_request.h"
 
 // Exit statuses.
 constexpr int BatchExitSuccess = 0;      // every pair analysed

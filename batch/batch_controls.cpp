@@ -1,38 +1,29 @@
 #include "batch/batch_controls.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <sstream>
-#include <system_error>
+#include <optional>
+#include <utility>
 
 #include "batch/batch_text.h"
+#include "core/text_file.h"
+#include "core/text_format.h"
+#include "core/text_lines.h"
 #include "matrix/data_matrix.h"
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
-#include "core/text_format.h"
-#include "validation/validation_messages.h"
 #include "validation/validation.h"
-#include "worksheet/program_strings.h"
-#include "worksheet/raw_data_file.h"
-#include "worksheet/saved_inputs.h"
-#include "worksheet/worksheet_settings.h"
+#include "validation/validation_messages.h"
+#include "worksheet/logic/program_profile.h"
+#include "worksheet/logic/raw_data_file.h"
+#include "worksheet/logic/saved_inputs.h"
+#include "worksheet/logic/worksheet_inputs.h"
 
 namespace {
-
-// Largest controls file read. A saved-inputs file is a few hundred bytes;
-// a raw data file of a million controls with five covariates stays well
-// below this.
-constexpr std::size_t MaxRawControlsFileSize = std::size_t{256} << 20;
 
 // Grid of the saved-inputs file: five lines per variable (name, mean, SD,
 // Case A, Case B) after the two field lines.
 constexpr int SavedFieldLines = 2;
 constexpr int GridCellsPerRow = 5;
-constexpr int MeanCell = 1;  // 0-based cell within a grid row
-constexpr int SdCell = 2;
-
-// The caption of the SD column heading, the label of the SD rule.
-constexpr const char* SdColumnCaption = "SD";
 
 std::string At(const std::string& fileName, int line, const std::string& what) {
   if (line > 0) return FormatC("%s:%d: %s", fileName.c_str(), line, what.c_str());
@@ -58,7 +49,7 @@ std::string LocatedProblem(const std::string& fileName, const std::string& probl
   return At(fileName, 0, problem);
 }
 
-void SetReportFields(const tWorksheetSettings& settings, const std::string& firstText,
+void SetReportFields(const tProgramProfile& settings, const std::string& firstText,
                      const std::string& secondText, tBatchControls& controls) {
   controls.reportFields = {tReportField{settings.labelCaptions[0], firstText, true},
                            tReportField{settings.labelCaptions[1], secondText, true}};
@@ -73,50 +64,24 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::file_status status = fs::status(fileName, ec);
-  if (status.type() == fs::file_type::not_found) {
-    error = fileName + ": the file does not exist.";
-    return false;
-  }
-  if (fs::is_directory(status)) {
-    error = fileName + ": this is a folder, not a file.";
-    return false;
-  }
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (file == nullptr) {
-    error = fileName + ": the file cannot be opened: " + std::generic_category().message(errno) + ".";
-    return false;
-  }
-  text.clear();
-  char buffer[1 << 16];
-  bool failed = false;
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    text.append(buffer, got);
-    if (text.size() > maxBytes) {
-      std::fclose(file);
+  tTextFile file = ReadTextFile(fileName, maxBytes);
+  switch (file.status) {
+    case tTextFileStatus::Read: text = std::move(file.text); return true;
+    case tTextFileStatus::NotFound: error = fileName + ": the file does not exist."; break;
+    case tTextFileStatus::IsFolder: error = fileName + ": this is a folder, not a file."; break;
+    case tTextFileStatus::TooLarge:
       error = FormatC("%s: the file is larger than %zu bytes, too large to be read.", fileName.c_str(), maxBytes);
-      return false;
-    }
-    if (got < sizeof buffer) {
-      failed = std::ferror(file) != 0;
       break;
-    }
+    case tTextFileStatus::CannotExamine:
+    case tTextFileStatus::CannotOpen: error = fileName + ": the file cannot be opened: " + file.reason + "."; break;
+    case tTextFileStatus::ReadFailed: error = fileName + ": the file cannot be read: " + file.reason + "."; break;
   }
-  const int readError = errno;
-  std::fclose(file);
-  if (failed) {
-    error = fileName + ": the file cannot be read: " + std::generic_category().message(readError) + ".";
-    return false;
-  }
-  return true;
+  return false;
 }
 
 bool ParseSavedInputsControls(const std::string& text, const std::string& fileName, tBatchControls& controls,
                               std::string& error) {
-  const tWorksheetSettings settings = QuorvaneWorksheetSettings();
+  const tProgramProfile settings = QuorvaneProfile();
   const tRestoredInputs restored = ParseSavedInputs(text, settings.SavedInputsLayout());
   if (restored.Damaged()) {
     error = LocatedProblem(fileName, restored.problem);
@@ -125,47 +90,39 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
   tBatchControls c;
   c.source = tControlsSource::SavedInputs;
   c.fileName = fileName;
-  c.programTitle = QuorvaneProgramTitle;
+  c.programTitle = settings.programTitle;
 
-  // The two fields with the rules the summary-data compute applies to them.
-  const std::string& kCaption = settings.labelCaptions[0];
-  const std::string& nCaption = settings.labelCaptions[1];
+  // The two fields and the grid's means and SDs, with the rules the
+  // summary-data compute applies to them. The case scores in the grid are
+  // not used.
   std::string said;
   const tNoticeHook collect = Collector(said);
-  const extended kValue = ReadLabelledNumber(restored.fields.at(0), kCaption, collect);
-  if (inputError || !CheckCovariateCount(kCaption, kValue, collect)) {
-    error = At(fileName, 1, said);
+  tWorksheetInputs inputs = FirstRunInputs(settings);
+  inputs.Field(1) = restored.fields.at(0);
+  inputs.Field(2) = restored.fields.at(1);
+  tCounts counts;
+  if (const std::optional<int> field = ReadCountFields(inputs, settings, collect, counts)) {
+    error = At(fileName, *field, said);  // field n stands on line n
     return false;
   }
-  const extended nValue = ReadLabelledNumber(restored.fields.at(1), nCaption, collect);
-  if (inputError || !CheckSampleSize(nCaption, nValue, collect)) {
-    error = At(fileName, 2, said);
-    return false;
-  }
-  c.k = static_cast<int>(kValue);
-  c.n = static_cast<int>(nValue);
-  if (!CheckCovariatesForSampleSize(c.n, c.k, collect)) {
-    error = At(fileName, 2, said);
-    return false;
-  }
+  c.k = counts.covariates;
+  c.n = counts.sampleSize;
   const int m = c.k + 1;
-
-  // The grid: all means, then all SDs, as the compute checks them. The
-  // case scores in the grid are not used.
-  for (int cell : {MeanCell, SdCell}) {
-    for (int row = 0; row < m; ++row) {
-      const int line = SavedFieldLines + GridCellsPerRow * row + cell + 1;
-      const std::string label = FormatC("Test No.%d", row + 1);
-      const std::string what =
-          FormatC("%s of %s: ", cell == MeanCell ? "mean" : "SD", RawVariableName(row + 1).c_str());
-      const std::string& cellText = restored.gridRows.at(row).at(cell);
-      const extended value = ReadLabelledNumber(cellText, label, collect);
-      if (inputError || (cell == SdCell && !CheckPositiveSd(SdColumnCaption, value, collect))) {
-        error = At(fileName, line, what + said);
-        return false;
-      }
-      (cell == MeanCell ? c.means : c.sds)[row + 1] = value;
-    }
+  inputs.grid.SetRowCount(m);
+  for (int row = 0; row < m; ++row)
+    for (int cell = 0; cell < GridCellsPerRow; ++cell)
+      inputs.grid.SetCell(cell + 1, row, restored.gridRows.at(row).at(cell));
+  if (const std::optional<tGridCell> failed = CheckGridCells(inputs.grid, m, SdHeading, collect, SdColumn)) {
+    const int line = SavedFieldLines + GridCellsPerRow * failed->row + failed->column;
+    error = At(fileName, line,
+               FormatC("%s of %s: ", failed->column == MeanColumn ? "mean" : "SD",
+                       RawVariableName(failed->row + 1).c_str()) +
+                   said);
+    return false;
+  }
+  for (int row = 0; row < m; ++row) {
+    c.means[row + 1] = ReadCellNumber(inputs.grid.Cell(MeanColumn, row), collect);
+    c.sds[row + 1] = ReadCellNumber(inputs.grid.Cell(SdColumn, row), collect);
   }
 
   // The triangle: every one of its lines must hold a value (the restore
@@ -222,7 +179,7 @@ bool LoadSavedInputsControls(const std::string& fileName, tBatchControls& contro
 
 bool ParseRawControls(const std::string& text, const std::string& fileName, const std::string& kText,
                       tBatchControls& controls, std::string& error) {
-  const tWorksheetSettings settings = QuorvikWorksheetSettings();
+  const tProgramProfile settings = QuorvikProfile();
   const std::string& nCaption = settings.labelCaptions[0];
   const std::string& kCaption = settings.labelCaptions[1];
   std::string said;
@@ -237,7 +194,7 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
   tBatchControls c;
   c.source = tControlsSource::RawData;
   c.fileName = fileName;
-  c.programTitle = QuorvikProgramTitle;
+  c.programTitle = settings.programTitle;
   c.k = static_cast<int>(kValue);
   const int columns = c.k + 1;
 
@@ -266,14 +223,13 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
   std::string filler;
   for (int j = 0; j < columns; ++j) filler += "0 ";
   controlText += "\n" + filler + "\n" + filler + "\n";
-  std::istringstream in(controlText);
   tData_matrix table;
-  const tRawDataReadResult read = ReadRawData(in, c.n + 2, columns, table);
+  const tRawDataReadResult read = ReadRawData(controlText, c.n + 2, columns, table);
   if (!read.loaded) {
     error = At(fileName, read.line, OneLineText(read.message));
     return false;
   }
-  if (const int flat = FindZeroVarianceColumn(table, c.n, columns); flat != 0) {
+  if (const int flat = FirstConstantColumn(table, c.n, columns); flat != 0) {
     error = At(fileName, 0, ZeroVarianceMessage(flat));
     return false;
   }
@@ -290,6 +246,6 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
 bool LoadRawControls(const std::string& fileName, const std::string& kText, tBatchControls& controls,
                      std::string& error) {
   std::string text;
-  if (!ReadWholeFile(fileName, MaxRawControlsFileSize, text, error)) return false;
+  if (!ReadWholeFile(fileName, MaxRawDataFileSize, text, error)) return false;
   return ParseRawControls(text, fileName, kText, controls, error);
 }

@@ -21,7 +21,7 @@
 
 #include "core/extended.h"
 #include "matrix/tmatrix.h"
-#include "worksheet/analysis_report.h"
+#include "worksheet/logic/analysis_report.h"
 
 // Where the controls came from: decides the program title and the input
 // lines of the text report.
@@ -59,6 +59,7 @@ bool LoadRawControls(const std::string& fileName, const std::string& kText, tBat
 bool ParseRawControls(const std::string& text, const std::string& fileName, const std::string& kText,
                       tBatchControls& controls, std::string& error);
 
-// Reads a whole file into text; false with the reason (naming the file)
-// when it is missing, a folder, unreadable or larger than maxBytes.
+// Reads a whole file into text through the one text-file reader; false
+// with the reason (naming the file) when it is missing, a folder,
+// unreadable or larger than maxBytes.
 bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "batch/batch_text.h"
-#include "core/report_lines.h"
 #include "core/text_format.h"
 
 const char* const BatchFieldNames[] = {"label",       "line",       "branch",     "tValue",    "df",
@@ -26,22 +25,9 @@ void Figures(const tPairOutcome& outcome, extended (&out)[11]) {
 
 std::string JsonNumber(extended value) { return std::isfinite(value) ? FullPrecision(value) : "null"; }
 
-std::string ReportText(const tBatchControls& controls, const std::string& pairsName, const tPairEntry& pair,
-                       const tPairOutcome& outcome, tIntervalChoice interval, bool first) {
-  tReportInputs inputs;
-  // The summary-data layout: the raw-data echo is left out.
-  inputs.program = tReportProgram::SummaryData;
-  inputs.programTitle = controls.programTitle;
-  inputs.notes = pair.label.empty()
-                     ? FormatC("Pair on line %d of %s", pair.line, pairsName.c_str())
-                     : FormatC("Pair %s (line %d of %s)", pair.label.c_str(), pair.line, pairsName.c_str());
-  inputs.fields = controls.reportFields;
-  inputs.interval = interval;
-  SetReportStatistics(inputs, controls.k, controls.means, controls.sds, pair.caseA, pair.caseB, controls.R);
-  tLineList lines;
-  WriteAnalysisReport(inputs, outcome.results, outcome.conditionalSd, !first, lines);
-  std::string text;
-  for (const std::string& line : lines.lines) text += line + "\n";
+std::string ReportText(const tPairOutcome& outcome, bool first) {
+  std::string text = first ? std::string() : ReportSeparator(tProgramKind::SummaryData) + "\n";
+  for (const std::string& line : outcome.report) text += line + "\n";
   return text;
 }
 
@@ -90,9 +76,7 @@ std::string OutputHead(tOutputFormat format) {
   return std::string();
 }
 
-std::string FormatPair(tOutputFormat format, const tBatchControls& controls, const std::string& pairsName,
-                       const tPairEntry& pair, const tPairOutcome& outcome, tIntervalChoice interval,
-                       bool first) {
+std::string FormatPair(tOutputFormat format, const tPairEntry& pair, const tPairOutcome& outcome, bool first) {
   extended figures[11];
   Figures(outcome, figures);
   switch (format) {
@@ -111,7 +95,7 @@ std::string FormatPair(tOutputFormat format, const tBatchControls& controls, con
       return object + "}";
     }
     case tOutputFormat::Report:
-      return ReportText(controls, pairsName, pair, outcome, interval, first);
+      return ReportText(outcome, first);
   }
   return std::string();
 }

@@ -10,7 +10,7 @@
 #include "batch/batch_controls.h"
 #include "batch/batch_runner.h"
 #include "batch/pairs_reader.h"
-#include "worksheet/analysis_report.h"
+#include "worksheet/logic/analysis_report.h"
 
 enum class tOutputFormat { Csv, Json, Report };
 
@@ -26,12 +26,10 @@ const char* BranchName(bool equalCovariates);
 // "[" for json, nothing for report), with its line ends.
 std::string OutputHead(tOutputFormat format);
 
-// The output of one analysed pair, with its line ends. first: no pair
-// has been written before it (json then writes no comma, report no
-// separator).
-std::string FormatPair(tOutputFormat format, const tBatchControls& controls, const std::string& pairsName,
-                       const tPairEntry& pair, const tPairOutcome& outcome, tIntervalChoice interval,
-                       bool first);
+// The output of one analysed pair, with its line ends (report: the
+// outcome's report lines). first: no pair has been written before it
+// (json then writes no comma, report no separator).
+std::string FormatPair(tOutputFormat format, const tPairEntry& pair, const tPairOutcome& outcome, bool first);
 
 // Everything written after the last pair ("]" for json).
 std::string OutputTail(tOutputFormat format, bool anyPair);

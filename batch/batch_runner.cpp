@@ -6,9 +6,9 @@
 #include <system_error>
 #include <thread>
 
-#include "engine/compare_two_cases.h"
-#include "engine/engine_notices.h"
 #include "core/report_lines.h"
+#include "core/text_format.h"
+#include "engine/engine_notices.h"
 
 namespace {
 
@@ -19,13 +19,6 @@ thread_local std::vector<std::string>* noticeTarget = nullptr;
 void CollectEngineNotice(const tNotice& notice) {
   if (noticeTarget != nullptr) noticeTarget->push_back(notice.text);
 }
-
-// The engine's diagnostic lines are not asked for; nothing is appended.
-class tDiscardedLines : public tReportLines {
- public:
-  void Add(const std::string&) override {}
-  int Count() const override { return 0; }
-};
 
 }  // namespace
 
@@ -43,31 +36,66 @@ bool HasEqualCovariates(const tBatchControls& controls, const tPairEntry& pair) 
   return true;
 }
 
-tPairOutcome AnalysePair(const tBatchControls& controls, const tPairEntry& pair, bool twoSided) {
+tAnalysisRequest PairRequest(const tBatchControls& controls, const tPairEntry& pair, tIntervalChoice interval) {
+  tAnalysisRequest request;
+  request.k = controls.k;
+  request.n = controls.n;
+  request.means = controls.means;
+  request.sds = controls.sds;
+  request.R = controls.R;
+  request.caseA = pair.caseA;
+  request.caseB = pair.caseB;
+  request.interval = interval;
+  return request;
+}
+
+tReportFrame PairReportFrame(const tBatchControls& controls, const std::string& pairsName, const tPairEntry& pair) {
+  tReportFrame frame;
+  frame.layout = tProgramKind::SummaryData;
+  frame.programTitle = controls.programTitle;
+  frame.notes = pair.label.empty()
+                    ? FormatC("Pair on line %d of %s", pair.line, pairsName.c_str())
+                    : FormatC("Pair %s (line %d of %s)", pair.label.c_str(), pair.line, pairsName.c_str());
+  frame.fields = controls.reportFields;
+  return frame;
+}
+
+tPairOutcome AnalysePair(const tBatchControls& controls, const tPairEntry& pair, tIntervalChoice interval,
+                         const std::string* reportPairsName) {
   tPairOutcome outcome;
   if (!pair.Readable()) {
     outcome.problem = pair.problem;
     return outcome;
   }
   outcome.equalCovariates = HasEqualCovariates(controls, pair);
-  tDiscardedLines noLines;
-  const bool diagnosticLines = false;
   tEngineNoticeCapture capture(outcome.warnings);
-  try {
-    CompareTwoCases(controls.k, controls.n, pair.caseA, pair.caseB, controls.sds, controls.means, controls.R,
-                    BatchConfidenceLevel, twoSided, outcome.results, outcome.conditionalSd, noLines,
-                    diagnosticLines);
-    outcome.analysed = true;
-  } catch (const std::exception& e) {
-    outcome.problem = std::string("the analysis failed: ") + e.what();
-  } catch (...) {
-    outcome.problem = "the analysis failed with an unknown error.";
+  tLineList lines;
+  tReportFrame frame;
+  if (reportPairsName != nullptr) frame = PairReportFrame(controls, *reportPairsName, pair);
+  const tAnalysis analysis =
+      RunAnalysis(PairRequest(controls, pair, interval), reportPairsName != nullptr ? &frame : nullptr, false, lines);
+  switch (analysis.outcome) {
+    case tAnalysisOutcome::Done:
+      outcome.analysed = true;
+      outcome.results = analysis.results;
+      outcome.conditionalSd = analysis.conditionalSd;
+      outcome.report = std::move(lines.lines);
+      break;
+    case tAnalysisOutcome::Failed:
+      outcome.problem = analysis.failure.empty() ? "the analysis failed with an unknown error."
+                                                 : "the analysis failed: " + analysis.failure;
+      break;
+    case tAnalysisOutcome::NotPositiveDefinite:
+    case tAnalysisOutcome::ZeroVariance:
+      // The controls were checked when they were loaded.
+      outcome.problem = "the analysis failed: the controls' correlation matrix is not positive definite.";
+      break;
   }
   return outcome;
 }
 
-void RunPairs(const tBatchControls& controls, const std::vector<tPairEntry>& pairs, bool twoSided, int jobs,
-              const tOutcomeSink& sink) {
+void RunPairs(const tBatchControls& controls, const std::vector<tPairEntry>& pairs, tIntervalChoice interval,
+              int jobs, const std::string* reportPairsName, const tOutcomeSink& sink) {
   // Installed before any worker starts; each thread's notices reach its
   // own current outcome.
   InstallBatchNoticeHook();
@@ -79,7 +107,7 @@ void RunPairs(const tBatchControls& controls, const std::vector<tPairEntry>& pai
     std::atomic<std::size_t> next{start};
     auto work = [&] {
       for (std::size_t i = next++; i < end; i = next++)
-        outcomes[i - start] = AnalysePair(controls, pairs[i], twoSided);
+        outcomes[i - start] = AnalysePair(controls, pairs[i], interval, reportPairsName);
     };
     std::vector<std::thread> helpers;
     const std::size_t helperCount = std::min(threads, end - start) - 1;

@@ -5,13 +5,6 @@
 #include "core/text_format.h"
 #include "validation/decimal_number.h"
 
-namespace {
-
-// Characters up to the blank separate values; line ends are among them.
-bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-}  // namespace
-
 // A score is a decimal number of at most MaxScoreTextLength characters, read
 // like the values of a raw data file.
 bool ReadScore(std::string_view text, extended& value) {
@@ -41,42 +34,6 @@ std::string OneLineText(std::string_view text) {
   if (first == std::string::npos) return std::string();
   const std::size_t last = out.find_last_not_of(' ');
   return out.substr(first, last - first + 1);
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      lines.push_back(text.substr(start, i - start));
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      ++i;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
-bool IsBlankLine(std::string_view line) {
-  for (char c : line)
-    if (!IsSeparator(c)) return false;
-  return true;
-}
-
-std::vector<std::string_view> SplitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && IsSeparator(line[i])) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && !IsSeparator(line[i])) ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
-  }
-  return fields;
 }
 
 // Checks lead bytes, continuation bytes, overlong forms, surrogates and

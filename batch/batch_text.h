@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/extended.h"
 
@@ -24,16 +23,6 @@ std::string FullPrecision(extended value);
 // The text of a notice on one line: each run of line breaks ('\r', '\n')
 // becomes one blank, and blanks at either end go.
 std::string OneLineText(std::string_view text);
-
-// Splits text into lines at LF, CR LF or CR; a last line without a line
-// end counts, an empty text has no lines.
-std::vector<std::string_view> SplitLines(std::string_view text);
-
-// True when the line holds nothing but characters with codes up to 32.
-bool IsBlankLine(std::string_view line);
-
-// Splits a line at runs of characters with codes up to 32.
-std::vector<std::string_view> SplitFields(std::string_view line);
 
 // True when text is well-formed UTF-8 (ASCII included).
 bool IsValidUtf8(std::string_view text);

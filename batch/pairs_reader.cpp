@@ -1,15 +1,17 @@
 #include "batch/pairs_reader.h"
 
 #include "batch/batch_text.h"
+#include "core/text_lines.h"
 #include "core/text_format.h"
-#include "worksheet/raw_data_file.h"
+#include "worksheet/logic/raw_data_file.h"
 
 namespace {
 
 // Characters of a refused text repeated in its message.
 constexpr std::size_t ShownTextLength = 24;
 
-// A UTF-8 byte-order mark that a text editor may put at the start.
+// A UTF-8 byte-order mark that a text editor may put at the start (the
+// file reader removes it; standard input is read as it comes).
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 std::string Shown(std::string_view text) {

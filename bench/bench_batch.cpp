@@ -54,7 +54,7 @@ void BM_BatchPairs(benchmark::State& state) {
   const int jobs = static_cast<int>(state.range(0));
   std::size_t analysed = 0;
   for (auto _ : state) {
-    RunPairs(controls, pairs, true, jobs, [&](const tPairEntry&, const tPairOutcome& outcome) {
+    RunPairs(controls, pairs, tIntervalChoice::TwoSided, jobs, nullptr, [&](const tPairEntry&, const tPairOutcome& outcome) {
       analysed += outcome.analysed && !outcome.equalCovariates ? 1 : 0;
       return true;
     });

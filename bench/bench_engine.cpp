@@ -1,8 +1,10 @@
-// One CompareTwoCases call (two-sided, 95%) for one and five covariates, on
-// the general branch and on the equal-covariates branch.
+// One CompareTwoCases call (two-sided, at the programs' confidence level)
+// for one and five covariates, on the general branch and on the
+// equal-covariates branch.
 #include <benchmark/benchmark.h>
 
 #include "engine/compare_two_cases.h"
+#include "worksheet/logic/program_profile.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ void Compare(benchmark::State& state, const tControls& c, const tVector& caseA, 
   const bool diagnosticLines = false;
   for (auto _ : state) {
     tLineList report;
-    CompareTwoCases(c.k, c.n, caseA, caseB, c.sds, c.means, c.R, 95, true, results, conditionalSd, report,
+    CompareTwoCases(c.k, c.n, caseA, caseB, c.sds, c.means, c.R, DefaultConfidenceLevel, true, results, conditionalSd, report,
                     diagnosticLines);
     benchmark::DoNotOptimize(results);
   }

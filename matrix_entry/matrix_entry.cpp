@@ -18,8 +18,6 @@
 #include "validation/input_error.h"
 #include "validation/number_readers.h"
 
-bool returnedToWorksheet = false;
-
 namespace {
 
 // Window and panel geometry, in pixels.
@@ -61,11 +59,6 @@ const char* const ZeroCellText = "0.000";
 int CellLeft(int column) { return CellWidth * column + CellLeftOffset; }
 int CellTop(int row) { return CellHeight * row + CellTopOffset; }
 
-tMatrixEntryDriver& Driver() {
-  static tMatrixEntryDriver driver;
-  return driver;
-}
-
 }  // namespace
 
 tMatrixCell::tMatrixCell(int cellColumn, int cellRow, QWidget* parent)
@@ -101,7 +94,6 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
       rows_(std::clamp(rows, 0, EntryMatrixCapacity)),
       lowerTriangleOnly_(lowerTriangleOnly),
       services_(services) {
-  returnedToWorksheet = false;
   setObjectName("SqMatFrm");
   setWindowTitle(QString::fromStdString(caption));
   setFixedSize(WindowWidth, WindowHeight);
@@ -300,7 +292,6 @@ void TSqMatFrm::ClearDataClick() {
 }
 
 void TSqMatFrm::ReturnClick() {
-  returnedToWorksheet = true;
   outcome_ = tOutcome::ReturnedToWorksheet;
   done(QDialog::Rejected);
 }
@@ -320,16 +311,7 @@ bool ShowMatrixEntry(EntryMatrix& matrix, int columns, int rows, const std::stri
                      bool lowerTriangleOnly, tPlatformServices& services) {
   auto form = std::make_unique<TSqMatFrm>(matrix, columns, rows, caption, columnTitle, rowTitle, owner,
                                           lowerTriangleOnly, services);
-  if (const tMatrixEntryDriver driver = Driver()) {
-    form->show();
-    driver(*form);
-  } else {
-    form->exec();
-  }
-  // However the window went away, the caller gets either the accepted
-  // matrix or returnedToWorksheet.
-  if (form->Outcome() == TSqMatFrm::tOutcome::Open) form->ReturnClick();
+  form->exec();
   return form->Outcome() == TSqMatFrm::tOutcome::Accepted;
 }
 
-void SetMatrixEntryDriver(tMatrixEntryDriver driver) { Driver() = std::move(driver); }

@@ -7,13 +7,10 @@
 //
 // Every message goes through tPlatformServices. Tests build TSqMatFrm
 // directly (no modal loop), type into its cells and call the buttons'
-// Click; a test that runs ShowMatrixEntry through a calling window sets a
-// driver (SetMatrixEntryDriver) that acts on the window instead of the
-// modal loop.
+// Click; Outcome() tells how the window was left.
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include <QDialog>
@@ -38,11 +35,6 @@ struct EntryMatrix {
   double* operator[](int i) { return cell[i]; }
   const double* operator[](int i) const { return cell[i]; }
 };
-
-// True after the user left the last matrix window with Return to
-// Worksheet (the caller must then ignore the matrix); cleared each time a
-// window is built. The caller clears it after reading it.
-extern bool returnedToWorksheet;
 
 class TSqMatFrm;
 
@@ -81,7 +73,7 @@ class ClearMatrixButton : public tMatrixFormButton {
   void Click() override;
 };
 
-// "Return to Worksheet": sets returnedToWorksheet and closes.
+// "Return to Worksheet": closes without reading any cell.
 class ReturnMatrixButton : public tMatrixFormButton {
  public:
   explicit ReturnMatrixButton(TSqMatFrm& form);
@@ -112,12 +104,6 @@ class TSqMatFrm : public QDialog {
   void ClearDataClick();
   void ReturnClick();
 
-  QScrollArea* cellArea = nullptr;  // the scrolling cell-area panel
-  QFrame* buttonBar = nullptr;
-  MatrixButton* CloseBtn = nullptr;
-  ClearMatrixButton* ClearBtn = nullptr;
-  ReturnMatrixButton* ReturnBtn = nullptr;
-
   // A window-manager close (there is no close box) is a Return to Worksheet.
   void reject() override;
 
@@ -131,6 +117,13 @@ class TSqMatFrm : public QDialog {
   void BuildLabels(QWidget* panel, const std::string& columnTitle, const std::string& rowTitle);
   void BuildTabOrder();
   void FocusCell(tMatrixCell* cell);
+
+  // Components; tests find them by their object names.
+  QScrollArea* cellArea = nullptr;  // the scrolling cell-area panel
+  QFrame* buttonBar = nullptr;
+  MatrixButton* CloseBtn = nullptr;
+  ClearMatrixButton* ClearBtn = nullptr;
+  ReturnMatrixButton* ReturnBtn = nullptr;
 
   EntryMatrix& matrix_;
   int columns_;
@@ -147,16 +140,7 @@ class TSqMatFrm : public QDialog {
 // and frees it when the user leaves. Returns true when the user pressed
 // Continue and every cell passed (the matrix then holds the values, made
 // symmetric in lower-triangle mode); false when the user returned to the
-// worksheet (returnedToWorksheet is then set and the matrix must be
-// ignored).
+// worksheet (the matrix must then be ignored).
 bool ShowMatrixEntry(EntryMatrix& matrix, int columns, int rows, const std::string& caption,
                      const std::string& columnTitle, const std::string& rowTitle, QWidget* owner,
                      bool lowerTriangleOnly, tPlatformServices& services);
-
-// For tests of the windows that open the matrix window: while a driver is
-// set, ShowMatrixEntry shows the window without a modal loop and calls the
-// driver, which acts as the user (types into cells, presses the buttons).
-// A window the driver leaves open is closed as a Return to Worksheet. An
-// empty driver restores the modal loop.
-using tMatrixEntryDriver = std::function<void(TSqMatFrm&)>;
-void SetMatrixEntryDriver(tMatrixEntryDriver driver);

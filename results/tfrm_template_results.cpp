@@ -11,7 +11,6 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -19,6 +18,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "core/text_file.h"
 #include "platform/fonts.h"
 #include "results/results_icon.h"
 
@@ -181,33 +181,16 @@ void TfrmTemplateResults::FormShow() {
 void TfrmTemplateResults::FormActivate() {}
 
 // Writes the text to a file the user names. The file is replaced only once
-// the whole text is written (a temporary file renamed into place), so a
-// failed save leaves an earlier file as it was.
+// the whole text is written, so a failed save leaves an earlier file as it
+// was.
 void TfrmTemplateResults::cmdSaveOutputClick() {
   const std::optional<std::string> chosen = services_.AskSaveFileName(lastSaveName_, SaveFilter);
   if (!chosen) return;
   lastSaveName_ = *chosen;
-  const QString name = QString::fromStdString(*chosen);
   const QByteArray contents = FileContents();
-
-  QSaveFile file(name);
-  QString reason;
-  if (!file.open(QIODevice::WriteOnly)) {
-    reason = file.errorString();
-  } else if (file.write(contents) != contents.size()) {
-    reason = file.errorString();  // taken before cancelling replaces it
-    file.cancelWriting();
-  } else if (file.commit()) {
-    return;
-  } else {
-    reason = file.errorString();
-  }
-  // Qt gives no text for some failures (a temporary file name too long).
-  if (reason.isEmpty() || reason == QStringLiteral("Unknown error"))
-    reason = QStringLiteral("The file could not be created or written in that folder.");
-  services_.Error(QStringLiteral("The results could not be saved to the file \"%1\".\r%2")
-                      .arg(name, reason)
-                      .toStdString());
+  std::string reason;
+  if (ReplaceTextFile(*chosen, contents.toStdString(), reason)) return;
+  services_.Error("The results could not be saved to the file \"" + *chosen + "\".\r" + reason + ".");
 }
 
 void TfrmTemplateResults::cmdClearResultsClick() { memoResults->clear(); }

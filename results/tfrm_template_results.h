@@ -47,14 +47,6 @@ class TfrmTemplateResults : public QMainWindow {
   // The text as a results file holds it: each line ended by CR LF.
   QByteArray FileContents() const;
 
-  // Components, public so that tests can drive them.
-  QFrame* Panel1;
-  QPlainTextEdit* memoResults;
-  QFrame* Panel2;
-  QPushButton *cmdSaveOutput, *cmdClearResults, *cmdReturn, *cmdExit;
-  QMenu* mnuPrinterOptions;
-  QAction *mnuPrint, *mnuPrintSelection;
-
   // The size of the client area below the menu bar.
   static constexpr int ClientWidth = 792;
   static constexpr int ClientHeight = 554;
@@ -85,6 +77,14 @@ class TfrmTemplateResults : public QMainWindow {
  private:
   void BuildWindow();
   void PrintReport(const QString& text);
+
+  // Components; tests find them by their object names.
+  QFrame* Panel1 = nullptr;
+  QPlainTextEdit* memoResults = nullptr;
+  QFrame* Panel2 = nullptr;
+  QPushButton *cmdSaveOutput = nullptr, *cmdClearResults = nullptr, *cmdReturn = nullptr, *cmdExit = nullptr;
+  QMenu* mnuPrinterOptions = nullptr;
+  QAction *mnuPrint = nullptr, *mnuPrintSelection = nullptr;
 
   tPlatformServices& services_;
   QPointer<QWidget> worksheet_;

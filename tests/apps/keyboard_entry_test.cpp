@@ -11,15 +11,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <functional>
 #include <string>
 
-#include "matrix_entry/matrix_entry.h"
-#include "results/tfrm_template_results.h"
 #include "tests/support/scripted_services.h"
-#include "worksheet/program_strings.h"
-#include "worksheet/summary_data_flow.h"
-#include "worksheet/tfrm_template.h"
-#include "worksheet/worksheet_settings.h"
+#include "tests/support/window_driving.h"
+#include "worksheet/window/program_windows.h"
 
 namespace {
 
@@ -27,21 +24,15 @@ class KeyboardEntryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    programTitle = QuorvaneProgramTitle;
-    savedInputsFileName = QuorvaneSavedInputsFileName;
-    form = std::make_unique<TfrmTemplate>(QuorvaneWorksheetSettings(), services, dir.path().toStdString());
-    results = std::make_unique<TfrmTemplateResults>(services);
-    form->SetResultsWindow(results.get());
-    results->SetWorksheet(form.get());
-    form->SetComputeFlow(std::make_unique<tSummaryDataFlow>());
+    auto entry = std::make_unique<tDrivenMatrixEntry>(services, [this](TSqMatFrm& window) {
+      if (matrixUser) matrixUser(window);
+    });
+    windows = BuildQuorvaneWindows(services, dir.path().toStdString(), std::move(entry));
+    form = windows.worksheet.get();
+    grid = Child<QTableWidget>(*form, "grdData");
     form->show();
     form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  }
-  void TearDown() override {
-    SetMatrixEntryDriver(nullptr);
-    form.reset();
-    results.reset();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
   }
 
   // Types text into whatever has the keyboard focus.
@@ -58,51 +49,53 @@ class KeyboardEntryTest : public ::testing::Test {
 
   QTemporaryDir dir;
   tScriptedServices services;
-  std::unique_ptr<TfrmTemplate> form;
-  std::unique_ptr<TfrmTemplateResults> results;
+  std::function<void(TSqMatFrm&)> matrixUser;
+  tProgramWindows windows;
+  TfrmTemplate* form = nullptr;
+  QTableWidget* grid = nullptr;
 };
 
 TEST_F(KeyboardEntryTest, TabFromTheLastColumnGoesToTheNextRowsNameNotItsNumber) {
-  form->txtInput1->setFocus();
+  Child<QLineEdit>(*form, "txtInput1")->setFocus();
   TypeHere("1");
   TabHere();
   TypeHere("10");
   TabHere();  // into the grid, at the task's name
-  EXPECT_EQ(form->grdData->currentColumn(), 1);
-  EXPECT_EQ(form->grdData->currentRow(), 0);
+  EXPECT_EQ(grid->currentColumn(), 1);
+  EXPECT_EQ(grid->currentRow(), 0);
   for (const char* value : {"50", "10", "40", "55"}) {
     TabHere();
     TypeHere(value);
   }
   TabHere();
-  EXPECT_EQ(form->grdData->currentColumn(), 1) << "Tab stopped on the row number";
-  EXPECT_EQ(form->grdData->currentRow(), 1);
+  EXPECT_EQ(grid->currentColumn(), 1) << "Tab stopped on the row number";
+  EXPECT_EQ(grid->currentRow(), 1);
   TabHere();
   TypeHere("10");
-  EXPECT_EQ(form->Cell(2, 1).toStdString(), "10");
-  EXPECT_EQ(form->Cell(5, 0).toStdString(), "55");
-  EXPECT_EQ(form->Cell(0, 1).toStdString(), "2");  // the row number is untouched
+  EXPECT_EQ(grid->item(1, 2)->text().toStdString(), "10");
+  EXPECT_EQ(grid->item(0, 5)->text().toStdString(), "55");
+  EXPECT_EQ(grid->item(1, 0)->text().toStdString(), "2");  // the row number is untouched
 }
 
 TEST_F(KeyboardEntryTest, TypingAsTheMatrixWindowOpensReplacesTheValueShown) {
   std::string typed;
   bool focused = false;
-  SetMatrixEntryDriver([&](TSqMatFrm& window) {
+  matrixUser = [&](TSqMatFrm& window) {
     QApplication::setActiveWindow(&window);
     focused = QApplication::focusWidget() == window.Cell(1, 2);
     TypeHere("0.6");
     typed = window.Cell(1, 2)->text().toStdString();
-    window.CloseBtn->click();
-  });
-  QTest::keyClicks(form->txtInput1, "1");
-  QTest::keyClicks(form->txtInput2, "10");
-  const char* grid[2][4] = {{"50", "10", "40", "55"}, {"10", "2", "12", "9"}};
+    Child<QPushButton>(window, "CloseBtn")->click();
+  };
+  QTest::keyClicks(Child<QLineEdit>(*form, "txtInput1"), "1");
+  QTest::keyClicks(Child<QLineEdit>(*form, "txtInput2"), "10");
+  const char* cells[2][4] = {{"50", "10", "40", "55"}, {"10", "2", "12", "9"}};
   for (int row = 0; row < 2; ++row)
-    for (int col = 2; col <= 5; ++col) form->SetCell(col, row, grid[row][col - 2]);
-  QTest::mouseClick(form->cmdCompute, Qt::LeftButton);
+    for (int col = 2; col <= 5; ++col) grid->item(row, col)->setText(cells[row][col - 2]);
+  QTest::mouseClick(Child<QPushButton>(*form, "cmdCompute"), Qt::LeftButton);
   EXPECT_TRUE(focused) << "the first editable cell does not have the focus";
   EXPECT_EQ(typed, "0.6");
-  EXPECT_DOUBLE_EQ(form->storedCorrelations[1][2], 0.6);
+  EXPECT_DOUBLE_EQ(form->CurrentInputs().correlations[1][2], 0.6);
 }
 
 }  // namespace

@@ -20,15 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "matrix_entry/matrix_entry.h"
 #include "platform/text_printing.h"
-#include "results/tfrm_template_results.h"
 #include "tests/support/scripted_services.h"
-#include "worksheet/program_strings.h"
-#include "worksheet/raw_data_flow.h"
-#include "worksheet/summary_data_flow.h"
-#include "worksheet/tfrm_template.h"
-#include "worksheet/worksheet_settings.h"
+#include "tests/support/window_driving.h"
+#include "worksheet/window/program_windows.h"
 
 namespace {
 
@@ -82,20 +77,14 @@ class ReportPrintingTest : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     services.pdfPath = dir.filePath("report.pdf").toStdString();
   }
-  void TearDown() override {
-    SetMatrixEntryDriver(nullptr);
-    form.reset();
-    results.reset();
-  }
-
-  void Build(const tWorksheetSettings& settings, std::unique_ptr<tComputeFlow> flow) {
-    form = std::make_unique<TfrmTemplate>(settings, services, dir.path().toStdString());
-    results = std::make_unique<TfrmTemplateResults>(services);
-    form->SetResultsWindow(results.get());
-    results->SetWorksheet(form.get());
-    form->SetComputeFlow(std::move(flow));
+  void Build(tProgramWindows built) {
+    windows = std::move(built);
+    form = windows.worksheet.get();
+    results = windows.results.get();
     form->show();
   }
+  QLineEdit* Field(const char* name) const { return Child<QLineEdit>(*form, name); }
+  void Compute() const { QTest::mouseClick(Child<QPushButton>(*form, "cmdCompute"), Qt::LeftButton); }
 
   // Checks that every non-empty line of the text is in the PDF, in order,
   // and that the job used the report's font at 8 points. A line wider than
@@ -136,8 +125,9 @@ class ReportPrintingTest : public ::testing::Test {
 
   QTemporaryDir dir;
   tPdfPrintingServices services;
-  std::unique_ptr<TfrmTemplate> form;
-  std::unique_ptr<TfrmTemplateResults> results;
+  tProgramWindows windows;
+  TfrmTemplate* form = nullptr;
+  TfrmTemplateResults* results = nullptr;
 };
 
 // Types into a grid cell: the first key opens the cell's editor.
@@ -151,31 +141,29 @@ void TypeCell(QTableWidget* grid, int col, int row, const char* text) {
 }
 
 TEST_F(ReportPrintingTest, QuorvanePrintsTheWholeWorkedReportInOrder) {
-  programTitle = QuorvaneProgramTitle;
-  savedInputsFileName = QuorvaneSavedInputsFileName;
-  SetMatrixEntryDriver([](TSqMatFrm& window) {
-    window.Cell(1, 2)->selectAll();
-    QTest::keyClicks(window.Cell(1, 2), "0.6");
-    window.CloseBtn->click();
-  });
-  Build(QuorvaneWorksheetSettings(), std::make_unique<tSummaryDataFlow>());
-  QTest::keyClicks(form->txtInput1, "1");
-  QTest::keyClicks(form->txtInput2, "10");
+  Build(BuildQuorvaneWindows(services, dir.path().toStdString(),
+                             std::make_unique<tDrivenMatrixEntry>(services, [](TSqMatFrm& window) {
+                               window.Cell(1, 2)->selectAll();
+                               QTest::keyClicks(window.Cell(1, 2), "0.6");
+                               Child<QPushButton>(window, "CloseBtn")->click();
+                             })));
+  QTest::keyClicks(Field("txtInput1"), "1");
+  QTest::keyClicks(Field("txtInput2"), "10");
   const char* grid[2][4] = {{"50", "10", "40", "55"}, {"10", "2", "12", "9"}};
   for (int row = 0; row < 2; ++row)
-    for (int col = 2; col <= 5; ++col) TypeCell(form->grdData, col, row, grid[row][col - 2]);
-  QTest::mouseClick(form->cmdCompute, Qt::LeftButton);
-  const QString report = results->memoResults->toPlainText();
+    for (int col = 2; col <= 5; ++col) TypeCell(Child<QTableWidget>(*form, "grdData"), col, row, grid[row][col - 2]);
+  Compute();
+  const QString report = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
   ASSERT_TRUE(report.contains("t value (on   8 df) = -1.8856")) << report.toStdString();
 
   // A second Compute stacks a second report under the separator of 102
   // underscores, the widest line Quorvane writes.
-  results->cmdReturn->click();
-  QTest::mouseClick(form->cmdCompute, Qt::LeftButton);
-  const QString reports = results->memoResults->toPlainText();
+  Child<QPushButton>(*results, "cmdReturn")->click();
+  Compute();
+  const QString reports = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
   ASSERT_TRUE(reports.contains(QString(102, '_')));
 
-  results->mnuPrint->trigger();
+  Child<QAction>(*results, "mnuPrint")->trigger();
   ExpectPrintedInOrder(reports);
   bool available = false;
   bool separatorWhole = false;
@@ -185,29 +173,27 @@ TEST_F(ReportPrintingTest, QuorvanePrintsTheWholeWorkedReportInOrder) {
 }
 
 TEST_F(ReportPrintingTest, QuorvikPrintsDiagnosticsDataEchoAndReportAndASelectionAlone) {
-  programTitle = QuorvikProgramTitle;
-  savedInputsFileName = QuorvikSavedInputsFileName;
-  Build(QuorvikWorksheetSettings(), std::make_unique<tRawDataFlow>());
-  QTest::keyClicks(form->txtInput1, "10");
-  QTest::keyClicks(form->txtInput2, "1");
+  Build(BuildQuorvikWindows(services, dir.path().toStdString()));
+  QTest::keyClicks(Field("txtInput1"), "10");
+  QTest::keyClicks(Field("txtInput2"), "1");
   services.openFileAnswers.push_back(SourceDir() + "/examples/worked_controls.txt");
-  QTest::mouseClick(form->cmdCompute, Qt::LeftButton);
-  const QString report = results->memoResults->toPlainText();
+  Compute();
+  const QString report = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
   ASSERT_TRUE(report.contains("TESTING: ")) << report.toStdString();
   ASSERT_TRUE(report.contains("Z-PCCC")) << report.toStdString();
 
-  results->mnuPrint->trigger();
+  Child<QAction>(*results, "mnuPrint")->trigger();
   ExpectPrintedInOrder(report);
   if (HasFatalFailure() || IsSkipped()) return;
 
   // Print Selection: the block from "OUTPUTS:" to the end, and nothing before.
   const int from = static_cast<int>(report.indexOf("OUTPUTS:"));
   ASSERT_GE(from, 0);
-  QTextCursor cursor = results->memoResults->textCursor();
+  QTextCursor cursor = Child<QPlainTextEdit>(*results, "memoResults")->textCursor();
   cursor.setPosition(from);
   cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-  results->memoResults->setTextCursor(cursor);
-  results->mnuPrintSelection->trigger();
+  Child<QPlainTextEdit>(*results, "memoResults")->setTextCursor(cursor);
+  Child<QAction>(*results, "mnuPrintSelection")->trigger();
   const QString selected = report.mid(from);
   ExpectPrintedInOrder(selected);
   bool available = false;

@@ -80,7 +80,7 @@ TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
             "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  2.000  ) The value for sample size "
             "must be an integer greater than 2.");
   EXPECT_EQ(SavedInputsError("2\n3\n"),
-            "q.txt:2: With a control sample size of  3, the maximum number of covariates is  1");
+            "q.txt:1: With a control sample size of  3, the maximum number of covariates is  1");
   EXPECT_EQ(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n\n2\n\n\n1\n0.6\n1\n"),
             "q.txt:9: mean of covariate 1: INPUT ERROR (  Test No.2  ) Data have not been entered in this field.");
   EXPECT_EQ(SavedInputsError("1\n10\nTask\n50\n10\n\n\nC\n10\n-2\n\n\n1\n0.6\n1\n"),

@@ -52,7 +52,7 @@ bool SameFigures(const tPairOutcome& a, const tPairOutcome& b) {
 TEST(BatchRunner, WorkedPairsThroughBothKindsOfControls) {
   using F = tWorkedFigures;
   for (const tBatchControls& controls : {SummaryControls(), RawControls()}) {
-    const tPairOutcome general = AnalysePair(controls, Pair(40, 12, 55, 9), true);
+    const tPairOutcome general = AnalysePair(controls, Pair(40, 12, 55, 9), tIntervalChoice::TwoSided);
     ASSERT_TRUE(general.analysed) << general.problem;
     EXPECT_FALSE(general.equalCovariates);
     const AnalysisResults& r = general.results;
@@ -68,7 +68,7 @@ TEST(BatchRunner, WorkedPairsThroughBothKindsOfControls) {
     EXPECT_NEAR(r.pctUpper, F::pctUpperTwoSided, 5e-3);
     EXPECT_NEAR(general.conditionalSd, std::sqrt(F::conditionalSdSquared), 1e-9);
 
-    const tPairOutcome equal = AnalysePair(controls, Pair(40, 12, 55, 12), true);
+    const tPairOutcome equal = AnalysePair(controls, Pair(40, 12, 55, 12), tIntervalChoice::TwoSided);
     ASSERT_TRUE(equal.analysed) << equal.problem;
     EXPECT_TRUE(equal.equalCovariates);
     EXPECT_NEAR(equal.results.tValue, F::tEqual, 1e-9);
@@ -82,12 +82,12 @@ TEST(BatchRunner, UnreadablePairsAndEngineErrorsBecomeProblems) {
   const tBatchControls controls = SummaryControls();
   tPairEntry bad = Pair(40, 12, 55, 9);
   bad.problem = "3 scores found";
-  const tPairOutcome passed = AnalysePair(controls, bad, true);
+  const tPairOutcome passed = AnalysePair(controls, bad, tIntervalChoice::TwoSided);
   EXPECT_FALSE(passed.analysed);
   EXPECT_EQ(passed.problem, "3 scores found");
   // A covariate difference that is tiny but not zero drives the
   // noncentrality search past the distribution's bound.
-  const tPairOutcome failed = AnalysePair(controls, Pair(52, 10.000001L, 50, 10), true);
+  const tPairOutcome failed = AnalysePair(controls, Pair(52, 10.000001L, 50, 10), tIntervalChoice::TwoSided);
   EXPECT_FALSE(failed.analysed);
   EXPECT_EQ(failed.problem.rfind("the analysis failed: ", 0), 0u) << failed.problem;
 }
@@ -103,14 +103,14 @@ TEST(BatchRunner, ThreadsChangeNothing) {
     const bool general = i % 8 == 0;
     pairs.push_back(Pair(a, 9 + i % 7, b, general ? 8 + i % 5 : 9 + i % 7, i + 1));
   }
-  for (bool twoSided : {true, false}) {
+  for (tIntervalChoice interval : {tIntervalChoice::TwoSided, tIntervalChoice::OneSidedLower}) {
     std::vector<tPairOutcome> one, two;
     std::vector<int> order;
-    RunPairs(controls, pairs, twoSided, 1, [&](const tPairEntry&, const tPairOutcome& o) {
+    RunPairs(controls, pairs, interval, 1, nullptr, [&](const tPairEntry&, const tPairOutcome& o) {
       one.push_back(o);
       return true;
     });
-    RunPairs(controls, pairs, twoSided, 2, [&](const tPairEntry& p, const tPairOutcome& o) {
+    RunPairs(controls, pairs, interval, 2, nullptr, [&](const tPairEntry& p, const tPairOutcome& o) {
       two.push_back(o);
       order.push_back(p.line);
       return true;
@@ -123,7 +123,7 @@ TEST(BatchRunner, ThreadsChangeNothing) {
     }
   }
   int seen = 0;
-  RunPairs(controls, pairs, true, 2, [&](const tPairEntry&, const tPairOutcome&) { return ++seen < 3; });
+  RunPairs(controls, pairs, tIntervalChoice::TwoSided, 2, nullptr, [&](const tPairEntry&, const tPairOutcome&) { return ++seen < 3; });
   EXPECT_EQ(seen, 3);
 }
 

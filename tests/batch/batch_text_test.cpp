@@ -44,22 +44,6 @@ TEST(BatchText, FullPrecisionReadsBackToSeventeenDigits) {
   EXPECT_EQ(FullPrecision(std::nanl("")), "NaN");
 }
 
-TEST(BatchText, LinesEndAtLfCrLfOrCr) {
-  const auto lines = SplitLines("a\nb\r\nc\rd");
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0], "a");
-  EXPECT_EQ(lines[1], "b");
-  EXPECT_EQ(lines[2], "c");
-  EXPECT_EQ(lines[3], "d");
-  EXPECT_EQ(SplitLines("a\n\n").size(), 2u);  // the empty second line counts, nothing after the last end
-  EXPECT_TRUE(SplitLines("").empty());
-  const auto fields = SplitFields(" \t40  12\t55 9 ");
-  ASSERT_EQ(fields.size(), 4u);
-  EXPECT_EQ(fields[3], "9");
-  EXPECT_TRUE(IsBlankLine(" \t\f"));
-  EXPECT_FALSE(IsBlankLine(" x"));
-}
-
 TEST(BatchText, NoticeTextOnOneLine) {
   EXPECT_EQ(OneLineText("INPUT ERROR\r(  SD  0.000  )\r\rStandard deviations must have a positive value."),
             "INPUT ERROR (  SD  0.000  ) Standard deviations must have a positive value.");

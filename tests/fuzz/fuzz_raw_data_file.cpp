@@ -8,16 +8,14 @@
 //    message) or refuses with a message naming a line from 1 to rows, and
 //    its decision and every value read agree with an independent reading of
 //    the file's lines (LF, CR LF and CR end a line; characters up to 32
-//    separate values; a byte-order mark is skipped; values are decimals
-//    within the reader's range);
+//    separate values; values are decimals within the reader's range);
 //  - a loaded file either has a column without variance in the controls
-//    (FindZeroVarianceColumn names it; the flow refuses the file) or gives
+//    (FirstConstantColumn names it; the flow refuses the file) or gives
 //    finite means, finite standard deviations above 0 and correlations in
 //    [-1, 1] up to rounding, with 1 on the diagonal.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +23,7 @@
 #include "matrix/raw_data_statistics.h"
 #include "matrix/tmatrix.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "worksheet/raw_data_file.h"
+#include "worksheet/logic/raw_data_file.h"
 
 namespace {
 
@@ -42,13 +40,7 @@ constexpr long double CorrelationSlack = 1e-9L;
 }
 
 // The file's lines as an independent reader sees them.
-std::vector<std::string_view> Lines(std::string_view file) {
-  static constexpr std::string_view Mark = "\xEF\xBB\xBF";
-  std::size_t skip = 0;  // the mark, or as much of its start as is there
-  while (skip < Mark.size() && skip < file.size() && file[skip] == Mark[skip]) ++skip;
-  file.remove_prefix(skip);
-  return fuzz::SplitLines(file);
-}
+std::vector<std::string_view> Lines(std::string_view file) { return fuzz::SplitLines(file); }
 
 // Whether the reader must take one value text, and its value if so: a
 // decimal of at most MaxRawValueLength characters whose value lies in the
@@ -61,7 +53,7 @@ bool JudgeValue(std::string_view t, long double& value) {
 
 void CheckStatistics(const tData_matrix& table, int rows, int columns, std::string_view file) {
   const int controls = rows - 2;
-  const int constant = FindZeroVarianceColumn(table, controls, columns);
+  const int constant = FirstConstantColumn(table, controls, columns);
   if (constant < 0 || constant > columns) Fail("zero-variance column out of range", rows, columns, file);
   if (constant != 0) {
     // The reported column really is constant over the controls.
@@ -98,8 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // would take most of the fuzzer's time. The reader writes the whole
   // block it loads, and only that block is looked at.
   static tData_matrix table;
-  std::istringstream in(file);
-  const tRawDataReadResult result = ReadRawData(in, rows, columns, table);
+  const tRawDataReadResult result = ReadRawData(file, rows, columns, table);
 
   if (result.rows != rows || result.columns != columns) Fail("counts not echoed", rows, columns, file);
   if (result.message.empty()) Fail("no message", rows, columns, file);

@@ -25,16 +25,16 @@
 
 #include "core/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "worksheet/saved_inputs.h"
-#include "worksheet/worksheet_settings.h"
+#include "worksheet/logic/program_profile.h"
+#include "worksheet/logic/saved_inputs.h"
 
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, std::string_view file) { fuzz::Fail("saved inputs", what, file); }
 
 tSavedInputsLayout ChooseLayout(std::uint8_t choice, std::uint8_t bits) {
-  static const tSavedInputsLayout summary = QuorvaneWorksheetSettings().SavedInputsLayout();
-  static const tSavedInputsLayout raw = QuorvikWorksheetSettings().SavedInputsLayout();
+  static const tSavedInputsLayout summary = QuorvaneProfile().SavedInputsLayout();
+  static const tSavedInputsLayout raw = QuorvikProfile().SavedInputsLayout();
   switch (choice % 4) {
     case 0:
     case 1:

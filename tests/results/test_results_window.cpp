@@ -17,6 +17,7 @@
 
 #include "results/tfrm_template_results.h"
 #include "tests/support/scripted_services.h"
+#include "tests/support/find_child.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ class ResultsWindow : public ::testing::Test {
   void AddLines(std::initializer_list<const char*> lines) {
     for (const char* line : lines) window.ReportSink().Add(line);
   }
-  std::string Text() const { return window.memoResults->toPlainText().toStdString(); }
+  std::string Text() const { return Child<QPlainTextEdit>(window, "memoResults")->toPlainText().toStdString(); }
 
   QTemporaryDir dir;
   tScriptedServices services;
@@ -72,24 +73,24 @@ TEST_F(ResultsWindow, ClientAreaAndControlsHaveTheirFixedGeometry) {
   EXPECT_EQ(window.height(), 554 + window.menuBar()->height());
 
   auto at = [client](QWidget* w) { return QRect(w->mapTo(client, QPoint(0, 0)), w->size()); };
-  EXPECT_EQ(at(window.Panel1), QRect(12, 2, 765, 468));
-  EXPECT_EQ(window.memoResults->parentWidget(), window.Panel1);
-  EXPECT_EQ(window.memoResults->geometry(), QRect(8, 8, 749, 452));
-  EXPECT_EQ(at(window.Panel2), QRect(12, 482, 765, 49));
-  EXPECT_EQ(at(window.cmdSaveOutput), QRect(28, 488, 161, 37));
-  EXPECT_EQ(at(window.cmdClearResults), QRect(220, 488, 161, 37));
-  EXPECT_EQ(at(window.cmdReturn), QRect(411, 488, 161, 37));
-  EXPECT_EQ(at(window.cmdExit), QRect(603, 488, 161, 37));
-  for (QPushButton* b : {window.cmdSaveOutput, window.cmdClearResults, window.cmdReturn, window.cmdExit})
+  EXPECT_EQ(at(Child<QFrame>(window, "Panel1")), QRect(12, 2, 765, 468));
+  EXPECT_EQ(Child<QPlainTextEdit>(window, "memoResults")->parentWidget(), Child<QFrame>(window, "Panel1"));
+  EXPECT_EQ(Child<QPlainTextEdit>(window, "memoResults")->geometry(), QRect(8, 8, 749, 452));
+  EXPECT_EQ(at(Child<QFrame>(window, "Panel2")), QRect(12, 482, 765, 49));
+  EXPECT_EQ(at(Child<QPushButton>(window, "cmdSaveOutput")), QRect(28, 488, 161, 37));
+  EXPECT_EQ(at(Child<QPushButton>(window, "cmdClearResults")), QRect(220, 488, 161, 37));
+  EXPECT_EQ(at(Child<QPushButton>(window, "cmdReturn")), QRect(411, 488, 161, 37));
+  EXPECT_EQ(at(Child<QPushButton>(window, "cmdExit")), QRect(603, 488, 161, 37));
+  for (QPushButton* b : {Child<QPushButton>(window, "cmdSaveOutput"), Child<QPushButton>(window, "cmdClearResults"), Child<QPushButton>(window, "cmdReturn"), Child<QPushButton>(window, "cmdExit")})
     EXPECT_TRUE(b->font().bold()) << b->text().toStdString();
-  EXPECT_EQ(window.cmdReturn->text(), "Return to Worksheet");
-  EXPECT_TRUE(window.cmdReturn->isDefault());
-  EXPECT_TRUE(window.memoResults->verticalScrollBar()->isVisible());
+  EXPECT_EQ(Child<QPushButton>(window, "cmdReturn")->text(), "Return to Worksheet");
+  EXPECT_TRUE(Child<QPushButton>(window, "cmdReturn")->isDefault());
+  EXPECT_TRUE(Child<QPlainTextEdit>(window, "memoResults")->verticalScrollBar()->isVisible());
   window.hide();
 }
 
 TEST_F(ResultsWindow, TextAreaIsEditableMonospacedAndKeepsItsSelectionVisible) {
-  QPlainTextEdit* memo = window.memoResults;
+  QPlainTextEdit* memo = Child<QPlainTextEdit>(window, "memoResults");
   EXPECT_FALSE(memo->isReadOnly());
   EXPECT_EQ(memo->font().family(), "Courier New");
   EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
@@ -97,9 +98,9 @@ TEST_F(ResultsWindow, TextAreaIsEditableMonospacedAndKeepsItsSelectionVisible) {
   EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight), p.color(QPalette::Active, QPalette::Highlight));
   EXPECT_EQ(p.color(QPalette::Inactive, QPalette::HighlightedText),
             p.color(QPalette::Active, QPalette::HighlightedText));
-  EXPECT_EQ(window.mnuPrinterOptions->title(), "Printer options...");
-  EXPECT_EQ(window.mnuPrint->text(), "Print All");
-  EXPECT_EQ(window.mnuPrintSelection->text(), "Print Selection");
+  EXPECT_EQ(Child<QMenu>(window, "mnuPrinterOptions")->title(), "Printer options...");
+  EXPECT_EQ(Child<QAction>(window, "mnuPrint")->text(), "Print All");
+  EXPECT_EQ(Child<QAction>(window, "mnuPrintSelection")->text(), "Print Selection");
 }
 
 TEST_F(ResultsWindow, SinkAppendsWholeLinesKeepingEmptyOnesAndTypedText) {
@@ -107,8 +108,8 @@ TEST_F(ResultsWindow, SinkAppendsWholeLinesKeepingEmptyOnesAndTypedText) {
   EXPECT_EQ(Text(), "\nfirst\n  padded  \n");
   EXPECT_EQ(window.ReportSink().Count(), 3);
   // Text typed after the last line end becomes a line of its own.
-  window.memoResults->moveCursor(QTextCursor::End);
-  QTest::keyClicks(window.memoResults, "typed");
+  Child<QPlainTextEdit>(window, "memoResults")->moveCursor(QTextCursor::End);
+  QTest::keyClicks(Child<QPlainTextEdit>(window, "memoResults"), "typed");
   window.ReportSink().Add("next");
   EXPECT_EQ(Text(), "\nfirst\n  padded  \ntyped\nnext\n");
   EXPECT_EQ(window.ReportSink().Count(), 5);
@@ -117,7 +118,7 @@ TEST_F(ResultsWindow, SinkAppendsWholeLinesKeepingEmptyOnesAndTypedText) {
 TEST_F(ResultsWindow, SaveOutputWritesTheTextWithCrLfAfterEveryLine) {
   AddLines({"Report", "", "t = 1.234"});
   const std::string path = Choose("results.txt");
-  window.cmdSaveOutput->click();
+  Child<QPushButton>(window, "cmdSaveOutput")->click();
   EXPECT_EQ(ReadAll(QString::fromStdString(path)), "Report\r\n\r\nt = 1.234\r\n");
   EXPECT_TRUE(services.messages.empty());
   ASSERT_EQ(services.saveDialogNames.size(), 1u);
@@ -125,7 +126,7 @@ TEST_F(ResultsWindow, SaveOutputWritesTheTextWithCrLfAfterEveryLine) {
 
   // Typed text (the last line not ended in the area) is saved as well, and
   // the dialog now offers the name chosen last; no extension is added.
-  window.memoResults->setPlainText("edited\nby hand");
+  Child<QPlainTextEdit>(window, "memoResults")->setPlainText("edited\nby hand");
   const std::string second = Choose("notes");
   window.cmdSaveOutputClick();
   EXPECT_EQ(services.saveDialogNames[1], path);
@@ -142,7 +143,7 @@ TEST_F(ResultsWindow, SaveOutputOfAnEmptyOrClearedAreaWritesAnEmptyFile) {
   AddLines({"a report"});
   const std::string cleared = Choose("cleared.txt");
   ASSERT_TRUE(WriteAll(QString::fromStdString(cleared), "old contents\r\n"));
-  window.cmdClearResults->click();
+  Child<QPushButton>(window, "cmdClearResults")->click();
   EXPECT_TRUE(Text().empty());
   EXPECT_EQ(ReadAll(QString::fromStdString(cleared)), "old contents\r\n");  // Clear touches no file
   window.cmdSaveOutputClick();
@@ -187,7 +188,7 @@ TEST_F(ResultsWindow, ReturnToWorksheetHidesResultsAndShowsTheWorksheet) {
   window.SetWorksheet(&worksheet);
   AddLines({"report stays"});
   window.show();
-  window.cmdReturn->click();
+  Child<QPushButton>(window, "cmdReturn")->click();
   EXPECT_FALSE(window.isVisible());
   EXPECT_TRUE(worksheet.isVisible());
   EXPECT_EQ(Text(), "report stays\n");
@@ -221,7 +222,7 @@ TEST_F(ResultsWindow, ExitAsksAndOnlyYesEndsTheProgram) {
   AddLines({"report"});
   window.show();
   services.answers = {tMessageResult::No};
-  window.cmdExit->click();
+  Child<QPushButton>(window, "cmdExit")->click();
   ASSERT_EQ(services.messages.size(), 1u);
   EXPECT_EQ(services.last().kind, tMessageKind::Confirmation);
   EXPECT_EQ(services.last().caption, "Confirm");
@@ -239,7 +240,7 @@ TEST_F(ResultsWindow, ExitAsksAndOnlyYesEndsTheProgram) {
 
 TEST_F(ResultsWindow, PrintSelectionWithoutSelectionWarnsAndPrintsNothing) {
   AddLines({"some text"});
-  window.mnuPrintSelection->trigger();
+  Child<QAction>(window, "mnuPrintSelection")->trigger();
   ASSERT_EQ(services.messages.size(), 1u);
   EXPECT_EQ(services.last().kind, tMessageKind::Warning);
   EXPECT_EQ(services.last().caption, "Warning");
@@ -250,10 +251,10 @@ TEST_F(ResultsWindow, PrintSelectionWithoutSelectionWarnsAndPrintsNothing) {
 
 TEST_F(ResultsWindow, PrintSelectionPrintsExactlyTheSelectedCharacters) {
   AddLines({"alpha beta", "gamma delta", "epsilon"});
-  QTextCursor cursor = window.memoResults->textCursor();
+  QTextCursor cursor = Child<QPlainTextEdit>(window, "memoResults")->textCursor();
   cursor.setPosition(6);                              // at "beta"
   cursor.setPosition(6 + 4 + 1 + 5, QTextCursor::KeepAnchor);  // through "gamma"
-  window.memoResults->setTextCursor(cursor);
+  Child<QPlainTextEdit>(window, "memoResults")->setTextCursor(cursor);
   window.mnuPrintSelectionClick();
   EXPECT_TRUE(services.messages.empty());
   ASSERT_EQ(services.prints.size(), 1u);
@@ -264,9 +265,9 @@ TEST_F(ResultsWindow, PrintSelectionPrintsExactlyTheSelectedCharacters) {
 
 TEST_F(ResultsWindow, PrintAllPrintsTheWholeTextAndOneLineEnd) {
   AddLines({"line 1", "line 2"});
-  window.memoResults->moveCursor(QTextCursor::Start);
-  QTest::keyClicks(window.memoResults, "typed ");
-  window.mnuPrint->trigger();
+  Child<QPlainTextEdit>(window, "memoResults")->moveCursor(QTextCursor::Start);
+  QTest::keyClicks(Child<QPlainTextEdit>(window, "memoResults"), "typed ");
+  Child<QAction>(window, "mnuPrint")->trigger();
   ASSERT_EQ(services.prints.size(), 1u);
   EXPECT_EQ(services.prints[0].text, "typed line 1\nline 2\n\n");
   EXPECT_EQ(services.prints[0].fontFamily, "Courier New");

@@ -1,0 +1,206 @@
+// The one analysis path: requests built from the worksheet's inputs or a
+// raw data table, checked, run and reported. Whole reports are compared
+// with the golden files; the confidence level is followed into every text
+// that names it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/report_lines.h"
+#include "matrix/data_matrix.h"
+#include "tests/worksheet/logic/golden_reports.h"
+#include "validation/validation_messages.h"
+#include "worksheet/logic/analysis_report.h"
+#include "worksheet/logic/analysis_request.h"
+#include "worksheet/logic/program_profile.h"
+#include "worksheet/logic/raw_data_file.h"
+#include "worksheet/logic/raw_data_flow.h"
+#include "worksheet/logic/summary_data_flow.h"
+#include "worksheet/logic/worksheet_inputs.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+void ExpectSameLines(const Lines& actual, const Lines& expected) {
+  ASSERT_FALSE(expected.empty());
+  for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
+    EXPECT_EQ(actual[i], expected[i]) << "line " << i + 1;
+  EXPECT_EQ(actual.size(), expected.size());
+}
+
+// The worked example typed into Quorvane: k = 1, N = 10, r = 0.6.
+tWorksheetInputs WorkedInputs(tIntervalChoice interval) {
+  tWorksheetInputs in = FirstRunInputs(QuorvaneProfile());
+  in.Field(1) = "1";
+  in.Field(2) = "10";
+  in.interval = interval;
+  in.grid.SetRowCount(2);
+  const char* cells[2][5] = {{"Task", "50", "10", "40", "55"}, {"Cov 1", "10", "2", "12", "9"}};
+  for (int row = 0; row < 2; ++row)
+    for (int col = 1; col <= 5; ++col) in.grid.SetCell(col, row, cells[row][col - 1]);
+  in.correlations[1][2] = in.correlations[2][1] = 0.6;
+  return in;
+}
+
+Lines Summary(const tWorksheetInputs& in, int N, int k, int earlierLines = 0,
+              const tProgramProfile& profile = QuorvaneProfile()) {
+  const tReportedAnalysis a = AnalyseSummaryData(in, profile, N, k, earlierLines, tNoticeHook{});
+  EXPECT_EQ(a.outcome, tAnalysisOutcome::Done) << a.message;
+  return a.lines.lines;
+}
+
+tData_matrix ReadExample(const std::string& name, int n, int k) {
+  tData_matrix table;
+  const tRawDataReadResult read = ReadRawDataFile(SourceFile("examples/" + name), n + 2, k + 1, table);
+  EXPECT_TRUE(read.loaded) << read.message;
+  return table;
+}
+
+tReportFrame QuorvikFrame(const std::string& n, const std::string& k, const std::string& file) {
+  tWorksheetInputs in = FirstRunInputs(QuorvikProfile());
+  in.Field(1) = n;
+  in.Field(2) = k;
+  tReportFrame frame = ReportFrameOf(in, QuorvikProfile());
+  frame.dataFileName = file;
+  return frame;
+}
+
+TEST(SummaryAnalysis, WorkedExampleGivesTheGoldenReportForEachInterval) {
+  ExpectSameLines(Summary(WorkedInputs(tIntervalChoice::TwoSided), 10, 1), GoldenReport("quorvane_worked_two_sided.txt"));
+  ExpectSameLines(Summary(WorkedInputs(tIntervalChoice::OneSidedLower), 10, 1),
+                  GoldenReport("quorvane_worked_one_sided_lower.txt"));
+  ExpectSameLines(Summary(WorkedInputs(tIntervalChoice::OneSidedUpper), 10, 1),
+                  GoldenReport("quorvane_worked_one_sided_upper.txt"));
+}
+
+TEST(SummaryAnalysis, NotesAndASecondReportUnderTheSeparatorGiveTheGoldenReport) {
+  tWorksheetInputs in = WorkedInputs(tIntervalChoice::TwoSided);
+  in.notes = "patient pair 7\nsecond visit\n\nend";
+  Lines lines = Summary(in, 10, 1);
+  in.notes.clear();
+  in.grid.SetCell(CaseBColumn, 1, "12");  // equal covariates: the chi-square route
+  const Lines second = Summary(in, 10, 1, static_cast<int>(lines.size()));
+  lines.insert(lines.end(), second.begin(), second.end());
+  ExpectSameLines(lines, GoldenReport("quorvane_notes_then_equal_covariates.txt"));
+}
+
+TEST(SummaryAnalysis, FiveCovariatesGiveTheGoldenReport) {
+  tWorksheetInputs in = FirstRunInputs(QuorvaneProfile());
+  in.Field(1) = "5";
+  in.Field(2) = "30";
+  in.interval = tIntervalChoice::OneSidedLower;
+  in.grid.SetRowCount(6);
+  for (int v = 1; v <= 6; ++v) {
+    const int caseB = 10 * v + (v % 2 ? v : -v);
+    for (const auto& [col, value] : {std::pair{MeanColumn, 10 * v}, {SdColumn, v}, {CaseAColumn, 8 * v}, {CaseBColumn, caseB}})
+      in.grid.SetCell(col, v - 1, std::to_string(value));
+    for (int w = 1; w <= 6; ++w) in.correlations[v][w] = v == w ? 1 : 0.3;
+  }
+  ExpectSameLines(Summary(in, 30, 5), GoldenReport("quorvane_five_covariates_one_sided_lower.txt"));
+}
+
+TEST(RawAnalysis, ExamplesGiveTheDiagnosticLinesAndTheGoldenReport) {
+  const tData_matrix worked = ReadExample("worked_controls.txt", 10, 1);
+  tReportedAnalysis a = AnalyseRawData(worked, 10, 1, QuorvikFrame("10", "1", "/data/worked_controls.txt"),
+                                       tIntervalChoice::TwoSided, DefaultConfidenceLevel, 0);
+  ASSERT_EQ(a.outcome, tAnalysisOutcome::Done) << a.message;
+  ExpectSameLines(a.lines.lines, GoldenReport("quorvik_worked_two_sided.txt"));
+
+  const tData_matrix three = ReadExample("three_covariates.txt", 40, 3);
+  a = AnalyseRawData(three, 40, 3, QuorvikFrame("40", "3", "/data/three_covariates.txt"),
+                     tIntervalChoice::OneSidedUpper, DefaultConfidenceLevel, 0);
+  ASSERT_EQ(a.outcome, tAnalysisOutcome::Done) << a.message;
+  ExpectSameLines(a.lines.lines, GoldenReport("quorvik_three_covariates_one_sided_upper.txt"));
+}
+
+TEST(RawAnalysis, ConstantOrDependentVariablesStopBeforeTheEngine) {
+  tData_matrix table;
+  const int rows[5][3] = {{1, 5, 2}, {2, 5, 4}, {3, 5, 6}, {4, 5, 9}, {5, 5, 1}};
+  for (int i = 0; i < 5; ++i)
+    for (int j = 0; j < 3; ++j) table[i + 1][j + 1] = rows[i][j];
+  tReportedAnalysis a = AnalyseRawData(table, 3, 2, QuorvikFrame("3", "2", "f"), tIntervalChoice::TwoSided,
+                                       DefaultConfidenceLevel, 0);
+  EXPECT_EQ(a.outcome, tAnalysisOutcome::ZeroVariance);
+  EXPECT_EQ(a.message, ZeroVarianceMessage(2));
+  EXPECT_TRUE(a.lines.lines.empty());
+
+  // Covariate 2 is twice covariate 1 plus 1: the correlations are singular.
+  for (int i = 1; i <= 5; ++i) {
+    table[i][2] = i % 3;
+    table[i][3] = 2 * table[i][2] + 1;
+  }
+  a = AnalyseRawData(table, 4, 2, QuorvikFrame("4", "2", "f"), tIntervalChoice::TwoSided, DefaultConfidenceLevel, 0);
+  EXPECT_EQ(a.outcome, tAnalysisOutcome::NotPositiveDefinite);
+  EXPECT_EQ(a.message, RawDataNotPositiveDefiniteMessage);
+  EXPECT_TRUE(a.lines.lines.empty());
+}
+
+TEST(AnalysisRequest, MatrixThatIsNotPositiveDefiniteStopsBeforeTheEngine) {
+  tAnalysisRequest request;
+  request.k = 2;
+  request.n = 20;
+  for (int v = 1; v <= 3; ++v) {
+    request.sds[v] = 1;
+    request.R[v][v] = 1;
+  }
+  request.R[1][2] = request.R[2][1] = 0.9L;
+  request.R[1][3] = request.R[3][1] = 0.9L;
+  request.R[2][3] = request.R[3][2] = -0.9L;
+  tLineList lines;
+  const tReportFrame frame;
+  EXPECT_EQ(RunAnalysis(request, &frame, false, lines).outcome, tAnalysisOutcome::NotPositiveDefinite);
+  EXPECT_EQ(lines.Count(), 0);
+}
+
+TEST(ConfidenceLevel, ReachesEveryTextThatNamesIt) {
+  tProgramProfile profile = QuorvaneProfile();
+  EXPECT_EQ(profile.IntervalCaption(), "95% credible limit required...");
+  profile.confidenceLevel = 90;
+  EXPECT_EQ(profile.IntervalCaption(), "90% credible limit required...");
+  EXPECT_NE(profile.Description().find("(90% confidence limits"), std::string::npos);
+
+  const auto has = [](const Lines& lines, const std::string& part) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+  };
+  const Lines two = Summary(WorkedInputs(tIntervalChoice::TwoSided), 10, 1, 0, profile);
+  EXPECT_TRUE(has(two, "(plus 90% CI) = -2.000"));
+  EXPECT_TRUE(has(two, " 90% lower confidence limit on the percentage = "));
+  EXPECT_TRUE(has(two, " 90% upper confidence limit on the percentage = "));
+  EXPECT_FALSE(has(two, "95%"));
+  const Lines upper = Summary(WorkedInputs(tIntervalChoice::OneSidedUpper), 10, 1, 0, profile);
+  EXPECT_TRUE(has(upper, "(plus one-sided 90% limits)"));
+  EXPECT_TRUE(has(upper, " 90% (one-sided) upper confidence limit on the percentage = "));
+  // A narrower interval: the two-sided 90% limits lie inside the 95% ones.
+  const Lines wide = Summary(WorkedInputs(tIntervalChoice::TwoSided), 10, 1);
+  EXPECT_NE(two, wide);
+}
+
+TEST(AnalysisReport, InputLinesCutTheCaptionBeforeItsLastColon) {
+  EXPECT_EQ(FormatInputLine("Number of covariates : ", "3"), " Number of covariates = 3");
+  EXPECT_EQ(FormatInputLine("Sample size (N) of control sample:", "25"), " Sample size (N) of control sample= 25");
+  EXPECT_EQ(FormatInputLine("Ratio: a:b :  ", "1"), " Ratio: a:b = 1");
+  EXPECT_EQ(FormatInputLine("Input 5", "7"), " Input 5= 7");
+}
+
+TEST(AnalysisReport, RefusesInconsistentInputsBeforeWritingAnything) {
+  const AnalysisResults results{};
+  tLineList sink;
+  tReportFrame frame;
+  tAnalysisRequest request;
+  request.k = MatrixCapacity;
+  EXPECT_THROW(WriteAnalysisReport(frame, request, results, 1, false, sink), std::invalid_argument);
+  request.k = 1;
+  frame.layout = tProgramKind::RawData;  // without its table
+  EXPECT_THROW(WriteAnalysisReport(frame, request, results, 1, false, sink), std::invalid_argument);
+  tData_matrix table;
+  frame.rawData = &table;
+  frame.controlCount = table.Rows() + 1;
+  EXPECT_THROW(WriteAnalysisReport(frame, request, results, 1, false, sink), std::invalid_argument);
+  EXPECT_EQ(sink.Count(), 0);
+}
+
+}  // namespace

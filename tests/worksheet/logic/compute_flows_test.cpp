@@ -1,0 +1,220 @@
+// The two Compute flows over plain inputs with scripted services: what is
+// asked, shown, saved and handed to the results window, and where the
+// focus goes when a compute stops. Quorvane's matrix entry is a stand-in.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/scripted_services.h"
+#include "tests/support/temp_folder.h"
+#include "tests/worksheet/logic/golden_reports.h"
+#include "validation/validation_messages.h"
+#include "worksheet/logic/raw_data_file.h"
+#include "worksheet/logic/raw_data_flow.h"
+#include "worksheet/logic/summary_data_flow.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A matrix entry that records the matrix it was shown and answers with
+// what edit makes of it; without edit it goes back to the worksheet.
+class tStandInMatrixEntry : public tMatrixEntry {
+ public:
+  bool EnterCorrelations(tStoredCorrelations& matrix, int order) override {
+    ++calls;
+    shown = matrix;
+    shownOrder = order;
+    if (!edit) return false;
+    edit(matrix);
+    return true;
+  }
+  std::function<void(tStoredCorrelations&)> edit;
+  tStoredCorrelations shown;
+  int shownOrder = 0;
+  int calls = 0;
+};
+
+void SetCorrelation(tStoredCorrelations& m, int i, int j, double r) { m[i][j] = m[j][i] = r; }
+
+class SummaryCompute : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    context.savedInputsPath = SavedInputsPathIn(dir.Path(), profile);
+    inputs = FirstRunInputs(profile);
+    inputs.Field(1) = "1";
+    inputs.Field(2) = "10";
+    const char* cells[2][5] = {{"Task", "50", "10", "40", "55"}, {"Cov 1", "10", "2", "12", "9"}};
+    for (int row = 0; row < 2; ++row)
+      for (int col = 1; col <= 5; ++col) inputs.grid.SetCell(col, row, cells[row][col - 1]);
+    entry.edit = [](tStoredCorrelations& m) { SetCorrelation(m, 1, 2, 0.6); };
+  }
+  tComputeOutcome Compute() { return ComputeSummaryData(inputs, profile, context, services, entry); }
+  bool Saved() const { return std::filesystem::exists(context.savedInputsPath); }
+
+  const tProgramProfile profile = QuorvaneProfile();
+  tTempFolder dir;
+  tScriptedServices services;
+  tStandInMatrixEntry entry;
+  tComputeContext context;
+  tWorksheetInputs inputs;
+};
+
+TEST_F(SummaryCompute, WorkedExampleGoesThroughTheMatrixEntryToTheGoldenReport) {
+  const tComputeOutcome outcome = Compute();
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(entry.shownOrder, 2);
+  EXPECT_EQ(entry.shown[1][2], 0.0);  // a first run opens on the identity
+  EXPECT_EQ(inputs.grid.RowCount(), 2);  // the grid follows k even when the field did not resize it
+  ASSERT_TRUE(outcome.showResults);
+  EXPECT_EQ(outcome.report, GoldenReport("quorvane_worked_two_sided.txt"));
+  EXPECT_FALSE(outcome.focusField);
+  EXPECT_EQ(services.cursorChanges, (std::vector<bool>{true, false}));
+  EXPECT_NE(Contents(context.savedInputsPath).find("\n0.600\n"), std::string::npos);
+
+  // The next compute opens on the matrix entered, and its report stands
+  // under the separator.
+  context.reportLineCount = static_cast<int>(outcome.report.size());
+  const tComputeOutcome second = Compute();
+  EXPECT_DOUBLE_EQ(entry.shown[1][2], 0.6);
+  ASSERT_FALSE(second.report.empty());
+  EXPECT_EQ(second.report[0], std::string(102, '_'));
+
+  // Clear Data forgets it: the identity again.
+  ClearWorksheetInputs(inputs, profile);
+  EXPECT_FALSE(inputs.matrixEntered);
+  EXPECT_EQ(InitialEntryMatrix(inputs, 2)[1][2], 0.0);
+}
+
+TEST_F(SummaryCompute, ReturnToWorksheetChangesAndSavesNothing) {
+  entry.edit = nullptr;
+  const tComputeOutcome outcome = Compute();
+  EXPECT_EQ(entry.calls, 1);
+  EXPECT_FALSE(outcome.showResults);
+  EXPECT_FALSE(outcome.focusField || outcome.focusCell);
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_FALSE(Saved());
+  EXPECT_EQ(inputs.correlations[1][2], 0.0);
+  EXPECT_FALSE(inputs.matrixEntered);
+}
+
+TEST_F(SummaryCompute, BadFieldsOrCellsStopBeforeTheMatrixEntryWithTheirFocus) {
+  inputs.Field(2) = "2";
+  EXPECT_EQ(Compute().focusField, 2);
+  inputs.Field(2) = "10";
+  inputs.grid.SetCell(MeanColumn, 1, "");
+  const tComputeOutcome outcome = Compute();
+  ASSERT_TRUE(outcome.focusCell);
+  EXPECT_EQ(outcome.focusCell->column, MeanColumn);
+  EXPECT_EQ(outcome.focusCell->row, 1);
+  EXPECT_EQ(services.last().text, "INPUT ERROR\r\r(  Test No.2  )\r\rData have not been entered in this field.");
+  EXPECT_EQ(entry.calls, 0);
+  EXPECT_FALSE(Saved());
+}
+
+TEST_F(SummaryCompute, MatrixNotPositiveDefiniteStopsAfterSavingTheInputs) {
+  inputs.Field(1) = "2";
+  inputs.grid.SetRowCount(3);
+  const char* third[5] = {"Cov 2", "5", "1", "6", "4"};
+  for (int col = 1; col <= 5; ++col) inputs.grid.SetCell(col, 2, third[col - 1]);
+  entry.edit = [](tStoredCorrelations& m) {
+    SetCorrelation(m, 1, 2, 0.9);
+    SetCorrelation(m, 1, 3, 0.9);
+    SetCorrelation(m, 2, 3, -0.9);
+  };
+  const tComputeOutcome outcome = Compute();
+  EXPECT_EQ(services.texts(), Lines{NotPositiveDefiniteMessage});
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_EQ(outcome.focusField, 1);
+  EXPECT_FALSE(outcome.showResults);
+  EXPECT_TRUE(Saved());
+  EXPECT_DOUBLE_EQ(inputs.correlations[2][3], -0.9);
+  EXPECT_FALSE(services.busy());
+}
+
+class RawCompute : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    context.savedInputsPath = SavedInputsPathIn(dir.Path(), profile);
+    inputs = FirstRunInputs(profile);
+    inputs.Field(1) = "10";
+    inputs.Field(2) = "1";
+  }
+  std::string Put(const std::string& name, const std::string& text) const {
+    const std::string path = dir.Path() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+  tComputeOutcome Compute(std::optional<std::string> file) {
+    services.openFileAnswers.push_back(std::move(file));
+    return ComputeRawData(inputs, profile, context, services);
+  }
+
+  const tProgramProfile profile = QuorvikProfile();
+  tTempFolder dir;
+  tScriptedServices services;
+  tComputeContext context;
+  tWorksheetInputs inputs;
+};
+
+TEST_F(RawCompute, WorkedFileGivesTheLoadedBoxAndTheGoldenReport) {
+  const std::string file = SourceFile("examples/worked_controls.txt");
+  const tComputeOutcome outcome = Compute(file);
+  EXPECT_EQ(services.texts(), Lines{RawDataLoadedMessage(12, 2)});
+  ASSERT_TRUE(outcome.showResults);
+  Lines expected = GoldenReport("quorvik_worked_two_sided.txt");
+  std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
+  EXPECT_EQ(outcome.report, expected);
+  EXPECT_EQ(Contents(context.savedInputsPath), "10 1       ");
+  EXPECT_FALSE(services.busy());
+}
+
+TEST_F(RawCompute, CancelledDialogKeepsTheSavedInputsAndReportsNothing) {
+  for (std::optional<std::string> answer : {std::optional<std::string>{}, std::optional<std::string>{"  "}}) {
+    services.Clear();
+    const tComputeOutcome outcome = Compute(answer);
+    EXPECT_EQ(services.texts(), Lines{LoadCancelledMessage});
+    EXPECT_FALSE(outcome.showResults);
+    EXPECT_EQ(Contents(context.savedInputsPath), "10 1       ");
+  }
+}
+
+TEST_F(RawCompute, RefusedFilesAndDataStopWithTheirBoxAndNoReport) {
+  // A short line: the reader's box names it; nothing more is said.
+  tComputeOutcome outcome = Compute(Put("short.txt", "1 2\n3\n"));
+  EXPECT_FALSE(outcome.showResults);
+  EXPECT_NE(services.last().text.find("Line 2 (control 2) of the data file holds only 1 value"), std::string::npos);
+
+  // A constant covariate: refused naming it, the focus in field 1.
+  inputs.Field(1) = "3";
+  services.Clear();
+  outcome = Compute(Put("flat.txt", "1 5\n2 5\n3 5\n4 6\n5 7\n"));
+  EXPECT_EQ(services.last().text, ZeroVarianceMessage(2));
+  EXPECT_EQ(outcome.focusField, 1);
+  EXPECT_FALSE(outcome.showResults);
+  EXPECT_FALSE(services.busy());
+
+  // Too many covariates: refused before anything is saved or asked.
+  std::filesystem::remove(context.savedInputsPath);
+  inputs.Field(2) = "2";
+  services.Clear();
+  outcome = ComputeRawData(inputs, profile, context, services);
+  EXPECT_EQ(outcome.focusField, 2);
+  EXPECT_TRUE(services.openDialogFolders.empty());
+  EXPECT_FALSE(std::filesystem::exists(context.savedInputsPath));
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+// The golden report files: whole reports as the programs wrote them for
+// fixed inputs, kept in tests/worksheet/golden.
+#pragma once
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+inline std::string SourceFile(const std::string& relative) {
+  const char* root = std::getenv("QUORV_SOURCE_DIR");
+  return std::string(root != nullptr && *root != '\0' ? root : QUORV_SOURCE_DIR_DEFAULT) + "/" + relative;
+}
+
+// The lines of a golden report (each ended by LF in the file).
+inline std::vector<std::string> GoldenReport(const std::string& name) {
+  std::ifstream in(SourceFile("tests/worksheet/golden/" + name), std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}

@@ -1,0 +1,287 @@
+#include "worksheet/logic/raw_data_file.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "matrix/matrix_operations.h"
+#include "matrix/raw_data_statistics.h"
+
+namespace {
+
+tRawDataReadResult Read(const std::string& text, int rows, int columns, tData_matrix& table) {
+  return ReadRawData(text, rows, columns, table);
+}
+
+std::string SourcePath(const std::string& relative) {
+  const char* root = std::getenv("QUORV_SOURCE_DIR");
+  return std::string(root != nullptr && *root != '\0' ? root : QUORV_SOURCE_DIR_DEFAULT) + "/" + relative;
+}
+
+// Three controls and two cases, k = 1, with the given line end.
+std::string SmallFile(const std::string& end) {
+  return "1 10" + end + "2 20" + end + "3.5 31" + end + "40 12" + end + "55 9" + end;
+}
+
+void ExpectSmallTable(const tData_matrix& t) {
+  const extended expected[5][2] = {{1, 10}, {2, 20}, {3.5L, 31}, {40, 12}, {55, 9}};
+  for (int i = 1; i <= 5; ++i)
+    for (int j = 1; j <= 2; ++j) EXPECT_EQ(t[i][j], expected[i - 1][j - 1]) << "row " << i << " col " << j;
+}
+
+}  // namespace
+
+TEST(RawDataFile, EveryLineEndAndSeparatorReadsTheSame) {
+  const std::string variants[] = {
+      SmallFile("\n"), SmallFile("\r\n"), SmallFile("\r"),
+      "1 10\r\n2 20\n3.5 31\r40 12\n55 9",           // mixed ends, no end on the last line
+      "1\t10\n  2   20\n3.5\t \t31  \n40 12\t\n55\v9\n",  // tabs, several blanks, trailing blanks
+  };
+  for (const auto& text : variants) {
+    tData_matrix t;
+    FillDataMatrixMissing(t);
+    const auto r = Read(text, 5, 2, t);
+    ASSERT_TRUE(r.loaded) << r.message;
+    EXPECT_EQ(r.message,
+              "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully ");
+    ExpectSmallTable(t);
+  }
+}
+
+TEST(RawDataFile, ExtraValuesAndLinesAreIgnored) {
+  tData_matrix t;
+  const auto r = Read("1 10 x y\n2 20 7\n3.5 31\n40 12 1,5\n55 9 nonsense\nnot a data line\n\n", 5, 2, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  ExpectSmallTable(t);
+}
+
+TEST(RawDataFile, ShortLineIsRefusedAndNeverTakesTheNextLine) {
+  // The blank after 2 used to hide the line end, so 20 ran in from the
+  // next line and every later row shifted.
+  tData_matrix t;
+  const auto r = Read("1 10\n2 \n20 3.5\n31 40\n12 55\n9\n", 5, 2, t);
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(r.line, 2);
+  EXPECT_EQ(r.message,
+            "Line 2 (control 2) of the data file holds only 1 value: 2 values were expected "
+            "(the task of interest and 1 covariate).");
+
+  const auto caseB = Read("1 10 5 5\n2 20 5 5\n3 30 5 5\n40 12 5 5\n55 9\n", 5, 4, t);
+  EXPECT_EQ(caseB.line, 5);
+  EXPECT_EQ(caseB.message,
+            "Line 5 (Case B) of the data file holds only 2 values: 4 values were expected "
+            "(the task of interest and 3 covariates).");
+}
+
+TEST(RawDataFile, EmptyAndMissingLinesAreRefusedByLine) {
+  tData_matrix t;
+  for (const std::string empty : {"", " \t "}) {
+    const auto r = Read("1 10\n2 20\n" + empty + "\n3.5 31\n40 12\n55 9\n", 5, 2, t);
+    EXPECT_FALSE(r.loaded);
+    EXPECT_EQ(r.line, 3);
+    EXPECT_EQ(r.message,
+              "Line 3 (control 3) of the data file is empty: 2 values were expected "
+              "(the task of interest and 1 covariate).");
+  }
+  // An empty line among the cases, written with CR LF ends.
+  const auto caseA = Read("1 10\r\n2 20\r\n3.5 31\r\n\r\n55 9\r\n", 5, 2, t);
+  EXPECT_EQ(caseA.line, 4);
+  EXPECT_NE(caseA.message.find("Line 4 (Case A) of the data file is empty"), std::string::npos);
+
+  const auto missing = Read("1 10\n2 20\n3.5 31\n40 12\n", 5, 2, t);
+  EXPECT_FALSE(missing.loaded);
+  EXPECT_EQ(missing.line, 5);
+  EXPECT_EQ(missing.message,
+            "Line 5 (Case B) of the data file is missing: the file has 4 lines, and 5 are needed "
+            "(3 controls, then Case A, then Case B), each with 2 values (the task of interest and 1 covariate).");
+
+  const auto nothing = Read("", 5, 2, t);
+  EXPECT_EQ(nothing.line, 1);
+  EXPECT_NE(nothing.message.find("the file has 0 lines"), std::string::npos);
+}
+
+TEST(RawDataFile, ValuesThatAreNotNumbersAreRefusedNamingLineAndValue) {
+  struct Case {
+    std::string value;
+    bool accepted;
+    extended expected;
+  };
+  const Case cases[] = {
+      {"2,5", false, 0},   {"abc", false, 0},  {"1.2.3", false, 0}, {"--1", false, 0},
+      {"+-1", false, 0},   {"inf", false, 0},  {"nan", false, 0},   {"-inf", false, 0},
+      {"1e5000", false, 0}, {"0x10", false, 0}, {"1e", false, 0},    {".", false, 0},
+      {"+1", true, 1},     {"-2.5e3", true, -2500}, {".5", true, 0.5L}, {"5.", true, 5},
+      {"1E+02", true, 100}, {"-0.125", true, -0.125L},
+  };
+  for (const auto& c : cases) {
+    tData_matrix t;
+    const auto r = Read("1 10\n2 20\n3 " + c.value + "\n40 12\n55 9\n", 5, 2, t);
+    EXPECT_EQ(r.loaded, c.accepted) << c.value;
+    if (c.accepted) {
+      EXPECT_EQ(t[3][2], c.expected) << c.value;
+    } else {
+      EXPECT_EQ(r.line, 3) << c.value;
+      EXPECT_EQ(r.message,
+                "Line 3 (control 3) of the data file: value 2 (covariate 1) \"" + c.value +
+                    "\" is not a number.\rWrite numbers with a point as the decimal mark (for example 12.5) "
+                    "and separate the values by blanks.")
+          << c.value;
+    }
+  }
+}
+
+// Found by fuzzing: "1e3082" is a finite extended value, but its square is
+// not, so the control statistics came out infinite and the correlations
+// NaN. Values beyond the reader's range are refused; at its edges the
+// statistics stay finite.
+TEST(RawDataFile, ValuesOutsideTheRangeAreRefusedAndTheEdgesGiveFiniteStatistics) {
+  for (const std::string value : {"1e3082", "-1e301", "1e-301", "-2.5e-4000"}) {
+    tData_matrix t;
+    const auto r = Read("1 10\n" + value + " 20\n3 30\n40 12\n55 9\n", 5, 2, t);
+    EXPECT_FALSE(r.loaded) << value;
+    EXPECT_EQ(r.line, 2) << value;
+    EXPECT_NE(r.message.find("Line 2 (control 2) of the data file: value 1 (the task of interest) \"" + value + "\""),
+              std::string::npos)
+        << r.message;
+  }
+
+  tData_matrix t;
+  const auto r = Read("1e300 0\n-1e300 1e-300\n0 -1e-300\n1 1\n2 2\n", 5, 2, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  ASSERT_EQ(FirstConstantColumn(t, 3, 2), 0);
+  tVector sds, means;
+  tMatrix R;
+  SummaryFromRawData(t, 3, 2, sds, means, R);
+  for (int j = 1; j <= 2; ++j) {
+    EXPECT_TRUE(std::isfinite(means[j])) << j;
+    EXPECT_TRUE(std::isfinite(sds[j]) && sds[j] > 0) << j;
+    for (int i = 1; i <= 2; ++i) EXPECT_LE(std::fabs(R[i][j]), 1 + 1e-15L) << i << "," << j;
+  }
+  // Column 1 is 1e300, -1e300, 0: its SD is 1e300 exactly.
+  EXPECT_NEAR(static_cast<double>(sds[1] / 1e300L), 1.0, 1e-15);
+}
+
+TEST(RawDataFile, ValueLongerThan64CharactersIsRefusedNotSplit) {
+  const std::string longest = "1" + std::string(63, '0');  // 64 characters: 1e63
+  tData_matrix t;
+  auto r = Read("1 10\n2 20\n3.5 " + longest + "\n40 12\n55 9\n", 5, 2, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  EXPECT_EQ(t[3][2], 1e63L);
+
+  const std::string tooLong = longest + "0";
+  r = Read("1 10\n" + tooLong + " 20\n3.5 31\n40 12\n55 9\n", 5, 2, t);
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(r.line, 2);
+  EXPECT_EQ(r.message, "Line 2 (control 2) of the data file: value 1 (the task of interest) \"" +
+                           tooLong.substr(0, 24) + "...\" is too long to be a number (at most 64 characters).");
+}
+
+TEST(RawDataFile, LocaleWithDecimalCommaDoesNotChangeTheReading) {
+  const char* old = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = old != nullptr ? old : "C";
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale installed";
+  tData_matrix t;
+  const auto r = Read(SmallFile("\n"), 5, 2, t);
+  const auto comma = Read("1 10\n2 20\n3,5 31\n40 12\n55 9\n", 5, 2, t);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  ASSERT_TRUE(r.loaded);
+  EXPECT_FALSE(comma.loaded);
+}
+
+TEST(RawDataFile, TableGrowsForTenThousandControls) {
+  constexpr int n = 10000;
+  std::string text;
+  for (int i = 1; i <= n; ++i) text += std::to_string(i) + " " + std::to_string(i % 7) + ".5\n";
+  text += "40 12\n55 9\n";
+  tData_matrix t;
+  ASSERT_EQ(t.Rows(), DataMatrixMinRows);
+  const auto r = Read(text, n + 2, 2, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  EXPECT_GE(t.Rows(), n + 2);
+  EXPECT_EQ(r.message,
+            "Data file consisting of n + 2 = 10002 cases (rows) and  2 variables (columns) was loaded successfully ");
+  EXPECT_EQ(t[1][1], 1);
+  EXPECT_EQ(t[499][2], 2.5L);  // rows copied across each growth
+  EXPECT_EQ(t[n][1], n);
+  EXPECT_EQ(t[n + 1][1], 40);
+  EXPECT_EQ(t[n + 2][2], 9);
+
+  tVector sds, means;
+  tMatrix R;
+  SummaryFromRawData(t, n, 2, sds, means, R);
+  EXPECT_NEAR(static_cast<double>(means[1]), (n + 1) / 2.0, 1e-9);
+}
+
+TEST(RawDataFile, LargeRowCountIsHeldOnlyAsFarAsTheFileGoes) {
+  // n as large as the sample-size rule allows, with a file of three lines:
+  // refused for the missing line, not by allocating for 10^8 rows.
+  tData_matrix t;
+  const auto r = Read("1 10\n2 20\n3 30\n", 100000002, 2, t);
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(r.line, 4);
+  EXPECT_LT(t.Rows(), 100000);
+}
+
+TEST(RawDataFile, FileErrorsNameTheFile) {
+  tData_matrix t;
+  const std::string absent = "/nonexistent-folder/controls.txt";
+  auto r = ReadRawDataFile(absent, 5, 2, t);
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(r.message, "The data file \"" + absent + "\" cannot be read: it does not exist.");
+
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  r = ReadRawDataFile(folder, 5, 2, t);
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(r.message, "The data file \"" + folder + "\" cannot be read: it is a folder.");
+}
+
+TEST(RawDataFile, ZeroVarianceColumnIsFoundAndNamed) {
+  tData_matrix t;
+  ASSERT_TRUE(Read("1 10 0.1 4\n2 20 0.1 5\n3 31 0.1 6\n40 12 0.1 7\n55 9 0.2 8\n", 5, 4, t).loaded);
+  // The cases' values (0.2 in Case B) do not count: only the controls.
+  EXPECT_EQ(FirstConstantColumn(t, 3, 4), 3);
+  EXPECT_EQ(FirstConstantColumn(t, 3, 2), 0);
+  EXPECT_EQ(ZeroVarianceMessage(3),
+            "Analysis cannot proceed as covariate 2 (column 3 of the data file) has the same value for every "
+            "control participant: with no variance its correlations cannot be computed. Check the data file, "
+            "or drop this variable.");
+  EXPECT_NE(ZeroVarianceMessage(1).find("as the task of interest (column 1"), std::string::npos);
+}
+
+TEST(RawDataExamples, WorkedControlsGiveTheirSummaryExactly) {
+  tData_matrix t;
+  FillDataMatrixMissing(t);
+  const auto r = ReadRawDataFile(SourcePath("examples/worked_controls.txt"), 12, 2, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  tVector sds, means, caseA, caseB;
+  tMatrix R;
+  SummaryFromRawData(t, 10, 2, sds, means, R);
+  EXPECT_NEAR(static_cast<double>(means[1]), 50, 1e-12);
+  EXPECT_NEAR(static_cast<double>(sds[1]), 10, 1e-12);
+  EXPECT_NEAR(static_cast<double>(means[2]), 10, 1e-12);
+  EXPECT_NEAR(static_cast<double>(sds[2]), 2, 1e-12);
+  EXPECT_NEAR(static_cast<double>(R[1][2]), 0.6, 1e-12);
+  EXPECT_NEAR(static_cast<double>(R[2][1]), 0.6, 1e-12);
+  DataRow(t, 11, 2, caseA);
+  DataRow(t, 12, 2, caseB);
+  EXPECT_EQ(caseA[1], 40);
+  EXPECT_EQ(caseA[2], 12);
+  EXPECT_EQ(caseB[1], 55);
+  EXPECT_EQ(caseB[2], 9);
+}
+
+TEST(RawDataExamples, ThreeCovariateFileLoadsWithUsableCorrelations) {
+  tData_matrix t;
+  const auto r = ReadRawDataFile(SourcePath("examples/three_covariates.txt"), 42, 4, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  EXPECT_EQ(FirstConstantColumn(t, 40, 4), 0);
+  tVector sds, means;
+  tMatrix R;
+  SummaryFromRawData(t, 40, 4, sds, means, R);
+  EXPECT_TRUE(IsPositiveDefinite(4, R));
+}

@@ -1,0 +1,280 @@
+// The saved-inputs file: its two written forms, the restore (complete,
+// ended early, damaged), the atomic write and the delete.
+#include "worksheet/logic/saved_inputs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+tSavedInputsLayout SummaryLayout() {
+  tSavedInputsLayout layout;
+  layout.restoredFieldCount = 2;
+  layout.usesDataGrid = true;
+  layout.gridColumns = 6;
+  layout.usesMatrixEntry = true;
+  return layout;
+}
+
+tSavedInputsLayout RawLayout() {
+  tSavedInputsLayout layout;
+  layout.fieldsOnOneLine = true;
+  return layout;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Two covariates, N = 20, three grid rows, correlations r21 = .5, r31 = .25, r32 = -.125.
+tSavedInputs TwoCovariateInputs() {
+  tSavedInputs inputs;
+  inputs.fields = {"2", "20"};
+  inputs.gridRows = {{"Task", "50", "10", "40", "55"}, {"Age", "60", "8", "62", "70"}, {"Edu", "12", "2.5", "", "9"}};
+  SetIdentity(inputs.correlations);
+  inputs.correlations[2][1] = inputs.correlations[1][2] = 0.5;
+  inputs.correlations[3][1] = inputs.correlations[1][3] = 0.25;
+  inputs.correlations[3][2] = inputs.correlations[2][3] = -0.125;
+  inputs.matrixOrder = 3;
+  return inputs;
+}
+
+class TempFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/quorv-saved-XXXXXX";
+    ASSERT_NE(::mkdtemp(name), nullptr);
+    folder = name;
+  }
+  void TearDown() override { fs::remove_all(folder); }
+  std::string Path(const std::string& name) const { return folder + "/" + name; }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  std::string folder;
+};
+
+}  // namespace
+
+TEST(SavedInputsFormat, SummaryFormHoldsFieldsGridAndLowerTriangleOneItemALine) {
+  const std::string text = FormatSavedInputs(SummaryLayout(), TwoCovariateInputs());
+  const auto lines = Lines(text);
+  ASSERT_EQ(lines.size(), 2u + 15u + 6u);
+  EXPECT_EQ(lines[0], "2");
+  EXPECT_EQ(lines[1], "20");
+  EXPECT_EQ(lines[2], "Task");
+  EXPECT_EQ(lines[6], "55");
+  EXPECT_EQ(lines[15], "");  // an empty cell keeps its line
+  const std::vector<std::string> triangle(lines.begin() + 17, lines.end());
+  EXPECT_EQ(triangle, (std::vector<std::string>{"1.000", "0.500", "1.000", "0.250", "-0.125", "1.000"}));
+  EXPECT_EQ(text.back(), '\n');
+}
+
+TEST(SavedInputsFormat, RawFormIsEightFieldsEachFollowedByABlankWithoutLineEnd) {
+  tSavedInputs inputs;
+  inputs.fields = {"25", "2", "", "", "", "", "", ""};
+  EXPECT_EQ(FormatSavedInputs(RawLayout(), inputs), "25 2       ");
+}
+
+TEST(SavedInputsFormat, LineBreaksInsideATextCannotShiftTheLines) {
+  tSavedInputs inputs = TwoCovariateInputs();
+  inputs.gridRows[0][0] = "Ta\nsk\r";
+  const auto restored = ParseSavedInputs(FormatSavedInputs(SummaryLayout(), inputs), SummaryLayout());
+  ASSERT_FALSE(restored.Damaged()) << restored.problem;
+  EXPECT_EQ(restored.gridRows[0][0], "Ta sk ");
+  EXPECT_EQ(restored.gridRows[2][4], "9");
+}
+
+TEST(SavedInputsRestore, RoundTripRestoresFieldsGridAndTransposedTriangle) {
+  const auto restored = ParseSavedInputs(FormatSavedInputs(SummaryLayout(), TwoCovariateInputs()), SummaryLayout());
+  ASSERT_FALSE(restored.Damaged()) << restored.problem;
+  EXPECT_EQ(restored.fields, (std::vector<std::string>{"2", "20"}));
+  ASSERT_TRUE(restored.gridRead);
+  EXPECT_EQ(restored.gridRows, TwoCovariateInputs().gridRows);
+  ASSERT_TRUE(restored.matrixRead);
+  EXPECT_EQ(restored.matrixOrder, 3);
+
+  // Read back, the written lower triangle lands in the upper triangle; the
+  // other triangle keeps what the matrix held.
+  tStoredCorrelations R;
+  SetIdentity(R);
+  PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, R);
+  EXPECT_DOUBLE_EQ(R[1][2], 0.5);
+  EXPECT_DOUBLE_EQ(R[1][3], 0.25);
+  EXPECT_DOUBLE_EQ(R[2][3], -0.125);
+  EXPECT_DOUBLE_EQ(R[2][1], 0.0);
+  EXPECT_DOUBLE_EQ(R[3][2], 0.0);
+  for (int i = 1; i <= 3; ++i) EXPECT_DOUBLE_EQ(R[i][i], 1.0);
+}
+
+TEST(SavedInputsRestore, NumbersAreReadAsNumbersAndShownAsPercentG) {
+  // 20.0 comes back as 20; the rest of a number's line is skipped.
+  const auto restored = ParseSavedInputs("1 extra words\n 20.0\n", SummaryLayout());
+  ASSERT_FALSE(restored.Damaged()) << restored.problem;
+  EXPECT_EQ(restored.fields, (std::vector<std::string>{"1", "20"}));
+  EXPECT_EQ(ParseSavedInputs("2\n1234567.5\n", SummaryLayout()).fields[1], "1.23457e+06");
+}
+
+TEST(SavedInputsRestore, DiagonalIsForcedToOneWhateverTheFileSays) {
+  const auto restored = ParseSavedInputs("1\n10\nT\n1\n1\n1\n1\nC\n1\n1\n1\n1\n0.7\n0.3\n0.9\n", SummaryLayout());
+  ASSERT_FALSE(restored.Damaged()) << restored.problem;
+  tStoredCorrelations R;
+  SetIdentity(R);
+  PlaceRestoredCorrelations(restored.correlations, 2, R);
+  EXPECT_DOUBLE_EQ(R[1][1], 1.0);
+  EXPECT_DOUBLE_EQ(R[1][2], 0.3);
+  EXPECT_DOUBLE_EQ(R[2][2], 1.0);
+}
+
+TEST(SavedInputsRestore, AFileThatEndsEarlyGivesZerosAndEmptyCellsWithoutComplaint) {
+  const auto restored = ParseSavedInputs("2\n20\nTask\n50\n", SummaryLayout());
+  EXPECT_FALSE(restored.Damaged());
+  ASSERT_EQ(restored.gridRows.size(), 3u);
+  EXPECT_EQ(restored.gridRows[0][1], "50");
+  EXPECT_EQ(restored.gridRows[0][2], "");
+  EXPECT_EQ(restored.gridRows[2][4], "");
+  ASSERT_EQ(restored.correlations.size(), 6u);
+  for (double r : restored.correlations) EXPECT_EQ(r, 0.0);
+  EXPECT_TRUE(restored.matrixRead);
+
+  const auto empty = ParseSavedInputs("", SummaryLayout());
+  EXPECT_FALSE(empty.Damaged());
+  EXPECT_EQ(empty.fields, (std::vector<std::string>{"0", "0"}));
+  EXPECT_EQ(empty.gridRows.size(), 1u);
+}
+
+TEST(SavedInputsRestore, LineEndsOfEveryKindReadAlike) {
+  const std::string lf = FormatSavedInputs(SummaryLayout(), TwoCovariateInputs());
+  std::string crlf, cr;
+  for (char c : lf) {
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    cr += c == '\n' ? '\r' : c;
+  }
+  const auto a = ParseSavedInputs(lf, SummaryLayout());
+  for (const std::string& text : {crlf, cr}) {
+    const auto b = ParseSavedInputs(text, SummaryLayout());
+    ASSERT_FALSE(b.Damaged()) << b.problem;
+    EXPECT_EQ(b.fields, a.fields);
+    EXPECT_EQ(b.gridRows, a.gridRows);
+    EXPECT_EQ(b.correlations, a.correlations);
+  }
+}
+
+TEST(SavedInputsRestore, ANonNumberStopsTheRestoreThereAndSaysWhereAndWhat) {
+  const auto restored = ParseSavedInputs("2\nabc\nTask\n", SummaryLayout());
+  ASSERT_TRUE(restored.Damaged());
+  EXPECT_NE(restored.problem.find("Line 2"), std::string::npos) << restored.problem;
+  EXPECT_NE(restored.problem.find("\"abc\""), std::string::npos) << restored.problem;
+  EXPECT_EQ(restored.fields, (std::vector<std::string>{"2"}));
+  EXPECT_FALSE(restored.gridRead);
+  EXPECT_FALSE(restored.matrixRead);
+
+  // Decimal commas, text numbers and values beyond double are not numbers.
+  for (const char* bad : {"2,5", "inf", "nan", "0x10", "1e999", "--1", "1e", ".", "+"})
+    EXPECT_TRUE(ParseSavedInputs(std::string("2\n") + bad + "\n", SummaryLayout()).Damaged()) << bad;
+  for (const char* good : {"+3", "-.5", "5.", "1e2", "2E-1"})
+    EXPECT_FALSE(ParseSavedInputs(std::string("2\n") + good + "\n", SummaryLayout()).Damaged()) << good;
+}
+
+TEST(SavedInputsRestore, CovariateCountMustBeAWholeNumberTheGridCanHold) {
+  for (const char* count : {"2.5", "-1", "13", "99999999", "1e300"}) {
+    const auto restored = ParseSavedInputs(std::string(count) + "\n20\n", SummaryLayout());
+    ASSERT_TRUE(restored.Damaged()) << count;
+    EXPECT_NE(restored.problem.find("number of covariates"), std::string::npos) << restored.problem;
+    EXPECT_FALSE(restored.gridRead);
+    EXPECT_TRUE(restored.gridRows.empty());
+    EXPECT_EQ(restored.fields.size(), 2u);
+  }
+  const auto largest = ParseSavedInputs("12\n20\n", SummaryLayout());
+  EXPECT_FALSE(largest.Damaged());
+  EXPECT_EQ(largest.gridRows.size(), 13u);
+  EXPECT_EQ(largest.correlations.size(), 13u * 14u / 2u);
+}
+
+TEST(SavedInputsRestore, ABadCorrelationKeepsGridAndEarlierValues) {
+  std::string text = FormatSavedInputs(SummaryLayout(), TwoCovariateInputs());
+  text.replace(text.rfind("-0.125"), 6, "x0.125");
+  const auto restored = ParseSavedInputs(text, SummaryLayout());
+  ASSERT_TRUE(restored.Damaged());
+  EXPECT_NE(restored.problem.find("Line 22"), std::string::npos) << restored.problem;
+  EXPECT_TRUE(restored.gridRead);
+  EXPECT_EQ(restored.correlations.size(), 4u);
+  EXPECT_FALSE(restored.matrixRead);
+}
+
+TEST(SavedInputsRestore, AnOverlongRunIsCutAtSixtyFourCharactersAndTheRestOfItsLineSkipped) {
+  const std::string longNumber(70, '1');
+  const auto restored = ParseSavedInputs("1\n" + longNumber + "\nT\n", SummaryLayout());
+  ASSERT_FALSE(restored.Damaged()) << restored.problem;
+  EXPECT_EQ(restored.gridRows[0][0], "T");
+}
+
+TEST(SavedInputsRestore, RawFormIsNeverReadBack) {
+  const auto restored = ParseSavedInputs("25 2       ", RawLayout());
+  EXPECT_FALSE(restored.Damaged());
+  EXPECT_TRUE(restored.fields.empty());
+}
+
+// Whatever bytes a file holds, the restore ends with a result or a
+// problem, and the values it hands on are finite and within the grid's size.
+TEST(SavedInputsRestore, ArbitraryBytesNeverBreakTheReader) {
+  const std::string valid = FormatSavedInputs(SummaryLayout(), TwoCovariateInputs());
+  std::mt19937 random(12345);
+  const std::string alphabet = "0123456789.-+eE \t\r\n,xX\x01\xff";
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    if (round % 2 == 0) {
+      text = valid.substr(0, random() % (valid.size() + 1));
+      for (int flips = random() % 4; flips > 0 && !text.empty(); --flips)
+        text[random() % text.size()] = alphabet[random() % alphabet.size()];
+    } else {
+      for (int n = random() % 200; n > 0; --n) text += alphabet[random() % alphabet.size()];
+    }
+    const auto restored = ParseSavedInputs(text, SummaryLayout());
+    EXPECT_LE(restored.gridRows.size(), static_cast<std::size_t>(MaxRestoredCovariates + 1));
+    for (double r : restored.correlations) EXPECT_TRUE(std::isfinite(r));
+  }
+}
+
+TEST_F(TempFolder, ReadingTellsMissingFromDamagedAndNeverChangesTheFile) {
+  tRestoredInputs restored;
+  EXPECT_FALSE(ReadSavedInputsFile(Path("Quorvane.txt"), SummaryLayout(), restored));
+
+  const std::string path = Path("Quorvane.txt");
+  Put(path, "2\nabc\n");
+  struct stat before {};
+  ::stat(path.c_str(), &before);
+  ASSERT_TRUE(ReadSavedInputsFile(path, SummaryLayout(), restored));
+  EXPECT_TRUE(restored.Damaged());
+  EXPECT_EQ(Contents(path), "2\nabc\n");
+  struct stat after {};
+  ::stat(path.c_str(), &after);
+  EXPECT_EQ(before.st_mtim.tv_sec, after.st_mtim.tv_sec);
+  EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+
+  fs::create_directory(Path("folder.txt"));
+  ASSERT_TRUE(ReadSavedInputsFile(Path("folder.txt"), SummaryLayout(), restored));
+  EXPECT_NE(restored.problem.find("folder"), std::string::npos);
+
+  Put(path, std::string(MaxSavedInputsFileSize + 10, '1'));
+  ASSERT_TRUE(ReadSavedInputsFile(path, SummaryLayout(), restored));
+  EXPECT_NE(restored.problem.find("larger"), std::string::npos);
+}

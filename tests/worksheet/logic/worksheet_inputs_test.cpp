@@ -1,0 +1,220 @@
+// The worksheet's inputs as plain data: the grid's kept rows, the rules of
+// the count fields and the grid, Clear Data, and the saved inputs written
+// and restored through the file.
+#include "worksheet/logic/worksheet_inputs.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/scripted_services.h"
+#include "tests/support/temp_folder.h"
+#include "validation/validation_messages.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(GridCells, RowsBeyondTheCountKeepTheirTextUntilTheGridGrows) {
+  tWorksheetInputs in = FirstRunInputs(QuorvaneProfile());
+  EXPECT_EQ(in.grid.RowCount(), 4);
+  EXPECT_EQ(in.grid.ColumnCount(), 6);
+  EXPECT_EQ(in.grid.Cell(1, 0), "Task");
+  EXPECT_EQ(in.grid.Cell(1, 6), "Cov 6");  // beyond the count, ready when it grows
+  EXPECT_EQ(in.grid.Cell(0, 3), "4");
+  in.grid.SetCell(2, 3, "60");
+  in.grid.SetRowCount(2);
+  EXPECT_EQ(in.grid.Cell(2, 3), "60");
+  in.grid.SetRowCount(5);
+  in.grid.NumberRows();
+  EXPECT_EQ(in.grid.Cell(2, 3), "60");
+  EXPECT_EQ(in.grid.Cell(0, 4), "5");
+  in.grid.SetRowCount(-3);
+  EXPECT_EQ(in.grid.RowCount(), 1);
+
+  ClearWorksheetInputs(in, QuorvaneProfile());
+  EXPECT_EQ(in.grid.Cell(2, 3), "");
+  EXPECT_EQ(in.grid.Cell(1, 6), "");  // kept rows are emptied too
+  EXPECT_EQ(in.grid.Cell(0, 0), "1");  // row numbers stay
+  EXPECT_EQ(in.correlations[1][1], 1.0);
+  EXPECT_EQ(FirstRunInputs(QuorvikProfile()).correlations[1][1], 0.0);
+}
+
+TEST(CountFields, AreCheckedInFieldOrderThenTheCrossFieldRuleNamesTheCovariatesField) {
+  tScriptedServices services;
+  tCounts counts;
+  tWorksheetInputs raw = FirstRunInputs(QuorvikProfile());
+  EXPECT_EQ(ReadCountFields(raw, QuorvikProfile(), services.NoticeHook(), counts), 1);
+  EXPECT_EQ(services.last().text,
+            "INPUT ERROR\r\r(  Number of control participants (n) :  )\r\rData have not been entered in this field.");
+  raw.Field(1) = "5";
+  raw.Field(2) = "4";
+  EXPECT_EQ(ReadCountFields(raw, QuorvikProfile(), services.NoticeHook(), counts), 2);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_EQ(services.last().text, " With a control sample size of  5, the maximum number of covariates is  3 ");
+
+  tWorksheetInputs summary = FirstRunInputs(QuorvaneProfile());
+  summary.Field(1) = "6";
+  summary.Field(2) = "10";
+  EXPECT_EQ(ReadCountFields(summary, QuorvaneProfile(), services.NoticeHook(), counts), 1);
+  EXPECT_EQ(services.last().text,
+            "INPUT ERROR\r(  Number of covariates :   6.000  )\rThe value must be a positive integer and be less than 6.");
+  summary.Field(1) = "3";
+  summary.Field(2) = "10.5";
+  EXPECT_EQ(ReadCountFields(summary, QuorvaneProfile(), services.NoticeHook(), counts), 2);
+  summary.Field(2) = "4";
+  EXPECT_EQ(ReadCountFields(summary, QuorvaneProfile(), services.NoticeHook(), counts), 1);
+  summary.Field(2) = "5";
+  EXPECT_EQ(ReadCountFields(summary, QuorvaneProfile(), services.NoticeHook(), counts), std::nullopt);
+  EXPECT_EQ(counts.sampleSize, 5);
+  EXPECT_EQ(counts.covariates, 3);
+}
+
+TEST(CovariatesField, GridFollowsWholeCountsWithinOneToThirteenAndIsCappedAtTwelve) {
+  EXPECT_EQ(GridRowsForCovariateValue(3.0L), 4);
+  EXPECT_EQ(GridRowsForCovariateValue(1e30L), 13);
+  EXPECT_EQ(GridRowsForCovariateValue(-1e30L), 1);
+  EXPECT_EQ(GridRowsForCovariateValue(2.5L), std::nullopt);
+
+  tScriptedServices services;
+  tWorksheetInputs in = FirstRunInputs(QuorvaneProfile());
+  in.Field(1) = "5";
+  EXPECT_TRUE(FollowCovariateField(in, services));
+  EXPECT_EQ(in.grid.RowCount(), 6);
+  EXPECT_EQ(in.grid.Cell(0, 5), "6");
+  in.Field(1) = "2.5";
+  EXPECT_FALSE(FollowCovariateField(in, services));
+  EXPECT_EQ(services.texts(), Lines{WholeNumberMessage("2.5")});
+  EXPECT_EQ(in.grid.RowCount(), 6);
+  in.Field(1) = "";
+  EXPECT_FALSE(FollowCovariateField(in, services));
+
+  services.Clear();
+  in.Field(1) = "13";
+  EXPECT_TRUE(CapCovariateField(in, services));
+  EXPECT_EQ(in.Field(1), "12");
+  EXPECT_EQ(services.texts(), Lines{GridCapMessage});
+  EXPECT_FALSE(CapCovariateField(in, services));
+}
+
+TEST(GridCheck, GoesColumnByColumnAndNamesTheRow) {
+  tScriptedServices services;
+  tWorksheetInputs in = FirstRunInputs(QuorvaneProfile());
+  in.grid.SetRowCount(2);
+  const char* cells[2][5] = {{"Task", "50", "0", "40", "55"}, {"Cov 1", "10", "2", "", "9"}};
+  for (int row = 0; row < 2; ++row)
+    for (int col = 1; col <= 5; ++col) in.grid.SetCell(col, row, cells[row][col - 1]);
+  // The SD column comes before Case A, so the SD of 0 stops the check first.
+  std::optional<tGridCell> failed = CheckGridCells(in.grid, 2, SdHeading, services.NoticeHook());
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->column, SdColumn);
+  EXPECT_EQ(failed->row, 0);
+  EXPECT_EQ(services.last().text, "INPUT ERROR\r(  SD  0.000  )\rStandard deviations must have a positive value.");
+  in.grid.SetCell(SdColumn, 0, "10");
+  failed = CheckGridCells(in.grid, 2, SdHeading, services.NoticeHook());
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->column, CaseAColumn);
+  EXPECT_EQ(failed->row, 1);
+  EXPECT_EQ(services.last().text, "INPUT ERROR\r\r(  Test No.2  )\r\rData have not been entered in this field.");
+  in.grid.SetCell(CaseAColumn, 1, "12");
+  EXPECT_FALSE(CheckGridCells(in.grid, 2, SdHeading, services.NoticeHook()));
+}
+
+TEST(GridCellLength, NamesWarnButStayNumbersAreCutToSix) {
+  tScriptedServices services;
+  std::string name = "Memory2";
+  EXPECT_FALSE(ApplyGridCellLength(NameColumn, name, services));
+  EXPECT_EQ(name, "Memory2");
+  std::string number = "1234567";
+  EXPECT_TRUE(ApplyGridCellLength(MeanColumn, number, services));
+  EXPECT_EQ(number, "123456");
+  EXPECT_EQ(services.texts(), (Lines{MaximumLengthMessage, MaximumLengthMessage}));
+}
+
+class SavedWorksheet : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  std::string Path(const tProgramProfile& profile) const { return SavedInputsPathIn(dir.Path(), profile); }
+  tTempFolder dir;
+  tScriptedServices services;
+};
+
+TEST_F(SavedWorksheet, SummaryInputsComeBackAtTheNextStartWithTheTriangleTransposed) {
+  const tProgramProfile profile = QuorvaneProfile();
+  tWorksheetInputs in = FirstRunInputs(profile);
+  in.Field(1) = "2";
+  in.Field(2) = "20.0";
+  in.grid.SetRowCount(3);
+  in.grid.SetCell(NameColumn, 2, "Edu");
+  in.grid.SetCell(SdColumn, 2, "2.5");
+  in.correlations[2][1] = in.correlations[1][2] = 0.5;
+  in.correlations[3][2] = in.correlations[2][3] = -0.125;
+  in.matrixOrder = 3;
+  ASSERT_TRUE(SaveWorksheetInputs(in, profile, Path(profile), services));
+  EXPECT_EQ(Contents(Path(profile)).substr(0, 8), "2\n20.0\nT");
+
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_TRUE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_TRUE(back.matrixRestored);
+  EXPECT_EQ(back.Field(2), "20");  // read as a number, shown "%1.6g"
+  EXPECT_EQ(back.grid.RowCount(), 3);
+  EXPECT_EQ(back.grid.Cell(NameColumn, 2), "Edu");
+  EXPECT_EQ(back.grid.Cell(SdColumn, 2), "2.5");
+  EXPECT_EQ(back.grid.Cell(0, 2), "3");
+  EXPECT_DOUBLE_EQ(back.correlations[1][2], 0.5);
+  EXPECT_DOUBLE_EQ(back.correlations[2][3], -0.125);
+}
+
+TEST_F(SavedWorksheet, RawInputsAreWrittenOnOneLineAndNeverRestored) {
+  const tProgramProfile profile = QuorvikProfile();
+  tWorksheetInputs in = FirstRunInputs(profile);
+  in.Field(1) = "25";
+  in.Field(2) = "2";
+  ASSERT_TRUE(SaveWorksheetInputs(in, profile, Path(profile), services));
+  EXPECT_EQ(Contents(Path(profile)), "25 2       ");
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_FALSE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  EXPECT_EQ(back.Field(1), "");
+}
+
+TEST_F(SavedWorksheet, DamagedFileIsReportedKeepsWhatWasReadAndStaysUntouched) {
+  const tProgramProfile profile = QuorvaneProfile();
+  std::ofstream(Path(profile), std::ios::binary) << "1\n10\nTask\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\nabc\n";
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_FALSE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_NE(services.last().text.find(Path(profile)), std::string::npos);
+  EXPECT_NE(services.last().text.find("Line 14: \"abc\" is not a number."), std::string::npos);
+  EXPECT_FALSE(back.matrixRestored);
+  EXPECT_EQ(back.grid.Cell(MeanColumn, 1), "10");
+  EXPECT_TRUE(std::filesystem::exists(Path(profile)));
+
+  DeleteSavedInputs(Path(profile), services);
+  EXPECT_FALSE(std::filesystem::exists(Path(profile)));
+  std::filesystem::create_directory(Path(profile));
+  DeleteSavedInputs(Path(profile), services);
+  EXPECT_NE(services.last().text.find("could not be deleted"), std::string::npos);
+}
+
+TEST_F(SavedWorksheet, AnUnwritableFolderGivesAWarningNamingFileAndReason) {
+  const std::string blocked = dir.Path() + "/plain";
+  std::ofstream(blocked) << "a file, not a folder";
+  const tProgramProfile profile = QuorvikProfile();
+  EXPECT_FALSE(SaveWorksheetInputs(FirstRunInputs(profile), profile, blocked + "/Quorvik.txt", services));
+  EXPECT_EQ(services.last().kind, tMessageKind::Warning);
+  EXPECT_NE(services.last().text.find(blocked + "/Quorvik.txt"), std::string::npos);
+  EXPECT_NE(services.last().text.find("The computation goes on without them being saved."), std::string::npos);
+}
+
+}  // namespace

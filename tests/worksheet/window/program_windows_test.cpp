@@ -1,0 +1,133 @@
+// Each program built as its entry point builds it, with scripted services:
+// the worked example typed into the real worksheet (and, in Quorvane, the
+// real matrix window) through to the report in the real results window,
+// which must equal the golden report.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/scripted_services.h"
+#include "tests/support/window_driving.h"
+#include "tests/worksheet/logic/golden_reports.h"
+#include "worksheet/window/program_windows.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines ResultsLines(TfrmTemplateResults& results) {
+  Lines lines;
+  for (const QString& line : Child<QPlainTextEdit>(results, "memoResults")->toPlainText().split('\n'))
+    lines.push_back(line.toStdString());
+  if (!lines.empty() && lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
+// Types into a grid cell as a user does: the first key goes to the grid
+// (it opens the cell's editor), the rest to the editor.
+void TypeCell(QTableWidget& grid, int col, int row, const std::string& text) {
+  grid.setCurrentItem(nullptr);  // closes an editor left open in the cell
+  grid.setCurrentCell(row, col);
+  QTest::keyClick(&grid, text[0]);
+  auto* editor = qobject_cast<QLineEdit*>(grid.indexWidget(grid.currentIndex()));
+  ASSERT_NE(editor, nullptr) << "no editor in column " << col << ", row " << row;
+  if (text.size() > 1) QTest::keyClicks(editor, text.substr(1).c_str());
+}
+
+class ProgramWindows : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  QTemporaryDir dir;
+  tScriptedServices services;
+};
+
+TEST_F(ProgramWindows, QuorvaneTakesTheWorkedExampleThroughTheMatrixWindowToTheGoldenReport) {
+  std::string typedInto;
+  auto entry = std::make_unique<tDrivenMatrixEntry>(services, [&](TSqMatFrm& window) {
+    tMatrixCell* cell = window.Cell(1, 2);
+    cell->selectAll();
+    QTest::keyClicks(cell, "0.6");
+    typedInto = cell->text().toStdString();
+    Child<QPushButton>(window, "CloseBtn")->click();
+  });
+  tDrivenMatrixEntry& matrixEntry = *entry;
+  tProgramWindows windows = BuildQuorvaneWindows(services, dir.path().toStdString(), std::move(entry));
+  TfrmTemplate& worksheet = *windows.worksheet;
+  matrixEntry.worksheet = &worksheet;
+  worksheet.show();
+
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "1");
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "10");
+  QTableWidget& grid = *Child<QTableWidget>(worksheet, "grdData");
+  EXPECT_EQ(grid.rowCount(), 2);
+  const char* cells[2][4] = {{"50", "10", "40", "55"}, {"10", "2", "12", "9"}};
+  for (int row = 0; row < 2; ++row)
+    for (int col = 2; col <= 5; ++col) TypeCell(grid, col, row, cells[row][col - 2]);
+  Child<QPushButton>(worksheet, "cmdCompute")->click();
+
+  EXPECT_EQ(typedInto, "0.6");
+  EXPECT_TRUE(services.messages.empty()) << services.texts().front();
+  EXPECT_TRUE(windows.results->isVisible());
+  EXPECT_FALSE(worksheet.isVisible());
+  EXPECT_EQ(windows.results->windowTitle().toStdString(), "Results viewer: " + QuorvaneProfile().programTitle);
+  EXPECT_EQ(ResultsLines(*windows.results), GoldenReport("quorvane_worked_two_sided.txt"));
+
+  // The next start restores what was typed, and Compute reads "Continue".
+  windows = tProgramWindows{};
+  tProgramWindows again = BuildQuorvaneWindows(services, dir.path().toStdString());
+  EXPECT_EQ(Child<QLineEdit>(*again.worksheet, "txtInput2")->text().toStdString(), "10");
+  EXPECT_EQ(Child<QTableWidget>(*again.worksheet, "grdData")->item(1, 3)->text().toStdString(), "2");
+  EXPECT_EQ(Child<QPushButton>(*again.worksheet, "cmdCompute")->text().toStdString(), "Continue");
+  EXPECT_DOUBLE_EQ(again.worksheet->CurrentInputs().correlations[1][2], 0.6);
+}
+
+TEST_F(ProgramWindows, QuorvaneReturnToWorksheetFromTheMatrixWindowChangesNothing) {
+  auto entry = std::make_unique<tDrivenMatrixEntry>(
+      services, [](TSqMatFrm& window) { Child<QPushButton>(window, "ReturnBtn")->click(); });
+  tDrivenMatrixEntry& matrixEntry = *entry;
+  tProgramWindows windows = BuildQuorvaneWindows(services, dir.path().toStdString(), std::move(entry));
+  matrixEntry.worksheet = windows.worksheet.get();
+  windows.worksheet->show();
+  Child<QLineEdit>(*windows.worksheet, "txtInput1")->setText("1");
+  Child<QLineEdit>(*windows.worksheet, "txtInput2")->setText("10");
+  QTableWidget& grid = *Child<QTableWidget>(*windows.worksheet, "grdData");
+  for (int row = 0; row < 2; ++row)
+    for (int col = 2; col <= 5; ++col) grid.item(row, col)->setText("1");
+  Child<QPushButton>(*windows.worksheet, "cmdCompute")->click();
+  EXPECT_EQ(matrixEntry.windowsShown, 1);
+  EXPECT_TRUE(windows.worksheet->isVisible());
+  EXPECT_FALSE(windows.results->isVisible());
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(windows.worksheet->SavedInputsPath())));
+}
+
+TEST_F(ProgramWindows, QuorvikTakesTheWorkedFileToTheDiagnosticLinesAndTheGoldenReport) {
+  tProgramWindows windows = BuildQuorvikWindows(services, dir.path().toStdString());
+  TfrmTemplate& worksheet = *windows.worksheet;
+  worksheet.show();
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "10");
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "1");
+  const std::string file = SourceFile("examples/worked_controls.txt");
+  services.openFileAnswers.push_back(file);
+  QTest::mouseClick(Child<QPushButton>(worksheet, "cmdCompute"), Qt::LeftButton);
+
+  EXPECT_EQ(services.texts(), Lines{"Data file consisting of n + 2 = 12 cases (rows) and  2 variables (columns) was "
+                                    "loaded successfully "});
+  EXPECT_EQ(services.cursorChanges, (std::vector<bool>{true, false, true, false}));
+  EXPECT_TRUE(windows.results->isVisible());
+  Lines expected = GoldenReport("quorvik_worked_two_sided.txt");
+  std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
+  EXPECT_EQ(ResultsLines(*windows.results), expected);
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+// The analysis report of both programs, appended line by line.
+#include "worksheet/logic/analysis_report.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string_view>
+
+#include "matrix/matrix_operations.h"
+#include "matrix/raw_data_statistics.h"
+#include "core/text_format.h"
+#include "core/text_lines.h"
+
+const char* const ReportCitationLine1 =
+    " Quorvik and Quorvane method notes. \"Comparing two single cases with a control sample";
+const char* const ReportCitationLine2 =
+    " while allowing for covariates\". Method notes that accompany the two programs.";
+
+namespace {
+
+// sqrt(2) to the extended precision: the conditional SD of a difference
+// between two controls is sqrt(2) times the conditional SD.
+constexpr extended Sqrt2 = 1.41421356237309504880168872420969808L;
+
+// Separator ahead of a report when the results already hold lines.
+const std::string RawDataSeparator(36, '-');
+const std::string SummaryDataSeparator(102, '_');
+
+// Rule of the summary table: one blank and 93 underscores.
+const std::string TableRule = " " + std::string(93, '_');
+
+// Further notes lines are indented to stand under the first one.
+const std::string NotesIndent(15, ' ');
+
+const char* const EmptyLine = "";
+const char* const BlankLine = " ";
+
+const char* IntervalName(tIntervalChoice interval) {
+  switch (interval) {
+    case tIntervalChoice::TwoSided: return "Two-sided";
+    case tIntervalChoice::OneSidedLower: return "One-sided lower";
+    case tIntervalChoice::OneSidedUpper: return "One-sided upper";
+  }
+  return "";
+}
+
+void CheckInputs(const tReportFrame& frame, const tAnalysisRequest& in) {
+  if (in.k < 0 || in.k + 1 > MatrixCapacity)
+    throw std::invalid_argument("Report: the number of covariates is outside 0 to " +
+                                std::to_string(MatrixCapacity - 1));
+  if (frame.layout != tProgramKind::RawData) return;
+  if (frame.rawData == nullptr) throw std::invalid_argument("Report: the raw data table is missing");
+  if (frame.controlCount < 0 || frame.controlCount > frame.rawData->Rows() || in.k + 1 > frame.rawData->Columns())
+    throw std::invalid_argument("Report: the raw data table holds fewer rows or columns than reported");
+}
+
+void WriteHeader(const tReportFrame& in, bool reportAlreadyStands, tReportLines& sink) {
+  if (reportAlreadyStands) sink.Add(ReportSeparator(in.layout));
+  sink.Add(EmptyLine);
+  sink.Add(in.programTitle);
+  sink.Add(EmptyLine);
+  sink.Add(" THIS PROGRAM WAS WRITTEN TO ACCOMPANY THE FOLLOWING PAPER:");
+  sink.Add(ReportCitationLine1);
+  sink.Add(ReportCitationLine2);
+  sink.Add(EmptyLine);
+  sink.Add(EmptyLine);
+}
+
+void WriteNotes(const tReportFrame& in, tReportLines& sink) {
+  const std::vector<std::string_view> lines = SplitLines(in.notes);
+  if (lines.empty()) return;
+  sink.Add(" " + in.notesCaption + " " + std::string(lines[0]));
+  for (std::size_t i = 1; i < lines.size(); ++i) sink.Add(NotesIndent + std::string(lines[i]));
+  sink.Add(BlankLine);
+}
+
+void WriteInputs(const tReportFrame& in, tIntervalChoice interval, tReportLines& sink) {
+  sink.Add(" INPUTS:");
+  for (const tReportField& field : in.fields)
+    if (field.visible) sink.Add(FormatInputLine(field.caption, field.text));
+  sink.Add(std::string(" Credible limit required: ") + IntervalName(interval));
+  sink.Add(EmptyLine);
+}
+
+void WriteRawDataEcho(const tReportFrame& in, int k, tReportLines& sink) {
+  sink.Add(" Raw data were loaded from the following file: ");
+  sink.Add(" " + in.dataFileName);
+  sink.Add(EmptyLine);
+  PrintDataMatrix(*in.rawData, in.controlCount, k + 1,
+                  " Raw data for controls (data for the cases are reported in the table that follows):",
+                  sink);
+  sink.Add(EmptyLine);
+}
+
+void WriteSummaryTable(const tAnalysisRequest& in, tReportLines& sink) {
+  sink.Add(" Summary statistics for the control sample together with scores of the two cases:");
+  sink.Add(TableRule);
+  sink.Add("  Measure               Control        Control          Scores for           Scores for  ");
+  sink.Add("                         Mean            SD               Case A               Case B");
+  sink.Add(TableRule);
+  sink.Add(" " + FormatC(" Task of Interest: %11.3Lf  %13.3Lf     %13.3Lf       %13.3Lf", in.means[1],
+                         in.sds[1], in.caseA[1], in.caseB[1]));
+  sink.Add(EmptyLine);
+  for (int c = 1; c <= in.k; ++c)
+    sink.Add(" " + FormatC(" Covariate%2d:      %11.3Lf  %13.3Lf     %13.3Lf       %13.3Lf", c,
+                           in.means[c + 1], in.sds[c + 1], in.caseA[c + 1], in.caseB[c + 1]));
+  sink.Add(TableRule);
+  sink.Add(BlankLine);
+  sink.Add(BlankLine);
+  sink.Add(EmptyLine);
+}
+
+void WriteCorrelations(const tAnalysisRequest& in, tReportLines& sink) {
+  PrintMatrix(in.R, in.k + 1,
+              " Correlation(s) between task and covariate(s) in control sample:", sink);
+  sink.Add(EmptyLine);
+  sink.Add(EmptyLine);
+  sink.Add(EmptyLine);
+}
+
+void WriteOutputs(const tAnalysisRequest& in, const AnalysisResults& r, extended conditionalSd,
+                  tReportLines& sink) {
+  const extended taskSd = in.sds[1];
+  sink.Add(" OUTPUTS:");
+  sink.Add(FormatC(" Raw difference between the scores of the two cases (Case A - Case B)  = %5.3Lf",
+                   in.caseA[1] - in.caseB[1]));
+  sink.Add(FormatC(" Sample estimate of the unconditional SD of difference between the scores of two "
+                   "controls = %3.3Lf",
+                   std::sqrt(2.0L * taskSd * taskSd)));
+  sink.Add(FormatC(" Sample estimate of the conditional SD for task of interest = %3.3Lf", conditionalSd));
+  sink.Add(FormatC(" Sample estimate of the conditional SD of difference between the scores of two "
+                   "controls =   %3.3Lf",
+                   conditionalSd * Sqrt2));
+  sink.Add(EmptyLine);
+  sink.Add(" Classical significance test on difference between scores of the two cases allowing for "
+           "covariates:");
+  sink.Add(FormatC(" t value (on %3.0Lf df) = %3.4Lf", r.df, r.tValue));
+  sink.Add(FormatC(" One-tailed probability = %1.6Lf", r.pOneTailed));
+  sink.Add(FormatC(" Two-tailed probability = %1.6Lf", r.pTwoTailed));
+  sink.Add(EmptyLine);
+  // With a one-sided choice the engine's two limits are each a one-sided
+  // limit at the level (together an interval at twice its complement), so
+  // they are not called a CI at the level.
+  const std::string level = LevelText(in.confidenceLevel) + "%";
+  const std::string interval = in.interval == tIntervalChoice::TwoSided ? level + " CI" : "one-sided " + level + " limits";
+  sink.Add(" Effect size (Z-PCCC) for difference between the two cases (plus " + interval + ") = " +
+           FormatC("%2.3Lf  (%2.3Lf , %2.3Lf)", r.zPccc, r.zPcccLower, r.zPcccUpper));
+  sink.Add(EmptyLine);
+  sink.Add(" Point estimate of the percentage of control population with differences that are in the same");
+  sink.Add(FormatC(" direction as the two cases but are larger in magnitude = %1.4Lf%%", r.pctEstimate));
+  switch (in.interval) {
+    case tIntervalChoice::TwoSided:
+      sink.Add(" " + level + FormatC(" lower confidence limit on the percentage = %1.4Lf%%", r.pctLower));
+      sink.Add(" " + level + FormatC(" upper confidence limit on the percentage = %1.4Lf%%", r.pctUpper));
+      break;
+    case tIntervalChoice::OneSidedLower:
+      sink.Add(" " + level + FormatC(" (one-sided) lower confidence limit on the percentage = %1.4Lf%%", r.pctLower));
+      break;
+    case tIntervalChoice::OneSidedUpper:
+      sink.Add(" " + level + FormatC(" (one-sided) upper confidence limit on the percentage = %1.4Lf%%", r.pctUpper));
+      break;
+  }
+  sink.Add(EmptyLine);
+  sink.Add(EmptyLine);
+}
+
+}  // namespace
+
+std::string FormatInputLine(const std::string& caption, const std::string& text) {
+  std::string_view name = caption;
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  const std::size_t colon = name.rfind(':');
+  if (colon != std::string_view::npos) name = name.substr(0, colon);
+  return " " + std::string(name) + "= " + text;
+}
+
+std::string ReportSeparator(tProgramKind layout) {
+  return layout == tProgramKind::RawData ? RawDataSeparator : SummaryDataSeparator;
+}
+
+void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRequest& request, const AnalysisResults& results,
+                         extended conditionalSd, bool reportAlreadyStands, tReportLines& sink) {
+  CheckInputs(frame, request);
+  WriteHeader(frame, reportAlreadyStands, sink);
+  WriteNotes(frame, sink);
+  WriteInputs(frame, request.interval, sink);
+  if (frame.layout == tProgramKind::RawData) WriteRawDataEcho(frame, request.k, sink);
+  WriteSummaryTable(request, sink);
+  WriteCorrelations(request, sink);
+  WriteOutputs(request, results, conditionalSd, sink);
+}

@@ -1,0 +1,25 @@
+// What a compute flow leaves for the worksheet window to do once it has
+// run: where the focus goes, and whether the results window is shown with
+// new report lines. The flows speak to the user through the services
+// themselves; the window only applies this.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "worksheet/logic/worksheet_inputs.h"
+
+struct tComputeOutcome {
+  std::optional<int> focusField;       // field 1..8 to focus, its text selected
+  std::optional<tGridCell> focusCell;  // grid cell to make current, the grid focused
+  bool showResults = false;            // show the results window, hide the worksheet
+  std::vector<std::string> report;     // lines to append to the results
+};
+
+// Where a compute runs: the saved-inputs file and the number of lines the
+// results window holds already (a report then opens with its separator).
+struct tComputeContext {
+  std::string savedInputsPath;
+  int reportLineCount = 0;
+};

@@ -1,0 +1,69 @@
+// Reading the raw data file of the raw-data program: plain text, one
+// person per line (the n controls, then Case A, then Case B), one variable
+// per column (the task of interest, then covariates 1..k), values
+// separated by blanks or tabs.
+//
+// The reader takes lines as lines: a line ends at LF, CR LF or CR alike,
+// and a line's values never run on into the next line. A file that lacks
+// a line, has an empty or short line among the n + 2 it needs, or holds a
+// value that is not a number is refused with a message naming the line;
+// values after the (k + 1)-th on a line and lines after the (n + 2)-th are
+// ignored. Numbers are read independently of the locale ('.' is the
+// decimal mark) and must be finite. Plain C++, no windowing toolkit.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "matrix/data_matrix.h"
+
+// Longest text of one value (longer texts are refused, not split).
+constexpr int MaxRawValueLength = 64;
+
+// Range of the values a file may hold: a value above MaxRawValueMagnitude
+// in size, or one other than 0 below MinRawValueMagnitude, is refused with
+// a message naming the line. Within it the sums of squares and products
+// of the control statistics can neither overflow nor underflow to 0 (a
+// value of 1e3000 made them infinite, and correlations NaN).
+constexpr long double MaxRawValueMagnitude = 1e300L;
+constexpr long double MinRawValueMagnitude = 1e-300L;
+
+struct tRawDataReadResult {
+  bool loaded = false;   // true when every needed cell was read
+  int rows = 0;          // rows asked for (n + 2)
+  int columns = 0;       // values asked for per row (k + 1)
+  int line = 0;          // the faulty line (1-based); 0 when none
+  std::string message;   // the text for the box: the success message when
+                         // loaded, otherwise what is wrong and where
+};
+
+// Largest data file read (a million controls with five covariates stay
+// well below it).
+constexpr std::size_t MaxRawDataFileSize = std::size_t{256} << 20;
+
+// Reads rows x columns values (rows = n + 2 persons, columns = k + 1
+// variables) from the file's text into table[1..rows][1..columns]. The table grows as
+// needed (any number of rows; columns beyond its width widen it); cells
+// outside that block are left as they were unless the table had to grow.
+// On failure the block holds whatever was read before the fault and must
+// not be used.
+tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tData_matrix& table);
+
+// The same from the named file; a file that cannot be read (missing, a
+// folder, unreadable, larger than MaxRawDataFileSize) is refused with a
+// message naming it.
+tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int columns,
+                                   tData_matrix& table);
+
+// The information text after a successful read:
+// "Data file consisting of n + 2 = %2d cases (rows) and %2d variables
+// (columns) was loaded successfully ".
+std::string RawDataLoadedMessage(int rows, int columns);
+
+// Name of a variable by its column: "the task of interest" for column 1,
+// "covariate j" for column j + 1.
+std::string RawVariableName(int column);
+
+// The error text for a variable without variance in the controls, naming
+// it by RawVariableName and by its column in the file.
+std::string ZeroVarianceMessage(int column);

@@ -1,0 +1,121 @@
+#include "worksheet/logic/raw_data_flow.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "matrix/raw_data_statistics.h"
+#include "validation/validation_messages.h"
+#include "worksheet/logic/raw_data_file.h"
+
+namespace {
+
+// The folder the open dialog starts in: the process's current folder
+// (empty, so the dialog picks its own, when that folder is gone).
+std::string CurrentFolder() {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::current_path(ec);
+  return ec ? std::string() : folder.string();
+}
+
+bool BlankName(const std::string& name) { return name.find_first_not_of(" \t") == std::string::npos; }
+
+}  // namespace
+
+tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns, tData_matrix& table) {
+  tRawDataLoad load;
+  FillDataMatrixMissing(table);
+  const std::optional<std::string> chosen = services.AskOpenFileName(CurrentFolder(), RawDataFileFilter);
+  if (!chosen || BlankName(*chosen)) return load;  // Cancelled
+
+  load.fileName = *chosen;
+  services.SetBusyCursor(true);
+  const tRawDataReadResult read = ReadRawDataFile(load.fileName, rows, columns, table);
+  services.SetBusyCursor(false);
+  if (!read.loaded) {
+    load.outcome = tRawDataLoadOutcome::Refused;
+    services.Error(read.message);
+    return load;
+  }
+  load.outcome = tRawDataLoadOutcome::Loaded;
+  services.Inform(read.message);
+  return load;
+}
+
+tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
+                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines) {
+  tReportedAnalysis reported;
+  tAnalysisRequest& request = reported.request;
+  const int variables = k + 1;
+
+  // A variable equal for every control has no variance: its correlations
+  // would be 0/0.
+  if (const int constant = FirstConstantColumn(table, n, variables); constant != 0) {
+    reported.outcome = tAnalysisOutcome::ZeroVariance;
+    reported.message = ZeroVarianceMessage(constant);
+    return reported;
+  }
+  request.k = k;
+  request.n = n;
+  request.interval = interval;
+  request.confidenceLevel = confidenceLevel;
+  request.diagnosticLines = true;
+  SummaryFromRawData(table, n, variables, request.sds, request.means, request.R);
+  DataRow(table, n + 1, variables, request.caseA);
+  DataRow(table, n + 2, variables, request.caseB);
+
+  frame.layout = tProgramKind::RawData;
+  frame.rawData = &table;
+  frame.controlCount = n;
+  reported.analysis = RunAnalysis(request, &frame, earlierLines > 0, reported.lines);
+  reported.outcome = reported.analysis.outcome;
+  if (reported.outcome != tAnalysisOutcome::Done) reported.lines.lines.clear();
+  if (reported.outcome == tAnalysisOutcome::NotPositiveDefinite) reported.message = RawDataNotPositiveDefiniteMessage;
+  if (reported.outcome == tAnalysisOutcome::Failed) reported.message = reported.analysis.failure;
+  return reported;
+}
+
+tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& profile,
+                               const tComputeContext& context, tPlatformServices& services) {
+  tComputeOutcome outcome;
+
+  // Steps 1-3: the two fields, their rules and the cross-field rule.
+  tCounts counts;
+  outcome.focusField = ReadCountFields(inputs, profile, services.NoticeHook(), counts);
+  if (outcome.focusField) return outcome;
+  const int n = counts.sampleSize;
+  const int k = counts.covariates;
+
+  // Step 4: n and k are kept even when no file is loaded.
+  SaveWorksheetInputs(inputs, profile, context.savedInputsPath, services);
+
+  // Steps 5-6. The busy cursor is shown only while the program works: not
+  // while the user chooses the file or reads a box, where it would look
+  // as though the program hung.
+  tData_matrix table;
+  const tRawDataLoad load = LoadRawDataFile(services, n + 2, k + 1, table);
+  if (load.outcome == tRawDataLoadOutcome::Cancelled) {
+    services.Inform(LoadCancelledMessage);
+    return outcome;
+  }
+  if (load.outcome == tRawDataLoadOutcome::Refused) return outcome;  // the reader's box was shown
+
+  // Steps 7-10, then the report, all into a line list first.
+  services.SetBusyCursor(true);
+  tReportFrame frame = ReportFrameOf(inputs, profile);
+  frame.dataFileName = load.fileName;
+  tReportedAnalysis analysis = AnalyseRawData(table, n, k, std::move(frame), inputs.interval,
+                                              profile.confidenceLevel, context.reportLineCount);
+  services.SetBusyCursor(false);
+  if (analysis.outcome != tAnalysisOutcome::Done) {
+    services.Error(analysis.message);
+    if (analysis.outcome != tAnalysisOutcome::Failed) outcome.focusField = 1;
+    return outcome;
+  }
+
+  // Steps 11-12.
+  outcome.showResults = true;
+  outcome.report = std::move(analysis.lines.lines);
+  return outcome;
+}

@@ -1,0 +1,58 @@
+// Quorvik's Compute: checks the number of controls n and of covariates k,
+// saves the inputs, asks for the raw data file and reads it, turns the
+// control rows into means, standard deviations and correlations, checks
+// them, runs the analysis with the engine's diagnostic lines and hands on
+// the report with the raw data echoed.
+//
+// Three layers: LoadRawDataFile (the dialog and the reader, through the
+// platform services), AnalyseRawData (plain statistics, checks, analysis
+// and report into a line list) and ComputeRawData, the whole Compute over
+// the worksheet's inputs. Every refusal is a box with the reason; report
+// lines are handed on only when the whole analysis succeeded, so a
+// refused Compute never leaves half a report.
+#pragma once
+
+#include <string>
+
+#include "matrix/data_matrix.h"
+#include "platform/services.h"
+#include "worksheet/logic/analysis_report.h"
+#include "worksheet/logic/analysis_request.h"
+#include "worksheet/logic/compute_outcome.h"
+#include "worksheet/logic/program_profile.h"
+#include "worksheet/logic/worksheet_inputs.h"
+
+// The file filter of the open dialog.
+inline constexpr const char* RawDataFileFilter = "Text files only|*.txt";
+// Information box when no data file was chosen.
+inline constexpr const char* LoadCancelledMessage = "Load data cancelled by user";
+
+enum class tRawDataLoadOutcome { Loaded, Cancelled, Refused };
+
+struct tRawDataLoad {
+  tRawDataLoadOutcome outcome = tRawDataLoadOutcome::Cancelled;
+  std::string fileName;  // as the dialog returned it (Loaded and Refused)
+};
+
+// LoadRawDataFile(rows, columns): fills table with the missing-value
+// marker, asks for an existing file in the process's current folder
+// ("Text files only|*.txt"), and reads rows x columns values into it. A
+// cancelled dialog, or a name that is empty once blanks are trimmed, is
+// Cancelled and shows nothing. Otherwise the busy cursor is shown while
+// the file is read (not while the dialog is open) and set back to normal
+// before the box: an error box naming the line and what is wrong
+// (Refused), or the information box with the counts asked for (Loaded).
+tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns, tData_matrix& table);
+
+// The statistics of the n control rows and k + 1 columns of table (a
+// variable that does not vary among the controls is ZeroVariance, naming
+// it), then RunAnalysis with the engine's diagnostic lines. frame supplies
+// the worksheet's part of the report; the table and the counts are filled
+// in here. earlierLines: the number of lines the results already hold.
+tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
+                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines);
+
+// The whole Compute: fields, cross-field rule, saved inputs, file,
+// statistics, checks, analysis and report.
+tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& profile,
+                               const tComputeContext& context, tPlatformServices& services);

@@ -1,0 +1,207 @@
+#include "worksheet/logic/saved_inputs.h"
+
+#include <algorithm>
+
+#include "core/text_file.h"
+#include "core/text_format.h"
+#include "core/text_lines.h"
+#include "validation/decimal_number.h"
+
+namespace {
+
+// Reads the file's items in order, line by line. Every access is checked
+// against the end of the text.
+class tItemReader {
+ public:
+  explicit tItemReader(std::string_view text) : lines_(SplitLines(text)) {}
+
+  // Reads one number as a text file's number read does: blank lines are
+  // passed over, then up to MaxSavedNumberLength characters of the line's
+  // first field form the number, and the rest of that line is skipped. At
+  // the end of the text the number is 0. Returns false when the characters
+  // are not a decimal number within the range of double; token and
+  // tokenLine tell what and where.
+  bool ReadNumber(double& value, std::string& token, int& tokenLine) {
+    while (next_ < lines_.size() && IsBlankLine(lines_[next_])) ++next_;
+    tokenLine = static_cast<int>(next_) + 1;
+    if (next_ >= lines_.size()) {
+      token.clear();
+      value = 0.0;
+      return true;
+    }
+    token.assign(FirstField(lines_[next_++]).substr(0, MaxSavedNumberLength));
+    return ReadDecimalNumber(token, value);
+  }
+
+  // Reads the next line as text (empty at the end).
+  std::string ReadLine() { return next_ < lines_.size() ? std::string(lines_[next_++]) : std::string(); }
+
+ private:
+  std::vector<std::string_view> lines_;
+  std::size_t next_ = 0;
+};
+
+// A token as it may be shown in a message: control characters become '?'.
+std::string Printable(const std::string& token) {
+  std::string out = token;
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+  return out;
+}
+
+// The number of covariates that field 1 gives the grid and matrix restore:
+// the restored text must be a whole number from 0 to MaxRestoredCovariates.
+bool CovariateCount(const std::string& text, int& k) {
+  if (text.empty() || text.size() > 3) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value > MaxRestoredCovariates) return false;
+  k = value;
+  return true;
+}
+
+// A text written on a line of its own: line breaks become blanks.
+std::string OneLine(const std::string& text) {
+  std::string out = text;
+  for (char& c : out)
+    if (c == '\n' || c == '\r') c = ' ';
+  return out;
+}
+
+}  // namespace
+
+void SetAllZero(tStoredCorrelations& R) {
+  for (auto& row : R.cell)
+    for (double& x : row) x = 0.0;
+}
+
+void SetIdentity(tStoredCorrelations& R) {
+  SetAllZero(R);
+  for (int i = 1; i <= StoredCorrelationsCapacity; ++i) R[i][i] = 1.0;
+}
+
+std::string FormatSavedInputs(const tSavedInputsLayout& layout, const tSavedInputs& inputs) {
+  std::string out;
+  if (layout.fieldsOnOneLine) {
+    for (int f = 0; f < WorksheetFieldCount; ++f) {
+      if (f < static_cast<int>(inputs.fields.size())) out += OneLine(inputs.fields[f]);
+      out += ' ';
+    }
+    return out;
+  }
+  for (int f = 0; f < layout.restoredFieldCount; ++f) {
+    if (f < static_cast<int>(inputs.fields.size())) out += OneLine(inputs.fields[f]);
+    out += '\n';
+  }
+  if (layout.usesDataGrid) {
+    const int cells = std::max(layout.gridColumns - 1, 0);
+    for (const auto& row : inputs.gridRows) {
+      for (int c = 0; c < cells; ++c) {
+        if (c < static_cast<int>(row.size())) out += OneLine(row[c]);
+        out += '\n';
+      }
+    }
+  }
+  if (layout.usesMatrixEntry) {
+    const int m = std::clamp(inputs.matrixOrder, 0, StoredCorrelationsCapacity);
+    for (int i = 1; i <= m; ++i)
+      for (int j = 1; j <= i; ++j) out += FormatC("%1.3f", inputs.correlations[i][j]) + "\n";
+  }
+  return out;
+}
+
+tRestoredInputs ParseSavedInputs(std::string_view text, const tSavedInputsLayout& layout) {
+  tRestoredInputs out;
+  if (layout.fieldsOnOneLine) return out;  // the raw-data form is never read back
+  tItemReader in(text);
+  double value = 0.0;
+  std::string token;
+  int tokenLine = 0;
+
+  const int fieldCount = std::clamp(layout.restoredFieldCount, 0, WorksheetFieldCount);
+  for (int f = 0; f < fieldCount; ++f) {
+    if (!in.ReadNumber(value, token, tokenLine)) {
+      out.problem = FormatC("Line %d: \"%s\" is not a number.", tokenLine, Printable(token).c_str());
+      return out;
+    }
+    out.fields.push_back(FormatC("%1.6g", value));
+  }
+  if (!layout.usesDataGrid && !layout.usesMatrixEntry) return out;
+
+  int k = 0;
+  if (out.fields.empty() || !CovariateCount(out.fields[0], k)) {
+    const std::string shown = out.fields.empty() ? std::string() : out.fields[0];
+    out.problem = FormatC("Line 1: the number of covariates \"%s\" is not a whole number from 0 to %d.",
+                          shown.c_str(), MaxRestoredCovariates);
+    return out;
+  }
+  const int m = k + 1;
+
+  if (layout.usesDataGrid) {
+    const int cells = std::max(layout.gridColumns - 1, 0);
+    out.gridRows.assign(m, std::vector<std::string>(cells));
+    for (auto& row : out.gridRows)
+      for (auto& cell : row) cell = in.ReadLine();
+    out.gridRead = true;
+  }
+
+  if (layout.usesMatrixEntry) {
+    out.matrixOrder = m;
+    const int count = m * (m + 1) / 2;
+    for (int t = 0; t < count; ++t) {
+      if (!in.ReadNumber(value, token, tokenLine)) {
+        out.problem = FormatC("Line %d: \"%s\" is not a number.", tokenLine, Printable(token).c_str());
+        return out;
+      }
+        out.correlations.push_back(value);
+    }
+    out.matrixRead = true;
+  }
+  return out;
+}
+
+void PlaceRestoredCorrelations(const std::vector<double>& values, int order, tStoredCorrelations& R) {
+  const int m = std::clamp(order, 0, StoredCorrelationsCapacity);
+  std::size_t t = 0;
+  for (int j = 1; j <= m; ++j) {
+    for (int i = 1; i <= j; ++i) {
+      if (t < values.size()) R[i][j] = values[t];
+      ++t;
+    }
+    R[j][j] = 1.0;
+  }
+}
+
+std::string SavedInputsPath(const std::string& folder, const std::string& fileName) {
+  if (folder.empty()) return fileName;
+  if (folder.back() == '/') return folder + fileName;
+  return folder + "/" + fileName;
+}
+
+bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layout, tRestoredInputs& out) {
+  out = tRestoredInputs{};
+  // The raw-data form reads nothing back, so its file is not read.
+  const bool readsNothing = layout.fieldsOnOneLine || (layout.restoredFieldCount <= 0 && !layout.usesDataGrid &&
+                                                       !layout.usesMatrixEntry);
+  tTextFile file = ReadTextFile(path, MaxSavedInputsFileSize);
+  if (readsNothing && file.status != tTextFileStatus::NotFound && file.status != tTextFileStatus::IsFolder)
+    file.status = tTextFileStatus::Read;
+  switch (file.status) {
+    case tTextFileStatus::NotFound: return false;
+    case tTextFileStatus::CannotExamine: out.problem = "The file could not be examined: " + file.reason + "."; break;
+    case tTextFileStatus::IsFolder: out.problem = "There is a folder of that name, not a file."; break;
+    case tTextFileStatus::CannotOpen: out.problem = "The file could not be opened: " + file.reason + "."; break;
+    case tTextFileStatus::ReadFailed: out.problem = "The file could not be read: " + file.reason + "."; break;
+    case tTextFileStatus::TooLarge:
+      out.problem = FormatC("The file is larger than %zu bytes, far more than any saved inputs.",
+                            MaxSavedInputsFileSize);
+      break;
+    case tTextFileStatus::Read:
+      if (!readsNothing) out = ParseSavedInputs(file.text, layout);
+      break;
+  }
+  return true;
+}

@@ -1,0 +1,259 @@
+#include "worksheet/logic/worksheet_inputs.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/text_file.h"
+#include "validation/validation.h"
+
+namespace {
+
+// Names written into a grid that starts without saved inputs (rows beyond
+// the current row count keep theirs until the grid grows).
+constexpr const char* DefaultGridNames[] = {"Task", "Cov 1", "Cov 2", "Cov 3", "Cov 4", "Cov 5", "Cov 6"};
+
+// Label of a grid cell in the readers' boxes: this text directly followed
+// by the row's number text.
+constexpr const char* GridCellLabelPrefix = "Test No.";
+
+// The caption of the notes label, which the report repeats.
+constexpr const char* NotesCaption = "User's Notes:";
+
+void ResetCorrelations(tWorksheetInputs& inputs, const tProgramProfile& profile) {
+  if (profile.usesMatrixEntry)
+    SetIdentity(inputs.correlations);
+  else
+    SetAllZero(inputs.correlations);
+}
+
+void FirstRunGrid(tGridCells& grid, const tProgramProfile& profile) {
+  grid.SetShape(profile.gridColumns, profile.gridRows);
+  grid.ClearData();
+  int row = 0;
+  for (const char* name : DefaultGridNames) grid.SetCell(NameColumn, row++, name);
+  grid.NumberRows();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The grid's cells
+
+void tGridCells::SetShape(int columns, int rows) {
+  columnCount_ = std::max(columns, 1);
+  for (auto& row : rows_) row.resize(static_cast<std::size_t>(columnCount_));
+  SetRowCount(rows);
+}
+
+void tGridCells::SetRowCount(int rows) {
+  rowCount_ = std::max(rows, 1);
+  if (static_cast<int>(rows_.size()) < rowCount_)
+    rows_.resize(static_cast<std::size_t>(rowCount_), std::vector<std::string>(columnCount_));
+}
+
+std::string tGridCells::Cell(int column, int row) const {
+  if (column < 0 || column >= columnCount_ || row < 0 || row >= static_cast<int>(rows_.size())) return {};
+  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+void tGridCells::SetCell(int column, int row, std::string text) {
+  if (column < 0 || column >= columnCount_ || row < 0) return;
+  if (row >= static_cast<int>(rows_.size()))
+    rows_.resize(static_cast<std::size_t>(row) + 1, std::vector<std::string>(columnCount_));
+  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+}
+
+void tGridCells::NumberRows() {
+  for (int row = 0; row < rowCount_; ++row) SetCell(0, row, std::to_string(row + 1));
+}
+
+void tGridCells::ClearData() {
+  for (auto& row : rows_)
+    for (std::size_t column = 1; column < row.size(); ++column) row[column].clear();
+}
+
+// ---------------------------------------------------------------------------
+// Whole inputs
+
+tWorksheetInputs FirstRunInputs(const tProgramProfile& profile) {
+  tWorksheetInputs inputs;
+  ResetCorrelations(inputs, profile);
+  if (profile.usesDataGrid) FirstRunGrid(inputs.grid, profile);
+  return inputs;
+}
+
+void ClearWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile) {
+  for (std::string& field : inputs.fields) field.clear();
+  inputs.notes.clear();
+  ResetCorrelations(inputs, profile);
+  inputs.grid.ClearData();
+  inputs.matrixEntered = false;
+}
+
+// ---------------------------------------------------------------------------
+// Field rules
+
+std::optional<int> ReadCountFields(const tWorksheetInputs& inputs, const tProgramProfile& profile,
+                                   const tNoticeHook& notice, tCounts& counts) {
+  int values[3] = {0, 0, 0};
+  for (int n = 1; n <= 2; ++n) {
+    const std::string& label = profile.labelCaptions[static_cast<std::size_t>(n - 1)];
+    const extended value = ReadLabelledNumber(inputs.Field(n), label, notice);
+    if (inputError) return n;
+    const bool valid = n == profile.sampleSizeField ? CheckSampleSize(label, value, notice)
+                                                    : CheckCovariateCount(label, value, notice);
+    if (!valid) return n;
+    values[n] = static_cast<int>(value);  // a whole number within the rule's range
+  }
+  counts.sampleSize = values[profile.sampleSizeField];
+  counts.covariates = values[profile.covariateField];
+  if (!CheckCovariatesForSampleSize(counts.sampleSize, counts.covariates, notice)) return profile.covariateField;
+  return std::nullopt;
+}
+
+std::optional<int> GridRowsForCovariateValue(extended value) {
+  if (!std::isfinite(value) || value != std::trunc(value)) return std::nullopt;
+  // Clamped as an extended first, so that no count converts out of range.
+  const extended rows = std::clamp(value + 1, extended{1}, extended{MaxGridCovariates + 1});
+  return static_cast<int>(rows);
+}
+
+std::string WholeNumberMessage(std::string_view text) {
+  return "'" + std::string(text) +
+         "' is not a valid whole number.\r\rThe number of covariates must be a whole number; the grid "
+         "has been left as it was.";
+}
+
+bool FollowCovariateField(tWorksheetInputs& inputs, tPlatformServices& services) {
+  const std::string& text = inputs.Field(1);
+  const extended value = ReadCellNumber(text, services.NoticeHook());
+  if (inputError || value == 0) return false;
+  const std::optional<int> rows = GridRowsForCovariateValue(value);
+  if (!rows) {
+    services.Error(WholeNumberMessage(text));
+    return false;
+  }
+  inputs.grid.SetRowCount(*rows);
+  inputs.grid.NumberRows();
+  return true;
+}
+
+// A text the reader refuses was reported when the field changed, so it is
+// read here without a second box.
+bool CapCovariateField(tWorksheetInputs& inputs, tPlatformServices& services) {
+  if (ReadCellNumber(inputs.Field(1), tNoticeHook{}) <= MaxGridCovariates) return false;
+  services.Warn(GridCapMessage);
+  inputs.Field(1) = std::to_string(MaxGridCovariates);
+  return true;
+}
+
+bool ApplyGridCellLength(int column, std::string& text, tPlatformServices& services) {
+  if (column < NameColumn) return false;
+  if (column == NameColumn) {
+    if (CharacterCount(text) >= MaxFieldLength) services.Warn(MaximumLengthMessage);
+    return false;
+  }
+  return ApplyLengthRule(text, services.NoticeHook(), services.BeepHook());
+}
+
+std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,
+                                        const tNoticeHook& notice, int lastColumn) {
+  for (int column = MeanColumn; column <= std::min(lastColumn, CaseBColumn); ++column) {
+    for (int row = 0; row < rows; ++row) {
+      const std::string label = GridCellLabelPrefix + grid.Cell(0, row);
+      const extended value = ReadLabelledNumber(grid.Cell(column, row), label, notice);
+      if (inputError) return tGridCell{column, row};
+      if (column == SdColumn && !CheckPositiveSd(sdCaption, value, notice)) return tGridCell{column, row};
+    }
+  }
+  return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------
+// Saved inputs
+
+std::string SavedInputsPathIn(const std::string& folder, const tProgramProfile& profile) {
+  return SavedInputsPath(folder, profile.savedInputsFileName);
+}
+
+bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
+                         tPlatformServices& services) {
+  const tSavedInputsLayout layout = profile.SavedInputsLayout();
+  tSavedInputs saved;
+  const int fieldCount = layout.fieldsOnOneLine ? WorksheetFieldCount : layout.restoredFieldCount;
+  for (int n = 1; n <= fieldCount; ++n) saved.fields.push_back(inputs.Field(n));
+  if (profile.usesDataGrid) {
+    for (int row = 0; row < inputs.grid.RowCount(); ++row) {
+      std::vector<std::string> cells;
+      for (int column = 1; column < profile.gridColumns; ++column) cells.push_back(inputs.grid.Cell(column, row));
+      saved.gridRows.push_back(std::move(cells));
+    }
+  }
+  saved.correlations = inputs.correlations;
+  saved.matrixOrder = inputs.matrixOrder;
+
+  std::string reason;
+  // The per-user data folder of an installed program may not exist yet.
+  const bool createFolder = true;
+  if (ReplaceTextFile(path, FormatSavedInputs(layout, saved), reason, createFolder)) return true;
+  services.Warn("The inputs could not be saved in the file\r" + path + "\r\r" + reason +
+                ".\r\rThe computation goes on without them being saved.");
+  return false;
+}
+
+bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
+                            tPlatformServices& services) {
+  tRestoredInputs restored;
+  if (!ReadSavedInputsFile(path, profile.SavedInputsLayout(), restored)) {
+    inputs.matrixRestored = false;
+    return false;
+  }
+  for (std::size_t i = 0; i < restored.fields.size() && i < inputs.fields.size(); ++i)
+    inputs.fields[i] = restored.fields[i];
+  if (profile.usesDataGrid) {
+    if (restored.gridRead) {
+      inputs.grid = tGridCells{};
+      inputs.grid.SetShape(profile.gridColumns, static_cast<int>(restored.gridRows.size()));
+      for (std::size_t row = 0; row < restored.gridRows.size(); ++row)
+        for (std::size_t c = 0; c < restored.gridRows[row].size(); ++c)
+          inputs.grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(row), restored.gridRows[row][c]);
+      inputs.grid.NumberRows();
+    } else {
+      // The file broke off before the grid: the grid starts as on a first run.
+      FirstRunGrid(inputs.grid, profile);
+    }
+  }
+  bool wholeMatrix = false;
+  if (profile.usesMatrixEntry && restored.matrixOrder > 0) {
+    PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, inputs.correlations);
+    wholeMatrix = restored.matrixRead;
+  }
+  inputs.matrixRestored = !restored.Damaged();
+  if (restored.Damaged())
+    services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
+                   restored.problem +
+                   "\r\rThe worksheet opens with the inputs read before the problem. The file has been "
+                   "left as it is; Clear Data deletes it.");
+  return wholeMatrix;
+}
+
+void DeleteSavedInputs(const std::string& path, tPlatformServices& services) {
+  std::string reason;
+  if (!DeleteTextFile(path, reason))
+    services.Error("The saved inputs file\r" + path + "\rcould not be deleted:\r\r" + reason + ".");
+}
+
+// ---------------------------------------------------------------------------
+// Report
+
+tReportFrame ReportFrameOf(const tWorksheetInputs& inputs, const tProgramProfile& profile) {
+  tReportFrame frame;
+  frame.layout = profile.kind;
+  frame.programTitle = profile.programTitle;
+  frame.notesCaption = NotesCaption;
+  frame.notes = inputs.notes;
+  for (int n = 1; n <= WorksheetFieldCount; ++n)
+    frame.fields.push_back({profile.labelCaptions[static_cast<std::size_t>(n - 1)], inputs.Field(n),
+                            n <= profile.visibleFieldCount});
+  return frame;
+}

@@ -1,0 +1,165 @@
+// The worksheet's inputs as plain data: the entry fields, the notes, the
+// interval chosen, the grid's cells, the correlations kept for the run and
+// what is known about them. The window copies between its widgets and
+// these; the rules for the fields and the grid, the saved inputs and the
+// report's frame are plain functions over them.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/extended.h"
+#include "platform/services.h"
+#include "worksheet/logic/analysis_report.h"
+#include "worksheet/logic/analysis_request.h"
+#include "worksheet/logic/program_profile.h"
+#include "worksheet/logic/saved_inputs.h"
+
+// The grid's columns: 0 the row number, 1 the name, 2..5 the numbers.
+constexpr int NameColumn = 1;
+constexpr int MeanColumn = 2;
+constexpr int SdColumn = 3;
+constexpr int CaseAColumn = 4;
+constexpr int CaseBColumn = 5;
+
+// Largest number of covariates the grid follows: the covariates field is
+// capped at this value, so the grid has at most 13 rows.
+constexpr int MaxGridCovariates = 12;
+inline constexpr const char* GridCapMessage = "Maximum size of grid is 12 rows.";
+
+// The grid's cells by (column, row), both from 0. Rows beyond rowCount
+// keep their text and come back when the grid grows again.
+class tGridCells {
+ public:
+  int RowCount() const { return rowCount_; }
+  int ColumnCount() const { return columnCount_; }
+  // Columns stay fixed once set; rows are at least 1.
+  void SetShape(int columns, int rows);
+  void SetRowCount(int rows);
+  // Any row, shown or kept; "" outside the cells held.
+  std::string Cell(int column, int row) const;
+  void SetCell(int column, int row, std::string text);
+  // Column 0 of the shown rows: "1", "2", ...
+  void NumberRows();
+  // Empties columns 1 and up of every row, shown or kept.
+  void ClearData();
+
+ private:
+  int columnCount_ = 1;
+  int rowCount_ = 1;
+  std::vector<std::vector<std::string>> rows_;
+};
+
+// A grid cell by column and row.
+struct tGridCell {
+  int column;
+  int row;
+};
+
+struct tWorksheetInputs {
+  std::array<std::string, WorksheetFieldCount> fields;  // fields 1..8 at 0..7, as typed
+  std::string notes;
+  tIntervalChoice interval = tIntervalChoice::TwoSided;
+  tGridCells grid;
+  tStoredCorrelations correlations;
+  // The saved-inputs file existed and was read completely at start-up.
+  bool matrixRestored = false;
+  // A matrix was accepted in the matrix window in this run (Clear Data forgets it).
+  bool matrixEntered = false;
+  // Order (k + 1) of the last matrix entry; 0 before the first one.
+  int matrixOrder = 0;
+
+  const std::string& Field(int n) const { return fields.at(static_cast<std::size_t>(n - 1)); }
+  std::string& Field(int n) { return fields.at(static_cast<std::size_t>(n - 1)); }
+};
+
+// The inputs of a worksheet that starts without saved inputs: fields
+// empty, the correlations zero (raw data) or the identity (summary data),
+// the grid at its first size with the default names.
+tWorksheetInputs FirstRunInputs(const tProgramProfile& profile);
+
+// Clear Data: fields, notes and every data cell emptied (row count, row
+// numbers and headings stay), the correlations reset and the entered
+// matrix forgotten. The file is deleted by the caller.
+void ClearWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile);
+
+// --- field rules ------------------------------------------------------------
+
+// The two count fields read and checked in field order (sample-size rule
+// or covariate-count rule), then the cross-field rule. On failure the box
+// has been shown and the field to focus is returned; nullopt when both pass.
+struct tCounts {
+  int sampleSize = 0;
+  int covariates = 0;
+};
+std::optional<int> ReadCountFields(const tWorksheetInputs& inputs, const tProgramProfile& profile,
+                                   const tNoticeHook& notice, tCounts& counts);
+
+// Grid rows for the value the covariates field reads as: value + 1 when
+// the value is a whole number, at least 1 (a negative count leaves one
+// row; compute refuses it) and at most MaxGridCovariates + 1 (a text
+// pasted past the key-release cap). nullopt when the value is not a whole
+// number (2.5): the grid is then left as it was.
+std::optional<int> GridRowsForCovariateValue(extended value);
+
+// The box shown when the covariates field's text is not a whole number.
+std::string WholeNumberMessage(std::string_view text);
+
+// Every change of the summary-data program's covariates field: the grid
+// gets one row for the task and one per covariate. An empty text, or one
+// the reader refuses (the reader says so), leaves the grid alone, as does
+// a value that is not whole (an error box says so). True when the grid's
+// row count was set.
+bool FollowCovariateField(tWorksheetInputs& inputs, tPlatformServices& services);
+
+// Key release in the covariates field: more than MaxGridCovariates is cut
+// back to it, with the warning GridCapMessage. True when the text changed.
+bool CapCovariateField(tWorksheetInputs& inputs, tPlatformServices& services);
+
+// Key release in a grid cell of column column: a name of 6 or more
+// characters draws the length warning and stays as typed; a number of
+// more than 6 characters is cut to its first six. True when text changed.
+bool ApplyGridCellLength(int column, std::string& text, tPlatformServices& services);
+
+// The grid check before the matrix entry: column by column from Mean to
+// lastColumn, and within a column row by row over rows 0..rows - 1, each
+// cell must pass the strict reader under the label "Test No." + the row's
+// number text; each SD must then be positive (label sdCaption). Returns
+// the first cell that fails (its box has been shown), nullopt when every
+// cell passes.
+std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,
+                                        const tNoticeHook& notice, int lastColumn = CaseBColumn);
+
+// The caption of the SD column's heading, the label of the SD rule.
+inline constexpr const char* SdHeading = "SD";
+
+// --- saved inputs -----------------------------------------------------------
+
+// The path of the program's saved-inputs file in folder.
+std::string SavedInputsPathIn(const std::string& folder, const tProgramProfile& profile);
+
+// Writes the saved-inputs file. On failure a warning names the file and
+// the reason and false is returned; the caller's computation goes on.
+bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
+                         tPlatformServices& services);
+
+// Restores the inputs from the file at path at start-up. A missing file
+// leaves inputs at their first run. A damaged file restores what was read
+// before the problem and shows an error box that names the file (which is
+// left untouched). Returns true when the file gave a whole correlation
+// matrix (the Compute button then reads "Continue").
+bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
+                            tPlatformServices& services);
+
+// Clear Data's part on disk: deletes the file, with an error box when a
+// file is there and stays.
+void DeleteSavedInputs(const std::string& path, tPlatformServices& services);
+
+// --- report -----------------------------------------------------------------
+
+// The worksheet's part of the report: title, notes with their caption, the
+// fields with their captions and visibility, in the program's layout.
+tReportFrame ReportFrameOf(const tWorksheetInputs& inputs, const tProgramProfile& profile);

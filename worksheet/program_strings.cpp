@@ -1,4 +1,0 @@
-#include "worksheet/program_strings.h"
-
-std::string programTitle;
-std::string savedInputsFileName;

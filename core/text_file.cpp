@@ -69,10 +69,53 @@ tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes) {
   return file;
 }
 
-bool ReplaceTextFile(const std::string& path, const std::string& content, std::string& reason,
+namespace {
+
+// A file whose permissions allow no one to write it is protected by its
+// owner; root passes the access check, so the bits are looked at too.
+bool IsWriteProtected(const std::string& path, const struct stat& file, std::string& reason) {
+  if ((file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    reason = WriteProtectedReason;
+    return true;
+  }
+  if (::access(path.c_str(), W_OK) != 0) {
+    reason = SystemReason(errno);
+    return true;
+  }
+  return false;
+}
+
+// Writes all of content to fd, going on after a partial write.
+bool WriteAll(int fd, const std::string& content, int& error) {
+  const char* data = content.data();
+  std::size_t left = content.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      // A write that takes nothing without an error would repeat forever.
+      error = written < 0 ? errno : EIO;
+      return false;
+    }
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReplaceTextFile(const std::string& requestedPath, const std::string& content, std::string& reason,
                      bool createFolder) {
   namespace fs = std::filesystem;
   std::error_code ec;
+  // A link is followed: the file it names is replaced and the link kept
+  // (a link to nothing is replaced itself).
+  std::string path = requestedPath;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    const fs::path target = fs::canonical(path, ec);
+    if (!ec) path = target.string();
+  }
   const fs::path folder = fs::path(path).parent_path();
   if (createFolder && !folder.empty()) {
     fs::create_directories(folder, ec);
@@ -83,10 +126,12 @@ bool ReplaceTextFile(const std::string& path, const std::string& content, std::s
   }
 
   // The new file takes the permissions of the one it replaces, or the
-  // usual ones for a new file.
+  // usual ones for a new file. A write-protected file is not replaced,
+  // although the folder would allow the rename.
   mode_t mode = 0;
   struct stat old {};
   if (::stat(path.c_str(), &old) == 0) {
+    if (!S_ISDIR(old.st_mode) && IsWriteProtected(path, old, reason)) return false;
     mode = old.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
@@ -100,27 +145,16 @@ bool ReplaceTextFile(const std::string& path, const std::string& content, std::s
     reason = SystemReason(errno);
     return false;
   }
+  // Every step is checked; on any failure the new file goes and the old
+  // one stays as it was.
   auto fail = [&](int error) {
     reason = SystemReason(error);
     ::unlink(temporary.c_str());
     return false;
   };
-
-  const char* data = content.data();
-  std::size_t left = content.size();
-  while (left > 0) {
-    const ssize_t written = ::write(fd, data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      return fail(error);
-    }
-    data += written;
-    left -= static_cast<std::size_t>(written);
-  }
-  if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
-    const int error = errno;
+  int error = 0;
+  if (!WriteAll(fd, content, error) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
+    if (error == 0) error = errno;
     ::close(fd);
     return fail(error);
   }

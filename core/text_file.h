@@ -27,12 +27,18 @@ struct tTextFile {
 // without holding more than that.
 tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes);
 
+// The reason given when the file to be replaced is write-protected.
+inline constexpr const char* WriteProtectedReason = "The file is write-protected";
+
 // Replaces the file at path with content atomically: the text goes to a
 // new file in the same folder (created first when createFolder is true),
 // which is then renamed over the old one, so a failure leaves an earlier
-// file as it was. The new file keeps the permissions of the one it
-// replaces. On failure returns false with the reason (the system's error
-// text).
+// file as it was. Every write, the flush to the disk, the close and the
+// rename are checked. The new file keeps the permissions of the one it
+// replaces; a file that may not be written (no write permission for
+// anyone, or none for this user) is left alone, and a link is followed to
+// the file it names. On failure returns false with the reason (the
+// system's error text, or WriteProtectedReason).
 bool ReplaceTextFile(const std::string& path, const std::string& content, std::string& reason,
                      bool createFolder = false);
 

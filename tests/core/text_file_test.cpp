@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/file_size_limit.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -89,6 +91,43 @@ TEST_F(TempFolder, AFailedWriteGivesTheReasonAndLeavesNoTemporaryFile) {
   int entries = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 2);  // "plain" and the folder; no temporary file
+}
+
+// A write that fails part way (here the file grows past the process's
+// size limit, as on a full disk) is reported and the old file kept.
+TEST_F(TempFolder, AWriteThatFailsPartWayKeepsTheOldFileAndSaysWhy) {
+  const std::string path = Path("results.txt");
+  Put(path, "earlier report\r\n");
+  std::string reason;
+  {
+    tFileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.isActive());
+    EXPECT_FALSE(ReplaceTextFile(path, std::string(10000, 'x'), reason));
+  }
+  EXPECT_EQ(reason, "File too large");
+  EXPECT_EQ(Contents(path), "earlier report\r\n");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
+// A file nobody may write is left alone although its folder would allow
+// the rename (the permission bits decide, so this holds for root too); a
+// link is followed and stays a link.
+TEST_F(TempFolder, AWriteProtectedFileIsNotReplacedAndALinkIsFollowed) {
+  const std::string path = Path("Quorvane.txt");
+  Put(path, "kept\n");
+  ::chmod(path.c_str(), 0444);
+  std::string reason;
+  EXPECT_FALSE(ReplaceTextFile(path, "new\n", reason));
+  EXPECT_EQ(reason, WriteProtectedReason);
+  EXPECT_EQ(Contents(path), "kept\n");
+
+  Put(Path("target.txt"), "old\n");
+  fs::create_symlink("target.txt", Path("link.txt"));
+  ASSERT_TRUE(ReplaceTextFile(Path("link.txt"), "new\n", reason)) << reason;
+  EXPECT_TRUE(fs::is_symlink(Path("link.txt")));
+  EXPECT_EQ(Contents(Path("target.txt")), "new\n");
 }
 
 TEST_F(TempFolder, DeleteRemovesAFileAndRefusesAFolder) {

@@ -17,6 +17,7 @@
 
 #include "results/tfrm_template_results.h"
 #include "tests/support/scripted_services.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/find_child.h"
 
 namespace {
@@ -181,6 +182,26 @@ TEST_F(ResultsWindow, FailedSaveShowsAnErrorNamingTheFileAndKeepsTextAndEarlierF
   EXPECT_EQ(services.last().kind, tMessageKind::Error);
   EXPECT_EQ(ReadAll(QString::fromStdString(earlier)), "earlier report\r\n");
   EXPECT_EQ(Text(), "new report\n");
+}
+
+// The disk fills up while the report is written (the process's file size
+// limit stands in for a full disk): the user is told why, and the earlier
+// file is neither emptied nor cut short.
+TEST_F(ResultsWindow, SaveOutputOnAFullDiskSaysSoAndKeepsTheEarlierFile) {
+  for (int line = 0; line < 200; ++line) window.ReportSink().Add(std::string(60, 'r'));
+  const std::string path = Choose("results.txt");
+  ASSERT_TRUE(WriteAll(QString::fromStdString(path), "earlier report\r\n"));
+  {
+    tFileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.isActive());
+    window.cmdSaveOutputClick();
+  }
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_NE(services.last().text.find(path), std::string::npos) << services.last().text;
+  EXPECT_NE(services.last().text.find("File too large"), std::string::npos) << services.last().text;
+  EXPECT_EQ(ReadAll(QString::fromStdString(path)), "earlier report\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(ResultsWindow, ReturnToWorksheetHidesResultsAndShowsTheWorksheet) {

@@ -9,10 +9,8 @@
 
 namespace {
 
-// Smallest sample size and the covariate range.
+// Smallest sample size.
 constexpr extended MinSampleSize = 3.0L;
-constexpr extended MinCovariates = 1.0L;
-constexpr extended MaxCovariates = 5.0L;
 
 // A whole number: the value minus its truncation is exactly 0 (false for
 // NaN and the infinities, whose difference is NaN).
@@ -29,7 +27,7 @@ bool Refuse(std::string_view label, extended value, const char* ruleText, const 
 }  // namespace
 
 bool CheckCovariateCount(std::string_view label, extended value, const tNoticeHook& notice) {
-  if (IsWhole(value) && std::trunc(value) >= MinCovariates && std::trunc(value) <= MaxCovariates)
+  if (IsWhole(value) && std::trunc(value) >= MinCovariateCount && std::trunc(value) <= MaxCovariateCount)
     return true;
   return Refuse(label, value, CovariateCountRuleText, notice);
 }

@@ -14,6 +14,10 @@
 // so that the value always converts safely to an int).
 constexpr extended MaxSampleSize = 100000000.0L;
 
+// The range of the number of covariates.
+constexpr int MinCovariateCount = 1;
+constexpr int MaxCovariateCount = 5;
+
 // Number of covariates: a whole number from 1 to 5. Otherwise the warning
 // "INPUT ERROR\r(  <label>  <value %3.3f>  )\rThe value must be a positive
 // integer and be less than 6.".

@@ -13,8 +13,9 @@
 //    count (all of it without a problem), every one finite;
 //  - PlaceRestoredCorrelations puts value t at row i, column j (j = 1..m,
 //    i = 1..j), 1 on the diagonal, and leaves the rest of the matrix alone;
-//  - writing what was restored and reading it back gives the same fields,
-//    grid and (to the three decimals written) correlations.
+//  - writing what was restored and reading it back gives a complete file
+//    with the same fields, grid and (to the three decimals written)
+//    correlations.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -141,6 +142,8 @@ void CheckRoundTrip(const tRestoredInputs& r, const tSavedInputsLayout& layout, 
   const tRestoredInputs again = ParseSavedInputs(written, layout);
   if (again.Damaged())
     Fail("written inputs read back damaged: " + again.problem + "\nwritten: " + fuzz::Shown(written), file);
+  if (again.Incomplete())
+    Fail("written inputs read back incomplete: " + again.missing + "\nwritten: " + fuzz::Shown(written), file);
   if (again.fields != r.fields) Fail("fields changed in the round trip", file);
   if (again.gridRows != r.gridRows) Fail("grid changed in the round trip", file);
   if (again.matrixOrder != r.matrixOrder || again.correlations.size() != r.correlations.size())

@@ -1,16 +1,20 @@
 #include "worksheet/logic/saved_inputs.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <system_error>
 
 #include "core/text_file.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
 #include "validation/decimal_number.h"
+#include "validation/value_rules.h"
 
 namespace {
 
 // Reads the file's items in order, line by line. Every access is checked
-// against the end of the text.
+// against the end of the text, and a read that finds the end is noted.
 class tItemReader {
  public:
   explicit tItemReader(std::string_view text) : lines_(SplitLines(text)) {}
@@ -25,6 +29,7 @@ class tItemReader {
     while (next_ < lines_.size() && IsBlankLine(lines_[next_])) ++next_;
     tokenLine = static_cast<int>(next_) + 1;
     if (next_ >= lines_.size()) {
+      ended_ = true;
       token.clear();
       value = 0.0;
       return true;
@@ -34,12 +39,53 @@ class tItemReader {
   }
 
   // Reads the next line as text (empty at the end).
-  std::string ReadLine() { return next_ < lines_.size() ? std::string(lines_[next_++]) : std::string(); }
+  std::string ReadLine() {
+    if (next_ < lines_.size()) return std::string(lines_[next_++]);
+    ended_ = true;
+    return std::string();
+  }
+
+  // A read has found the end of the text.
+  bool Ended() const { return ended_; }
+  int LineCount() const { return static_cast<int>(lines_.size()); }
 
  private:
   std::vector<std::string_view> lines_;
   std::size_t next_ = 0;
+  bool ended_ = false;
 };
+
+// What each item of the summary-data form is, as a message names it.
+constexpr const char* SummaryFieldNames[] = {"the number of covariates", "the control sample size"};
+constexpr const char* GridCellNames[] = {"the name of %s", "the mean of %s", "the SD of %s", "Case A's score on %s",
+                                         "Case B's score on %s"};
+constexpr int NamedGridCells = 5;
+
+std::string FieldName(int f) {
+  if (f < static_cast<int>(std::size(SummaryFieldNames))) return SummaryFieldNames[f];
+  return FormatC("field %d", f + 1);
+}
+
+std::string GridCellName(int row, int cell, int cells) {
+  if (cells != NamedGridCells) return FormatC("cell %d of grid row %d", cell + 1, row + 1);
+  const std::string variable = row == 0 ? std::string("the task") : FormatC("covariate %d", row);
+  return FormatC(GridCellNames[cell], variable.c_str());
+}
+
+std::string TriangleEntryName(int i, int j) {
+  return FormatC("the entry in row %d, column %d of the correlation matrix", i, j);
+}
+
+// The text naming what a file that ended early lacks: the first item
+// missing and, once the number of covariates is known, the file's length.
+std::string EndedEarly(int linesInText, const std::string& item, bool lastItem, int k, int fileLines) {
+  if (linesInText == 0) return "The file is empty: it holds none of the saved inputs.";
+  std::string text = FormatC("The file ends after line %d: %s %s missing", linesInText, item.c_str(),
+                             lastItem ? "is" : "and everything after it are");
+  if (fileLines > 0)
+    text += FormatC(" (with %d covariate%s the file has %d lines)", k, k == 1 ? "" : "s", fileLines);
+  return text + ".";
+}
 
 // A token as it may be shown in a message: control characters become '?'.
 std::string Printable(const std::string& token) {
@@ -50,7 +96,8 @@ std::string Printable(const std::string& token) {
 }
 
 // The number of covariates that field 1 gives the grid and matrix restore:
-// the restored text must be a whole number from 0 to MaxRestoredCovariates.
+// the restored text must be a whole number from 0 to MaxRestoredCovariates
+// (a count the grid can show; Compute then applies the covariate rule).
 bool CovariateCount(const std::string& text, int& k) {
   if (text.empty() || text.size() > 3) return false;
   int value = 0;
@@ -120,43 +167,67 @@ tRestoredInputs ParseSavedInputs(std::string_view text, const tSavedInputsLayout
   double value = 0.0;
   std::string token;
   int tokenLine = 0;
+  // Once the number of covariates is known: the items and lines of the file.
+  int k = 0;
+  int totalItems = 0;
+  // Counts an item read, or names it as the first one missing.
+  auto noteItem = [&](const std::string& name) {
+    if (!in.Ended()) {
+      ++out.itemsInText;
+      return;
+    }
+    if (out.Incomplete()) return;
+    const bool lastItem = totalItems > 0 && out.itemsInText == totalItems - 1;
+    out.missing = EndedEarly(in.LineCount(), name, lastItem, k, totalItems);
+  };
+  auto notANumber = [&] {
+    return FormatC("Line %d: \"%s\" is not a number.", tokenLine, Printable(token).c_str());
+  };
 
   const int fieldCount = std::clamp(layout.restoredFieldCount, 0, WorksheetFieldCount);
   for (int f = 0; f < fieldCount; ++f) {
     if (!in.ReadNumber(value, token, tokenLine)) {
-      out.problem = FormatC("Line %d: \"%s\" is not a number.", tokenLine, Printable(token).c_str());
+      out.problem = notANumber();
       return out;
     }
+    noteItem(FieldName(f));
     out.fields.push_back(FormatC("%1.6g", value));
   }
   if (!layout.usesDataGrid && !layout.usesMatrixEntry) return out;
 
-  int k = 0;
   if (out.fields.empty() || !CovariateCount(out.fields[0], k)) {
     const std::string shown = out.fields.empty() ? std::string() : out.fields[0];
-    out.problem = FormatC("Line 1: the number of covariates \"%s\" is not a whole number from 0 to %d.",
-                          shown.c_str(), MaxRestoredCovariates);
+    out.problem = FormatC("Line 1: the number of covariates \"%s\" is not a whole number from %d to %d.",
+                          shown.c_str(), MinCovariateCount, MaxCovariateCount);
     return out;
   }
   const int m = k + 1;
+  const int cells = layout.usesDataGrid ? std::max(layout.gridColumns - 1, 0) : 0;
+  const int triangle = layout.usesMatrixEntry ? m * (m + 1) / 2 : 0;
+  totalItems = fieldCount + m * cells + triangle;
 
   if (layout.usesDataGrid) {
-    const int cells = std::max(layout.gridColumns - 1, 0);
     out.gridRows.assign(m, std::vector<std::string>(cells));
-    for (auto& row : out.gridRows)
-      for (auto& cell : row) cell = in.ReadLine();
+    for (int row = 0; row < m; ++row) {
+      for (int c = 0; c < cells; ++c) {
+        out.gridRows[row][c] = in.ReadLine();
+        noteItem(GridCellName(row, c, cells));
+      }
+    }
     out.gridRead = true;
   }
 
   if (layout.usesMatrixEntry) {
     out.matrixOrder = m;
-    const int count = m * (m + 1) / 2;
-    for (int t = 0; t < count; ++t) {
-      if (!in.ReadNumber(value, token, tokenLine)) {
-        out.problem = FormatC("Line %d: \"%s\" is not a number.", tokenLine, Printable(token).c_str());
-        return out;
-      }
+    for (int i = 1; i <= m; ++i) {
+      for (int j = 1; j <= i; ++j) {
+        if (!in.ReadNumber(value, token, tokenLine)) {
+          out.problem = notANumber();
+          return out;
+        }
+        noteItem(TriangleEntryName(i, j));
         out.correlations.push_back(value);
+      }
     }
     out.matrixRead = true;
   }
@@ -182,26 +253,35 @@ std::string SavedInputsPath(const std::string& folder, const std::string& fileNa
 }
 
 bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layout, tRestoredInputs& out) {
+  namespace fs = std::filesystem;
   out = tRestoredInputs{};
-  // The raw-data form reads nothing back, so its file is not read.
+  std::error_code ec;
+  const fs::file_type type = fs::status(path, ec).type();
+  if (type == fs::file_type::not_found) return false;
+  if (type == fs::file_type::directory) {
+    out.folderInPlace = true;
+    out.problem = "There is a folder of that name, not a file.";
+    return true;
+  }
+  // The raw-data form reads nothing back, so its file is not opened.
   const bool readsNothing = layout.fieldsOnOneLine || (layout.restoredFieldCount <= 0 && !layout.usesDataGrid &&
                                                        !layout.usesMatrixEntry);
+  if (readsNothing) return true;
   tTextFile file = ReadTextFile(path, MaxSavedInputsFileSize);
-  if (readsNothing && file.status != tTextFileStatus::NotFound && file.status != tTextFileStatus::IsFolder)
-    file.status = tTextFileStatus::Read;
   switch (file.status) {
     case tTextFileStatus::NotFound: return false;
     case tTextFileStatus::CannotExamine: out.problem = "The file could not be examined: " + file.reason + "."; break;
-    case tTextFileStatus::IsFolder: out.problem = "There is a folder of that name, not a file."; break;
+    case tTextFileStatus::IsFolder:
+      out.folderInPlace = true;
+      out.problem = "There is a folder of that name, not a file.";
+      break;
     case tTextFileStatus::CannotOpen: out.problem = "The file could not be opened: " + file.reason + "."; break;
     case tTextFileStatus::ReadFailed: out.problem = "The file could not be read: " + file.reason + "."; break;
     case tTextFileStatus::TooLarge:
       out.problem = FormatC("The file is larger than %zu bytes, far more than any saved inputs.",
                             MaxSavedInputsFileSize);
       break;
-    case tTextFileStatus::Read:
-      if (!readsNothing) out = ParseSavedInputs(file.text, layout);
-      break;
+    case tTextFileStatus::Read: out = ParseSavedInputs(file.text, layout); break;
   }
   return true;
 }

@@ -4,18 +4,20 @@
 // replaced through core/text_file.h.
 //
 // Summary-data form (one item a line; k covariates, m = k + 1):
-//   the restored entry fields, one a line, as typed
+//   the restored entry fields, one a line, as typed: the number of
+//   covariates k, then the control sample size
 //   the grid, row by row, one cell a line (columns 1 .. gridColumns - 1)
 //   the lower triangle of the correlation matrix by rows, each "%1.3f":
 //   r(1,1); r(2,1) r(2,2); r(3,1) r(3,2) r(3,3); ...
 // Raw-data form: the text of each of the eight entry fields followed by
 // one blank, all on one line with no line end.
 //
-// Reading is the inverse for the summary-data form. A file that ends early
-// reads as zeros and empty cells; a value that is not a number, or a
-// number of covariates that is not a whole number the grid can hold, ends
-// the restore there and the reader says where and why; what was read
-// before the problem is kept. Lines may end in LF, CR LF or CR.
+// Reading is the inverse for the summary-data form. A value that is not a
+// number, or a number of covariates that is not a whole number the grid
+// can hold, ends the restore there and the reader says where and why;
+// what was read before the problem is kept. A file that ends early is
+// incomplete: the reader names the first item missing, and the items past
+// the end read as zeros and empty cells. Lines may end in LF, CR LF or CR.
 #pragma once
 
 #include <cstddef>
@@ -84,8 +86,17 @@ struct tRestoredInputs {
   std::vector<double> correlations;  // triangle values read, in file order
   bool matrixRead = false;  // the whole triangle was read
   std::string problem;  // empty when the restore ran to its end
+  // Where the text ended before every item was read: names the first item
+  // missing (and the file's length). Empty for a complete file.
+  std::string missing;
+  // Items (fields, grid cells, correlations, in file order) that the text
+  // held; those read past its end are 0 or empty.
+  int itemsInText = 0;
+  // The name is a folder, not a file.
+  bool folderInPlace = false;
 
   bool Damaged() const { return !problem.empty(); }
+  bool Incomplete() const { return !missing.empty(); }
 };
 
 // Restores from the text of a file. Never reads past text; never throws
@@ -103,6 +114,7 @@ std::string SavedInputsPath(const std::string& folder, const std::string& fileNa
 
 // Reads the file at path. Returns false when there is no file (the first
 // run). Otherwise returns true, with out.problem naming what was wrong if
-// the file could not be read completely (it cannot be opened, is a folder,
-// is too large, or its content is damaged). The file is never changed.
+// the file could not be read (it cannot be opened, is a folder, is too
+// large, or its content is damaged) and out.missing what it lacks if it
+// ends early. The file is never changed.
 bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layout, tRestoredInputs& out);

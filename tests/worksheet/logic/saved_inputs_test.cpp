@@ -144,21 +144,34 @@ TEST(SavedInputsRestore, DiagonalIsForcedToOneWhateverTheFileSays) {
   EXPECT_DOUBLE_EQ(R[2][2], 1.0);
 }
 
-TEST(SavedInputsRestore, AFileThatEndsEarlyGivesZerosAndEmptyCellsWithoutComplaint) {
-  const auto restored = ParseSavedInputs("2\n20\nTask\n50\n", SummaryLayout());
-  EXPECT_FALSE(restored.Damaged());
-  ASSERT_EQ(restored.gridRows.size(), 3u);
-  EXPECT_EQ(restored.gridRows[0][1], "50");
-  EXPECT_EQ(restored.gridRows[0][2], "");
-  EXPECT_EQ(restored.gridRows[2][4], "");
-  ASSERT_EQ(restored.correlations.size(), 6u);
-  for (double r : restored.correlations) EXPECT_EQ(r, 0.0);
-  EXPECT_TRUE(restored.matrixRead);
+TEST(SavedInputsRestore, AFileThatEndsEarlyIsIncompleteAndNamesTheFirstItemMissing) {
+  EXPECT_EQ(ParseSavedInputs("", SummaryLayout()).missing, "The file is empty: it holds none of the saved inputs.");
+  EXPECT_EQ(ParseSavedInputs("2\n", SummaryLayout()).missing,
+            "The file ends after line 1: the control sample size and everything after it are missing.");
+  const auto grid = ParseSavedInputs("2\n20\nTask\n50\n", SummaryLayout());
+  EXPECT_EQ(grid.missing,
+            "The file ends after line 4: the SD of the task and everything after it are missing (with 2 "
+            "covariates the file has 23 lines).");
+  EXPECT_EQ(grid.itemsInText, 4);
+  // Past the end the items read as empty cells and zeros, as before.
+  ASSERT_EQ(grid.gridRows.size(), 3u);
+  EXPECT_EQ(grid.gridRows[2][4], "");
+  EXPECT_EQ(grid.correlations, std::vector<double>(6, 0.0));
+  EXPECT_FALSE(grid.Damaged());
 
-  const auto empty = ParseSavedInputs("", SummaryLayout());
-  EXPECT_FALSE(empty.Damaged());
-  EXPECT_EQ(empty.fields, (std::vector<std::string>{"0", "0"}));
-  EXPECT_EQ(empty.gridRows.size(), 1u);
+  std::string text = FormatSavedInputs(SummaryLayout(), TwoCovariateInputs());
+  text.erase(text.rfind("1.000"));
+  EXPECT_EQ(ParseSavedInputs(text, SummaryLayout()).missing,
+            "The file ends after line 22: the entry in row 3, column 3 of the correlation matrix is missing (with "
+            "2 covariates the file has 23 lines).");
+
+  // Every file the program writes is complete, and every cut of it before
+  // its last line is not.
+  const std::string whole = FormatSavedInputs(SummaryLayout(), TwoCovariateInputs());
+  EXPECT_FALSE(ParseSavedInputs(whole, SummaryLayout()).Incomplete());
+  EXPECT_FALSE(ParseSavedInputs(whole.substr(0, whole.size() - 1), SummaryLayout()).Incomplete());
+  for (std::size_t end = whole.find('\n'); end + 1 < whole.size(); end = whole.find('\n', end + 1))
+    EXPECT_TRUE(ParseSavedInputs(whole.substr(0, end + 1), SummaryLayout()).Incomplete()) << end;
 }
 
 TEST(SavedInputsRestore, LineEndsOfEveryKindReadAlike) {
@@ -195,14 +208,16 @@ TEST(SavedInputsRestore, ANonNumberStopsTheRestoreThereAndSaysWhereAndWhat) {
 }
 
 TEST(SavedInputsRestore, CovariateCountMustBeAWholeNumberTheGridCanHold) {
-  for (const char* count : {"2.5", "-1", "13", "99999999", "1e300"}) {
+  for (const char* count : {"2.5", "-1", "13", "99", "99999999", "1e300"}) {
     const auto restored = ParseSavedInputs(std::string(count) + "\n20\n", SummaryLayout());
     ASSERT_TRUE(restored.Damaged()) << count;
-    EXPECT_NE(restored.problem.find("number of covariates"), std::string::npos) << restored.problem;
+    EXPECT_NE(restored.problem.find("the number of covariates \""), std::string::npos) << restored.problem;
+    EXPECT_NE(restored.problem.find("is not a whole number from 1 to 5."), std::string::npos) << restored.problem;
     EXPECT_FALSE(restored.gridRead);
     EXPECT_TRUE(restored.gridRows.empty());
     EXPECT_EQ(restored.fields.size(), 2u);
   }
+  // Counts the grid can show are restored; Compute applies the covariate rule.
   const auto largest = ParseSavedInputs("12\n20\n", SummaryLayout());
   EXPECT_FALSE(largest.Damaged());
   EXPECT_EQ(largest.gridRows.size(), 13u);
@@ -271,8 +286,10 @@ TEST_F(TempFolder, ReadingTellsMissingFromDamagedAndNeverChangesTheFile) {
   EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
 
   fs::create_directory(Path("folder.txt"));
-  ASSERT_TRUE(ReadSavedInputsFile(Path("folder.txt"), SummaryLayout(), restored));
-  EXPECT_NE(restored.problem.find("folder"), std::string::npos);
+  for (const tSavedInputsLayout& layout : {SummaryLayout(), RawLayout()}) {
+    ASSERT_TRUE(ReadSavedInputsFile(Path("folder.txt"), layout, restored));
+    EXPECT_TRUE(restored.folderInPlace);
+  }
 
   Put(path, std::string(MaxSavedInputsFileSize + 10, '1'));
   ASSERT_TRUE(ReadSavedInputsFile(path, SummaryLayout(), restored));

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   tQtServices services;
   application.SetServices(&services);
 
-  tProgramWindows windows = BuildQuorvaneWindows(services, SavedInputsFolder());
+  tProgramWindows windows = BuildQuorvaneWindows(services, SavedInputsPlace());
   windows.worksheet->show();
   return application.exec();
 }

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   tQtServices services;
   application.SetServices(&services);
 
-  tProgramWindows windows = BuildQuorvikWindows(services, SavedInputsFolder());
+  tProgramWindows windows = BuildQuorvikWindows(services, SavedInputsPlace());
   windows.worksheet->show();
   return application.exec();
 }

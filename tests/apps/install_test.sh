@@ -17,7 +17,9 @@
 #    ~/.local/share/quorvik/ at Compute, and Quorvane restores Quorvane.txt
 #    from ~/.local/share/quorvane/ (its Compute reaches the matrix window and
 #    the results without a field being typed) and writes it back there.
-#    Nothing is written into the programs' folder. This part is skipped
+#    Nothing is written into the programs' folder. A Quorvane.txt beside
+#    the program is restored while the user has none, and the first
+#    Compute saves it in the user's folder, saying so. This part is skipped
 #    (with a note) when Xvfb or xdotool is missing, or when running as root
 #    without setpriv and the user nobody.
 set -u
@@ -127,6 +129,31 @@ wait_for_window "Open"
 [ ! -e "$prefix/bin/Quorvik.txt" ] || fail "Quorvik.txt written into the programs' folder"
 close_program
 echo "installed quorvik keeps its inputs in ~/.local/share/quorvik/: ok"
+
+# A Quorvane.txt beside the installed program, none of the user's: it is
+# restored, and the first Compute saves the inputs in the user's folder
+# and says so in an information box; the file beside the program stays.
+beside_inputs=$(printf '%s\n' 1 10 Task 50 10 40 55 "Cov 1" 10 2 12 9 1.000 0.600 1.000)
+[ -z "${run_as[*]}" ] && chmod u+w "$prefix/bin"
+printf '%s\n' "$beside_inputs" >"$prefix/bin/Quorvane.txt"
+[ -z "${run_as[*]}" ] && chmod a-w "$prefix/bin"
+x_start_program "$prefix/bin/quorvane" "$user_home" "$work/cwd" "${run_as[@]}"
+wait_for_window "$QUORVANE_TITLE"; worksheet=$window_id
+focus_window "$worksheet"
+click_at "$worksheet" $COMPUTE_X $COMPUTE_Y
+wait_for_window "Matrix Entry"; matrix=$window_id
+focus_window "$matrix"
+click_at "$matrix" $CONTINUE_X $CONTINUE_Y
+wait_for_window "Information"; focus_window "$window_id"; press Return
+wait_for_window "Results viewer: $QUORVANE_TITLE"
+[ "$(cat "$data/quorvane/Quorvane.txt" 2>/dev/null)" = "$beside_inputs" ] ||
+  fail "the inputs restored from beside the program were not saved in ~/.local/share/quorvane/"
+[ "$(cat "$prefix/bin/Quorvane.txt")" = "$beside_inputs" ] || fail "the Quorvane.txt beside the program was changed"
+close_program
+[ -z "${run_as[*]}" ] && chmod u+w "$prefix/bin"
+rm -f "$prefix/bin/Quorvane.txt" "$data/quorvane/Quorvane.txt"
+[ -z "${run_as[*]}" ] && chmod a-w "$prefix/bin"
+echo "installed quorvane restores inputs beside it and saves them in ~/.local/share/quorvane/: ok"
 
 # Quorvane restores its inputs from there: k, N, the grid and the matrix.
 mkdir -p "$data/quorvane"

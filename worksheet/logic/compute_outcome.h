@@ -15,11 +15,15 @@ struct tComputeOutcome {
   std::optional<tGridCell> focusCell;  // grid cell to make current, the grid focused
   bool showResults = false;            // show the results window, hide the worksheet
   std::vector<std::string> report;     // lines to append to the results
+  bool inputsSaved = false;            // the saved-inputs file was written
 };
 
-// Where a compute runs: the saved-inputs file and the number of lines the
-// results window holds already (a report then opens with its separator).
+// Where a compute runs: the saved-inputs file, the file beside the program
+// the inputs were restored from while they have not yet been saved in
+// their own folder (empty otherwise), and the number of lines the results
+// window holds already (a report then opens with its separator).
 struct tComputeContext {
   std::string savedInputsPath;
+  std::string restoredFromPath;
   int reportLineCount = 0;
 };

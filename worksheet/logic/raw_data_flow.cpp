@@ -88,7 +88,8 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   const int k = counts.covariates;
 
   // Step 4: n and k are kept even when no file is loaded.
-  SaveWorksheetInputs(inputs, profile, context.savedInputsPath, services);
+  outcome.inputsSaved =
+      SaveWorksheetInputs(inputs, profile, context.savedInputsPath, services, context.restoredFromPath);
 
   // Steps 5-6. The busy cursor is shown only while the program works: not
   // while the user chooses the file or reads a box, where it would look

@@ -94,7 +94,8 @@ tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfi
   inputs.matrixEntered = true;
 
   // Step 6: the inputs are saved before the matrix is tested.
-  SaveWorksheetInputs(inputs, profile, context.savedInputsPath, services);
+  outcome.inputsSaved =
+      SaveWorksheetInputs(inputs, profile, context.savedInputsPath, services, context.restoredFromPath);
 
   // Steps 7 to 11. The report is complete before the first line reaches
   // the results.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "core/text_file.h"
 #include "validation/validation.h"
@@ -176,8 +178,25 @@ std::string SavedInputsPathIn(const std::string& folder, const tProgramProfile& 
   return SavedInputsPath(folder, profile.savedInputsFileName);
 }
 
+std::string BesideProgramPath(const tSavedInputsPlace& place, const tProgramProfile& profile) {
+  if (place.readOnlyProgramFolder.empty() || place.readOnlyProgramFolder == place.folder ||
+      profile.restoredFieldCount <= 0)
+    return {};
+  const std::string path = SavedInputsPathIn(place.readOnlyProgramFolder, profile);
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec) ? path : std::string();
+}
+
+std::string RestorePath(const tSavedInputsPlace& place, const tProgramProfile& profile) {
+  const std::string own = SavedInputsPathIn(place.folder, profile);
+  std::error_code ec;
+  if (std::filesystem::exists(std::filesystem::symlink_status(own, ec))) return own;
+  const std::string beside = BesideProgramPath(place, profile);
+  return beside.empty() ? own : beside;
+}
+
 bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
-                         tPlatformServices& services) {
+                         tPlatformServices& services, const std::string& restoredFrom) {
   const tSavedInputsLayout layout = profile.SavedInputsLayout();
   tSavedInputs saved;
   const int fieldCount = layout.fieldsOnOneLine ? WorksheetFieldCount : layout.restoredFieldCount;
@@ -195,23 +214,43 @@ bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& 
   std::string reason;
   // The per-user data folder of an installed program may not exist yet.
   const bool createFolder = true;
-  if (ReplaceTextFile(path, FormatSavedInputs(layout, saved), reason, createFolder)) return true;
-  services.Warn("The inputs could not be saved in the file\r" + path + "\r\r" + reason +
-                ".\r\rThe computation goes on without them being saved.");
-  return false;
+  if (!ReplaceTextFile(path, FormatSavedInputs(layout, saved), reason, createFolder)) {
+    services.Warn("The inputs could not be saved in the file\r" + path + "\r\r" + reason +
+                  ".\r\rThe computation goes on without them being saved.");
+    return false;
+  }
+  if (!restoredFrom.empty() && restoredFrom != path)
+    services.Inform("The saved inputs were read from\r" + restoredFrom +
+                    "\rbeside the program, whose folder cannot be written. From now on they are saved in\r" +
+                    path + "\r\rThe file beside the program is left as it is.");
+  return true;
 }
 
 bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
                             tPlatformServices& services) {
   tRestoredInputs restored;
-  if (!ReadSavedInputsFile(path, profile.SavedInputsLayout(), restored)) {
-    inputs.matrixRestored = false;
+  inputs.matrixRestored = false;
+  if (!ReadSavedInputsFile(path, profile.SavedInputsLayout(), restored)) return false;
+  if (restored.folderInPlace) {
+    const bool restores = profile.restoredFieldCount > 0;
+    services.Error("There is a folder, not a file, where the saved inputs are kept:\r" + path + "\r\r" +
+                   (restores ? "The worksheet starts without saved inputs, and the" : "The") +
+                   " inputs cannot be saved until that folder is renamed or moved.");
     return false;
   }
-  for (std::size_t i = 0; i < restored.fields.size() && i < inputs.fields.size(); ++i)
-    inputs.fields[i] = restored.fields[i];
+  // Of an incomplete file only what its text held is restored: no field
+  // gets a made-up 0, and a grid the text never reached starts as on a
+  // first run. The correlations of a file not read completely are never
+  // used (the matrix window then starts from the identity).
+  const bool complete = !restored.Damaged() && !restored.Incomplete();
+  const std::size_t fieldsHeld =
+      restored.Incomplete() ? std::min(restored.fields.size(), static_cast<std::size_t>(restored.itemsInText))
+                            : restored.fields.size();
+  for (std::size_t i = 0; i < fieldsHeld && i < inputs.fields.size(); ++i) inputs.fields[i] = restored.fields[i];
+  const bool gridHeld = restored.gridRead && (!restored.Incomplete() ||
+                                              static_cast<std::size_t>(restored.itemsInText) > restored.fields.size());
   if (profile.usesDataGrid) {
-    if (restored.gridRead) {
+    if (gridHeld) {
       inputs.grid = tGridCells{};
       inputs.grid.SetShape(profile.gridColumns, static_cast<int>(restored.gridRows.size()));
       for (std::size_t row = 0; row < restored.gridRows.size(); ++row)
@@ -219,25 +258,39 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
           inputs.grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(row), restored.gridRows[row][c]);
       inputs.grid.NumberRows();
     } else {
-      // The file broke off before the grid: the grid starts as on a first run.
       FirstRunGrid(inputs.grid, profile);
     }
   }
-  bool wholeMatrix = false;
-  if (profile.usesMatrixEntry && restored.matrixOrder > 0) {
+  if (complete && profile.usesMatrixEntry && restored.matrixOrder > 0)
     PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, inputs.correlations);
-    wholeMatrix = restored.matrixRead;
-  }
-  inputs.matrixRestored = !restored.Damaged();
-  if (restored.Damaged())
+  inputs.matrixRestored = complete;
+  if (!complete)
     services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
-                   restored.problem +
-                   "\r\rThe worksheet opens with the inputs read before the problem. The file has been "
-                   "left as it is; Clear Data deletes it.");
-  return wholeMatrix;
+                   (restored.Damaged() ? restored.problem : restored.missing) +
+                   "\r\rThe worksheet opens with the inputs read before the problem. The file has been left as "
+                   "it is.");
+  return complete && profile.usesMatrixEntry && restored.matrixRead;
+}
+
+bool ConfirmClearData(const std::string& path, const std::string& besideProgram, tPlatformServices& services) {
+  std::error_code ec;
+  const bool saved = std::filesystem::is_regular_file(path, ec);
+  if (!saved && besideProgram.empty()) return true;
+  std::string question;
+  if (saved)
+    question = "Clear Data empties the worksheet and deletes the saved inputs in the file\r" + path + "\r\r";
+  else
+    question = "Clear Data empties the worksheet.\r\r";
+  if (!besideProgram.empty())
+    question += "The saved inputs beside the program,\r" + besideProgram +
+                "\rcannot be deleted (its folder cannot be written) and will be restored at the next start.\r\r";
+  question += saved ? "Delete the saved inputs and clear the worksheet?" : "Clear the worksheet?";
+  return services.Confirm(question);
 }
 
 void DeleteSavedInputs(const std::string& path, tPlatformServices& services) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return;
   std::string reason;
   if (!DeleteTextFile(path, reason))
     services.Error("The saved inputs file\r" + path + "\rcould not be deleted:\r\r" + reason + ".");

@@ -138,24 +138,56 @@ inline constexpr const char* SdHeading = "SD";
 
 // --- saved inputs -----------------------------------------------------------
 
+// Where a program keeps its saved inputs: the folder the file is written
+// in (and deleted from), and the program's own folder when that is
+// another one, which cannot be written: a file there is still read at
+// start-up while the first folder holds none.
+struct tSavedInputsPlace {
+  tSavedInputsPlace(std::string writableFolder = {}, std::string readOnlyFolder = {})
+      : folder(std::move(writableFolder)), readOnlyProgramFolder(std::move(readOnlyFolder)) {}
+  std::string folder;
+  std::string readOnlyProgramFolder;
+};
+
 // The path of the program's saved-inputs file in folder.
 std::string SavedInputsPathIn(const std::string& folder, const tProgramProfile& profile);
 
+// The file beside the program in the read-only program folder of place,
+// when there is one there ("" otherwise, and for a program that restores
+// nothing).
+std::string BesideProgramPath(const tSavedInputsPlace& place, const tProgramProfile& profile);
+
+// The file restored at start-up: the one in place.folder when anything of
+// that name is there, else the file beside the program, else (no file at
+// all) the one in place.folder.
+std::string RestorePath(const tSavedInputsPlace& place, const tProgramProfile& profile);
+
 // Writes the saved-inputs file. On failure a warning names the file and
 // the reason and false is returned; the caller's computation goes on.
+// When the inputs were restored from another file (restoredFrom, beside a
+// program whose folder cannot be written), a successful save says once
+// where they now live.
 bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
-                         tPlatformServices& services);
+                         tPlatformServices& services, const std::string& restoredFrom = {});
 
 // Restores the inputs from the file at path at start-up. A missing file
-// leaves inputs at their first run. A damaged file restores what was read
-// before the problem and shows an error box that names the file (which is
-// left untouched). Returns true when the file gave a whole correlation
-// matrix (the Compute button then reads "Continue").
+// leaves inputs at their first run. A damaged or incomplete file restores
+// what it held before the problem and shows an error box that names the
+// file and the problem or the first item missing (the file is left
+// untouched). A folder in the file's place is reported as such. Returns
+// true when the file gave a whole correlation matrix (the Compute button
+// then reads "Continue").
 bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
                             tPlatformServices& services);
 
+// Clear Data's question: when a saved-inputs file is at path, or a copy
+// beside the program that Clear Data cannot delete (besideProgram), the
+// user is asked (Yes/No) first. True when the worksheet is to be cleared.
+bool ConfirmClearData(const std::string& path, const std::string& besideProgram, tPlatformServices& services);
+
 // Clear Data's part on disk: deletes the file, with an error box when a
-// file is there and stays.
+// file is there and stays. A folder of that name is no saved inputs and is
+// left alone.
 void DeleteSavedInputs(const std::string& path, tPlatformServices& services);
 
 // --- report -----------------------------------------------------------------

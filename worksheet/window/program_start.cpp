@@ -18,14 +18,15 @@ bool IsWritableFolder(const std::string& folder) {
   return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string ChooseSavedInputsFolder(const std::string& programFolder, const std::string& userDataFolder) {
-  return IsWritableFolder(programFolder) ? programFolder : userDataFolder;
+tSavedInputsPlace ChooseSavedInputsPlace(const std::string& programFolder, const std::string& userDataFolder) {
+  if (IsWritableFolder(programFolder)) return tSavedInputsPlace(programFolder);
+  return tSavedInputsPlace(userDataFolder, programFolder);
 }
 
-std::string SavedInputsFolder() {
+tSavedInputsPlace SavedInputsPlace() {
   const std::string userData =
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
-  return ChooseSavedInputsFolder(ProgramDirectory(), userData);
+  return ChooseSavedInputsPlace(ProgramDirectory(), userData);
 }
 
 bool tGuardedApplication::notify(QObject* receiver, QEvent* event) {

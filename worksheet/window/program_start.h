@@ -6,18 +6,21 @@
 #include <QApplication>
 #include <string>
 
+#include "worksheet/logic/worksheet_inputs.h"
+
 class tPlatformServices;
 
 // The folder of the running program's file (no trailing separator).
 std::string ProgramDirectory();
 
-// The folder of the saved-inputs file: the program's folder when files can
-// be created there, otherwise the user's per-application data folder
-// (for a system-wide install), e.g. ~/.local/share/quorvane.
-std::string SavedInputsFolder();
+// Where the saved inputs are kept: in the program's folder when files can
+// be created there, otherwise in the user's per-application data folder
+// (for a system-wide install), e.g. ~/.local/share/quorvane, with the
+// program's folder still read at start-up while the user has no file.
+tSavedInputsPlace SavedInputsPlace();
 
-// The choice behind SavedInputsFolder, for given folders.
-std::string ChooseSavedInputsFolder(const std::string& programFolder, const std::string& userDataFolder);
+// The choice behind SavedInputsPlace, for given folders.
+tSavedInputsPlace ChooseSavedInputsPlace(const std::string& programFolder, const std::string& userDataFolder);
 
 // True when folder is an existing folder in which files can be created.
 bool IsWritableFolder(const std::string& folder);

@@ -13,22 +13,22 @@ tProgramWindows::~tProgramWindows() {
 }
 
 tProgramWindows BuildProgramWindows(const tProgramProfile& profile, tPlatformServices& services,
-                                    const std::string& savedInputsFolder,
+                                    const tSavedInputsPlace& savedInputs,
                                     std::unique_ptr<tMatrixEntry> matrixEntry) {
   tProgramWindows windows;
   SetEngineNoticeHook(services.NoticeHook());
-  windows.worksheet = std::make_unique<TfrmTemplate>(profile, services, savedInputsFolder, std::move(matrixEntry));
+  windows.worksheet = std::make_unique<TfrmTemplate>(profile, services, savedInputs, std::move(matrixEntry));
   windows.results = std::make_unique<TfrmTemplateResults>(services);
   windows.worksheet->SetResultsWindow(windows.results.get());
   windows.results->SetWorksheet(windows.worksheet.get());
   return windows;
 }
 
-tProgramWindows BuildQuorvikWindows(tPlatformServices& services, const std::string& savedInputsFolder) {
-  return BuildProgramWindows(QuorvikProfile(), services, savedInputsFolder);
+tProgramWindows BuildQuorvikWindows(tPlatformServices& services, const tSavedInputsPlace& savedInputs) {
+  return BuildProgramWindows(QuorvikProfile(), services, savedInputs);
 }
 
-tProgramWindows BuildQuorvaneWindows(tPlatformServices& services, const std::string& savedInputsFolder,
+tProgramWindows BuildQuorvaneWindows(tPlatformServices& services, const tSavedInputsPlace& savedInputs,
                                      std::unique_ptr<tMatrixEntry> matrixEntry) {
-  return BuildProgramWindows(QuorvaneProfile(), services, savedInputsFolder, std::move(matrixEntry));
+  return BuildProgramWindows(QuorvaneProfile(), services, savedInputs, std::move(matrixEntry));
 }

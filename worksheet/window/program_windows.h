@@ -27,12 +27,13 @@ struct tProgramWindows {
 };
 
 // The windows of the program of profile, its saved inputs kept in
-// savedInputsFolder. matrixEntry serves the summary-data program's matrix
-// entry (the modal matrix window when none is given).
+// savedInputs (a folder alone is read and written both). matrixEntry
+// serves the summary-data program's matrix entry (the modal matrix window
+// when none is given).
 tProgramWindows BuildProgramWindows(const tProgramProfile& profile, tPlatformServices& services,
-                                    const std::string& savedInputsFolder,
+                                    const tSavedInputsPlace& savedInputs,
                                     std::unique_ptr<tMatrixEntry> matrixEntry = nullptr);
 
-tProgramWindows BuildQuorvikWindows(tPlatformServices& services, const std::string& savedInputsFolder);
-tProgramWindows BuildQuorvaneWindows(tPlatformServices& services, const std::string& savedInputsFolder,
+tProgramWindows BuildQuorvikWindows(tPlatformServices& services, const tSavedInputsPlace& savedInputs);
+tProgramWindows BuildQuorvaneWindows(tPlatformServices& services, const tSavedInputsPlace& savedInputs,
                                      std::unique_ptr<tMatrixEntry> matrixEntry = nullptr);

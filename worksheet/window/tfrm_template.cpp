@@ -144,13 +144,13 @@ class TfrmTemplate::tGridDelegate : public QStyledItemDelegate {
 // Construction
 
 TfrmTemplate::TfrmTemplate(const tProgramProfile& profile, tPlatformServices& services,
-                           const std::string& savedInputsFolder, std::unique_ptr<tMatrixEntry> matrixEntry,
+                           const tSavedInputsPlace& savedInputs, std::unique_ptr<tMatrixEntry> matrixEntry,
                            QWidget* parent)
     : QMainWindow(parent),
       profile_(profile),
       geometry_(WorksheetGeometry(profile.kind)),
       services_(services),
-      savedInputsFolder_(savedInputsFolder),
+      savedInputs_(savedInputs),
       matrixEntry_(std::move(matrixEntry)) {
   if (!matrixEntry_ && profile_.usesMatrixEntry) matrixEntry_ = std::make_unique<tMatrixEntryWindow>(*this, services_);
   BuildWidgets();
@@ -169,7 +169,7 @@ TfrmTemplate::~TfrmTemplate() {
   if (qApp) disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
-std::string TfrmTemplate::SavedInputsPath() const { return SavedInputsPathIn(savedInputsFolder_, profile_); }
+std::string TfrmTemplate::SavedInputsPath() const { return SavedInputsPathIn(savedInputs_.folder, profile_); }
 
 const tWorksheetInputs& TfrmTemplate::CurrentInputs() {
   GatherInputs();
@@ -531,7 +531,9 @@ void TfrmTemplate::SizeGrid() {
 
 void TfrmTemplate::LoadPreviousData() {
   inputs_ = FirstRunInputs(profile_);
-  const bool wholeMatrix = RestoreWorksheetInputs(inputs_, profile_, SavedInputsPath(), services_);
+  const std::string restorePath = RestorePath(savedInputs_, profile_);
+  if (restorePath != SavedInputsPath()) restoredFromBesideProgram_ = restorePath;
+  const bool wholeMatrix = RestoreWorksheetInputs(inputs_, profile_, restorePath, services_);
   ShowInputs();
   if (wholeMatrix) cmdCompute->setText("Continue");
   for (int n = 1; n <= WorksheetFieldCount; ++n) {
@@ -548,6 +550,7 @@ void TfrmTemplate::cmdComputeClick() {
   GatherInputs();
   tComputeContext context;
   context.savedInputsPath = SavedInputsPath();
+  context.restoredFromPath = restoredFromBesideProgram_;
   context.reportLineCount = results_ != nullptr ? results_->ReportSink().Count() : 0;
   tComputeOutcome outcome;
   try {
@@ -557,6 +560,8 @@ void TfrmTemplate::cmdComputeClick() {
     services_.SetBusyCursor(false);
     services_.Error(error.what());
   }
+  // Once saved in their own folder, where the inputs live has been said.
+  if (outcome.inputsSaved) restoredFromBesideProgram_.clear();
   ShowGrid();
   ApplyOutcome(std::move(outcome));
 }
@@ -581,6 +586,7 @@ void TfrmTemplate::ShowResultsWindow() {
 
 void TfrmTemplate::btnclearDataClick() {
   GatherInputs();
+  if (!ConfirmClearData(SavedInputsPath(), BesideProgramPath(savedInputs_, profile_), services_)) return;
   ClearWorksheetInputs(inputs_, profile_);
   ShowInputs();
   DeleteSavedInputs(SavedInputsPath(), services_);

@@ -52,10 +52,10 @@ class TfrmTemplate : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Builds the window, which restores the saved inputs from
-  // savedInputsFolder. matrixEntry serves the summary-data flow; without
-  // one the matrix window is shown modally.
-  TfrmTemplate(const tProgramProfile& profile, tPlatformServices& services, const std::string& savedInputsFolder,
+  // Builds the window, which restores the saved inputs kept in
+  // savedInputs. matrixEntry serves the summary-data flow; without one
+  // the matrix window is shown modally.
+  TfrmTemplate(const tProgramProfile& profile, tPlatformServices& services, const tSavedInputsPlace& savedInputs,
                std::unique_ptr<tMatrixEntry> matrixEntry = nullptr, QWidget* parent = nullptr);
   ~TfrmTemplate() override;
 
@@ -125,7 +125,10 @@ class TfrmTemplate : public QMainWindow {
   const tProgramProfile profile_;
   const tWorksheetGeometry geometry_;
   tPlatformServices& services_;
-  const std::string savedInputsFolder_;
+  const tSavedInputsPlace savedInputs_;
+  // The file beside the program that the inputs were restored from, until
+  // the first save into the program's own saved-inputs folder.
+  std::string restoredFromBesideProgram_;
   std::unique_ptr<tMatrixEntry> matrixEntry_;
   TfrmTemplateResults* results_ = nullptr;
   tWorksheetInputs inputs_;

@@ -202,9 +202,121 @@ TEST_F(SavedWorksheet, DamagedFileIsReportedKeepsWhatWasReadAndStaysUntouched) {
 
   DeleteSavedInputs(Path(profile), services);
   EXPECT_FALSE(std::filesystem::exists(Path(profile)));
-  std::filesystem::create_directory(Path(profile));
-  DeleteSavedInputs(Path(profile), services);
-  EXPECT_NE(services.last().text.find("could not be deleted"), std::string::npos);
+}
+
+TEST_F(SavedWorksheet, AnIncompleteFileIsReportedNamingWhatIsMissingAndRestoresOnlyWhatItHolds) {
+  const tProgramProfile profile = QuorvaneProfile();
+  const std::string truncated = "1\n10\nTask\n50\n";
+  std::ofstream(Path(profile), std::ios::binary) << truncated;
+  const auto written = std::filesystem::last_write_time(Path(profile));
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_FALSE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_NE(services.last().text.find(Path(profile)), std::string::npos);
+  EXPECT_NE(services.last().text.find("The file ends after line 4: the SD of the task and everything after it are "
+                                      "missing (with 1 covariate the file has 15 lines)."),
+            std::string::npos)
+      << services.last().text;
+  EXPECT_FALSE(back.matrixRestored);
+  EXPECT_EQ(back.Field(2), "10");
+  EXPECT_EQ(back.grid.Cell(MeanColumn, 0), "50");
+  EXPECT_EQ(back.grid.Cell(SdColumn, 0), "");
+  EXPECT_EQ(Contents(Path(profile)), truncated);
+  EXPECT_EQ(std::filesystem::last_write_time(Path(profile)), written);
+
+  // An empty file restores nothing: no made-up zeros in the fields.
+  std::ofstream(Path(profile), std::ios::binary | std::ios::trunc).flush();
+  tWorksheetInputs empty = FirstRunInputs(profile);
+  EXPECT_FALSE(RestoreWorksheetInputs(empty, profile, Path(profile), services));
+  EXPECT_NE(services.last().text.find("The file is empty"), std::string::npos);
+  EXPECT_EQ(empty.Field(1), "");
+  EXPECT_EQ(empty.Field(2), "");
+  EXPECT_EQ(empty.grid.Cell(NameColumn, 1), "Cov 1");
+  EXPECT_TRUE(std::filesystem::exists(Path(profile)));
+}
+
+TEST_F(SavedWorksheet, AFolderWhereTheFileBelongsIsReportedAsWhatItIsAndClearDataLeavesIt) {
+  const tProgramProfile raw = QuorvikProfile();
+  std::filesystem::create_directory(Path(raw));
+  tWorksheetInputs inputs = FirstRunInputs(raw);
+  EXPECT_FALSE(RestoreWorksheetInputs(inputs, raw, Path(raw), services));
+  EXPECT_EQ(services.last().text, "There is a folder, not a file, where the saved inputs are kept:\r" + Path(raw) +
+                                      "\r\rThe inputs cannot be saved until that folder is renamed or moved.");
+  const tProgramProfile summary = QuorvaneProfile();
+  std::filesystem::create_directory(Path(summary));
+  inputs = FirstRunInputs(summary);
+  EXPECT_FALSE(RestoreWorksheetInputs(inputs, summary, Path(summary), services));
+  EXPECT_NE(services.last().text.find("The worksheet starts without saved inputs, and the inputs cannot be saved"),
+            std::string::npos);
+
+  services.Clear();
+  EXPECT_TRUE(ConfirmClearData(Path(raw), "", services));  // no file, so nothing to ask
+  DeleteSavedInputs(Path(raw), services);
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(Path(raw)));
+}
+
+TEST_F(SavedWorksheet, AWriteProtectedFileIsLeftAsItIsAndTheWarningSaysWhy) {
+  const tProgramProfile profile = QuorvaneProfile();
+  std::ofstream(Path(profile), std::ios::binary) << "kept";
+  std::filesystem::permissions(Path(profile), std::filesystem::perms(0444));
+  EXPECT_FALSE(SaveWorksheetInputs(FirstRunInputs(profile), profile, Path(profile), services));
+  EXPECT_EQ(services.last().kind, tMessageKind::Warning);
+  EXPECT_EQ(services.last().text, "The inputs could not be saved in the file\r" + Path(profile) +
+                                      "\r\rThe file is write-protected.\r\rThe computation goes on without them "
+                                      "being saved.");
+  EXPECT_EQ(Contents(Path(profile)), "kept");
+}
+
+TEST_F(SavedWorksheet, ClearDataAsksBeforeDeletingAFileAndSaysWhatItCannotDelete) {
+  const tProgramProfile profile = QuorvaneProfile();
+  EXPECT_TRUE(ConfirmClearData(Path(profile), "", services));
+  EXPECT_TRUE(services.messages.empty());
+
+  std::ofstream(Path(profile)) << "2\n";
+  services.answers = {tMessageResult::No, tMessageResult::Yes};
+  EXPECT_FALSE(ConfirmClearData(Path(profile), "", services));
+  EXPECT_EQ(services.last().kind, tMessageKind::Confirmation);
+  EXPECT_EQ(services.last().text, "Clear Data empties the worksheet and deletes the saved inputs in the file\r" +
+                                      Path(profile) + "\r\rDelete the saved inputs and clear the worksheet?");
+  EXPECT_TRUE(ConfirmClearData(Path(profile), "", services));
+
+  std::filesystem::remove(Path(profile));
+  services.answers = {tMessageResult::Yes};
+  EXPECT_TRUE(ConfirmClearData(Path(profile), "/opt/quorv/Quorvane.txt", services));
+  EXPECT_EQ(services.last().text,
+            "Clear Data empties the worksheet.\r\rThe saved inputs beside the program,\r/opt/quorv/Quorvane.txt\r"
+            "cannot be deleted (its folder cannot be written) and will be restored at the next start.\r\rClear the "
+            "worksheet?");
+}
+
+TEST_F(SavedWorksheet, InputsBesideAReadOnlyProgramAreReadThereThenSavedInTheUserFolder) {
+  const tProgramProfile profile = QuorvaneProfile();
+  const std::string program = dir.Path() + "/program";
+  std::filesystem::create_directory(program);
+  const tSavedInputsPlace place(dir.Path() + "/user/data", program);
+  const std::string beside = SavedInputsPathIn(program, profile);
+  const std::string own = SavedInputsPathIn(place.folder, profile);
+  EXPECT_EQ(RestorePath(place, profile), own);  // nothing anywhere: the first run
+  const std::string text = "1\n10\nTask\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\n0.600\n1.000\n";
+  std::ofstream(beside, std::ios::binary) << text;
+  EXPECT_EQ(RestorePath(place, profile), beside);
+  EXPECT_EQ(BesideProgramPath(place, profile), beside);
+  EXPECT_EQ(BesideProgramPath(place, QuorvikProfile()), "");  // Quorvik reads nothing back
+
+  tWorksheetInputs inputs = FirstRunInputs(profile);
+  EXPECT_TRUE(RestoreWorksheetInputs(inputs, profile, beside, services));
+  inputs.correlations[2][1] = inputs.correlations[1][2];  // as the matrix window hands it back
+  inputs.matrixOrder = 2;
+  ASSERT_TRUE(SaveWorksheetInputs(inputs, profile, own, services, beside));
+  EXPECT_EQ(services.last().kind, tMessageKind::Information);
+  EXPECT_EQ(services.last().text, "The saved inputs were read from\r" + beside +
+                                      "\rbeside the program, whose folder cannot be written. From now on they are "
+                                      "saved in\r" + own + "\r\rThe file beside the program is left as it is.");
+  EXPECT_EQ(Contents(own), text);
+  EXPECT_EQ(Contents(beside), text);
+  EXPECT_EQ(RestorePath(place, profile), own);
 }
 
 TEST_F(SavedWorksheet, AnUnwritableFolderGivesAWarningNamingFileAndReason) {

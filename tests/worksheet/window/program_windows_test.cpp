@@ -4,6 +4,7 @@
 // which must equal the golden report.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +112,34 @@ TEST_F(ProgramWindows, QuorvaneReturnToWorksheetFromTheMatrixWindowChangesNothin
   EXPECT_FALSE(windows.results->isVisible());
   EXPECT_TRUE(services.messages.empty());
   EXPECT_FALSE(QFile::exists(QString::fromStdString(windows.worksheet->SavedInputsPath())));
+}
+
+// The program's folder cannot be written and the user has no saved inputs
+// yet: those beside the program are restored, the first Compute saves them
+// in the user's folder and says so, a later one says nothing.
+TEST_F(ProgramWindows, QuorvaneRestoresInputsBesideAReadOnlyProgramAndSaysOnceWhereTheyNowLive) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("program"));
+  const std::string program = dir.filePath("program").toStdString();
+  const std::string text = "1\n10\nTask\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\n0.600\n1.000\n";
+  std::ofstream(program + "/Quorvane.txt", std::ios::binary) << text;
+  auto entry = std::make_unique<tDrivenMatrixEntry>(
+      services, [](TSqMatFrm& window) { Child<QPushButton>(window, "CloseBtn")->click(); });
+  tDrivenMatrixEntry& matrixEntry = *entry;
+  tProgramWindows windows =
+      BuildQuorvaneWindows(services, tSavedInputsPlace(dir.filePath("user").toStdString(), program), std::move(entry));
+  matrixEntry.worksheet = windows.worksheet.get();
+  EXPECT_EQ(Child<QPushButton>(*windows.worksheet, "cmdCompute")->text().toStdString(), "Continue");
+
+  windows.worksheet->cmdComputeClick();
+  windows.worksheet->cmdComputeClick();
+  ASSERT_EQ(services.messages.size(), 1u) << services.texts().back();
+  EXPECT_EQ(services.last().kind, tMessageKind::Information);
+  const std::string saved = windows.worksheet->SavedInputsPath();
+  EXPECT_NE(services.last().text.find(saved), std::string::npos) << services.last().text;
+  EXPECT_EQ(matrixEntry.windowsShown, 2);
+  std::ifstream savedFile(saved, std::ios::binary), besideFile(program + "/Quorvane.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(savedFile), {}), text);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(besideFile), {}), text);
 }
 
 TEST_F(ProgramWindows, QuorvikTakesTheWorkedFileToTheDiagnosticLinesAndTheGoldenReport) {

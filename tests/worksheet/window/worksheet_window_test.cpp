@@ -156,7 +156,7 @@ TEST_F(WorksheetTest, ComputeFocusesTheFaultyFieldAndSavesNothingBeforeTheChecks
   EXPECT_TRUE(grid.hasFocus() || grid.isAncestorOf(summary->focusWidget()));
 }
 
-TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataEmptiesEverythingAndDeletesTheFile) {
+TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataAsksThenEmptiesEverythingAndDeletesTheFile) {
   std::ofstream(Saved(QuorvaneProfile()), std::ios::binary)
       << "2\n20.0\nTask\n50\n10\n40\n55\nAge\n60\n8\n62\n70\nEdu\n12\n2.5\n11\n9\n1.000\n0.500\n1.000\n0.250\n"
          "-0.125\n1.000\n";
@@ -173,7 +173,14 @@ TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataEmptiesEverythingAndD
   form->show();
   EXPECT_EQ(form->focusWidget(), Field(*form, 2));  // restored inputs: the focus goes to field 2
 
+  // Clear Data asks first: No keeps everything.
   Child<QPlainTextEdit>(*form, "memoComments")->setPlainText("notes");
+  services.answers = {tMessageResult::No, tMessageResult::Yes};
+  Child<QPushButton>(*form, "btnclearData")->click();
+  EXPECT_EQ(services.last().kind, tMessageKind::Confirmation);
+  EXPECT_EQ(Text(*form, 1), "2");
+  EXPECT_EQ(grid.item(1, 1)->text().toStdString(), "Age");
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(Saved(QuorvaneProfile()))));
   Child<QPushButton>(*form, "btnclearData")->click();
   EXPECT_EQ(Text(*form, 1), "");
   EXPECT_TRUE(Child<QPlainTextEdit>(*form, "memoComments")->toPlainText().isEmpty());
@@ -235,10 +242,14 @@ TEST_F(WorksheetTest, ComingBackFromAMessageBoxKeepsTheGridCellComingBackFromAWi
   EXPECT_EQ(grid.currentRow(), 0);
 }
 
-TEST_F(WorksheetTest, SavedInputsFolderFallsBackToTheUserDataFolderWhenTheProgramFolderIsNotWritable) {
+TEST_F(WorksheetTest, SavedInputsAreWrittenInTheUserDataFolderWhenTheProgramFolderIsNotWritable) {
   const std::string folder = dir.path().toStdString();
-  EXPECT_EQ(ChooseSavedInputsFolder(folder, "/user/data"), folder);
-  EXPECT_EQ(ChooseSavedInputsFolder(folder + "/missing", "/user/data"), "/user/data");
+  const tSavedInputsPlace writable = ChooseSavedInputsPlace(folder, "/user/data");
+  EXPECT_EQ(writable.folder, folder);
+  EXPECT_EQ(writable.readOnlyProgramFolder, "");
+  const tSavedInputsPlace readOnly = ChooseSavedInputsPlace(folder + "/missing", "/user/data");
+  EXPECT_EQ(readOnly.folder, "/user/data");
+  EXPECT_EQ(readOnly.readOnlyProgramFolder, folder + "/missing");
 }
 
 }  // namespace

@@ -10,8 +10,6 @@
 #include <fstream>
 #include <string>
 
-#include "tests/support/file_size_limit.h"
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -91,24 +89,6 @@ TEST_F(TempFolder, AFailedWriteGivesTheReasonAndLeavesNoTemporaryFile) {
   int entries = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 2);  // "plain" and the folder; no temporary file
-}
-
-// A write that fails part way (here the file grows past the process's
-// size limit, as on a full disk) is reported and the old file kept.
-TEST_F(TempFolder, AWriteThatFailsPartWayKeepsTheOldFileAndSaysWhy) {
-  const std::string path = Path("results.txt");
-  Put(path, "earlier report\r\n");
-  std::string reason;
-  {
-    tFileSizeLimit limit(4096);
-    ASSERT_TRUE(limit.isActive());
-    EXPECT_FALSE(ReplaceTextFile(path, std::string(10000, 'x'), reason));
-  }
-  EXPECT_EQ(reason, "File too large");
-  EXPECT_EQ(Contents(path), "earlier report\r\n");
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
-  EXPECT_EQ(entries, 1);
 }
 
 // A file nobody may write is left alone although its folder would allow

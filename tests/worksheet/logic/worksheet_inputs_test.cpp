@@ -305,17 +305,12 @@ TEST_F(SavedWorksheet, InputsBesideAReadOnlyProgramAreReadThereThenSavedInTheUse
   EXPECT_EQ(BesideProgramPath(place, profile), beside);
   EXPECT_EQ(BesideProgramPath(place, QuorvikProfile()), "");  // Quorvik reads nothing back
 
-  tWorksheetInputs inputs = FirstRunInputs(profile);
-  EXPECT_TRUE(RestoreWorksheetInputs(inputs, profile, beside, services));
-  inputs.correlations[2][1] = inputs.correlations[1][2];  // as the matrix window hands it back
-  inputs.matrixOrder = 2;
-  ASSERT_TRUE(SaveWorksheetInputs(inputs, profile, own, services, beside));
+  // The window passes the file it restored from to the saves until one succeeds.
+  ASSERT_TRUE(SaveWorksheetInputs(FirstRunInputs(profile), profile, own, services, beside));
   EXPECT_EQ(services.last().kind, tMessageKind::Information);
   EXPECT_EQ(services.last().text, "The saved inputs were read from\r" + beside +
                                       "\rbeside the program, whose folder cannot be written. From now on they are "
                                       "saved in\r" + own + "\r\rThe file beside the program is left as it is.");
-  EXPECT_EQ(Contents(own), text);
-  EXPECT_EQ(Contents(beside), text);
   EXPECT_EQ(RestorePath(place, profile), own);
 }
 

@@ -75,6 +75,10 @@ bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::strin
     case tTextFileStatus::CannotExamine:
     case tTextFileStatus::CannotOpen: error = fileName + ": the file cannot be opened: " + file.reason + "."; break;
     case tTextFileStatus::ReadFailed: error = fileName + ": the file cannot be read: " + file.reason + "."; break;
+    case tTextFileStatus::NotRegular: error = fileName + ": this is " + file.reason + "."; break;
+    case tTextFileStatus::NotPlainText:
+      error = fileName + ": the file cannot be read: " + file.reason + ". " + SaveAsPlainTextAdvice;
+      break;
   }
   return false;
 }

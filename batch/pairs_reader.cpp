@@ -1,6 +1,7 @@
 #include "batch/pairs_reader.h"
 
 #include "batch/batch_text.h"
+#include "core/text_characters.h"
 #include "core/text_lines.h"
 #include "core/text_format.h"
 #include "worksheet/logic/raw_data_file.h"

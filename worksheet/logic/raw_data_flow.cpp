@@ -78,6 +78,13 @@ tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tRepor
   tAnalysisRequest& request = reported.request;
   const int variables = k + 1;
 
+  // The windows repaint, and Cancel is heard, between the long steps too.
+  auto stillWanted = [&] { return !progress || progress(0.0); };
+  if (!stillWanted()) {
+    reported.outcome = tAnalysisOutcome::Cancelled;
+    return reported;
+  }
+
   // A variable equal for every control has no variance: its correlations
   // would be 0/0.
   if (const int constant = FirstConstantColumn(table, n, variables); constant != 0) {
@@ -93,6 +100,10 @@ tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tRepor
   SummaryFromRawData(table, n, variables, request.sds, request.means, request.R);
   DataRow(table, n + 1, variables, request.caseA);
   DataRow(table, n + 2, variables, request.caseB);
+  if (!stillWanted()) {
+    reported.outcome = tAnalysisOutcome::Cancelled;
+    return reported;
+  }
 
   frame.layout = tProgramKind::RawData;
   frame.rawData = &table;

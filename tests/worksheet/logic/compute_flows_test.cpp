@@ -242,7 +242,7 @@ TEST_F(RawCompute, LargeFileShowsProgressAndCancelLeavesNothing) {
   EXPECT_EQ(services.texts(), Lines{LoadCancelledMessage});
 
   services.Clear();
-  services.cancelProgressAtCall = 3;  // the first check of the report
+  services.cancelProgressAtCall = 3;  // as the analysis begins
   outcome = Compute(file);
   EXPECT_FALSE(outcome.showResults);
   EXPECT_TRUE(outcome.report.empty());

@@ -154,7 +154,7 @@ TEST_F(ProgramWindows, QuorvikShowsALongReportWithProgressAndCancelTakesItBack) 
   windows.results->hide();
   worksheet.show();
   services.Clear();
-  services.cancelProgressAtCall = 4;  // after the first piece of the report is shown
+  services.cancelProgressAtCall = 5;  // after the first piece of the report is shown
   services.openFileAnswers.push_back(file);
   Child<QPushButton>(worksheet, "cmdCompute")->click();
   EXPECT_EQ(services.progressSteps, (Lines{ReadingDataStep, WritingReportStep, ShowingReportStep}));

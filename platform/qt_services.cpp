@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPrintDialog>
 #include <QProgressDialog>
 #include <QPrinter>
@@ -201,7 +202,10 @@ bool tQtServices::ShowProgress(const std::string& step, double shareDone) {
     busy_ = false;
     progress_->show();
   }
-  QApplication::processEvents();
+  // Until the window stands between the user and the program's other
+  // windows, they repaint but take no input (a second Compute would start
+  // inside the first).
+  QApplication::processEvents(progress_->isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
   return !progress_->wasCanceled();
 }
 

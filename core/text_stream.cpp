@@ -24,15 +24,15 @@ bool tTextLineReader::Fill() {
   // the rest of a line.
   text_.erase(0, position_);
   position_ = 0;
-  std::string buffer(ReadChunk, '\0');
+  if (buffer_.empty()) buffer_.resize(ReadChunk);
   for (;;) {
     std::string reason;
-    const long long got = source_(buffer.data(), buffer.size(), reason);
+    const long long got = source_(buffer_.data(), buffer_.size(), reason);
     if (got < 0) return Fail(reason);
     if (got == 0)
       ended_ = true;
     else
-      raw_.append(buffer, 0, static_cast<std::size_t>(got));
+      raw_.append(buffer_, 0, static_cast<std::size_t>(got));
     // The encoding is decided on a sample of the start, however the
     // source hands it over.
     if (started_ || ended_ || raw_.size() >= EncodingSampleSize) break;

@@ -39,6 +39,7 @@ class tTextLineReader {
 
   tByteSource source_;
   std::size_t longestLine_;
+  std::string buffer_;   // what the source fills
   std::string raw_;      // bytes read, not yet decoded
   std::string text_;     // decoded text
   std::size_t position_ = 0;  // next character of text_

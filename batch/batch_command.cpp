@@ -1,15 +1,18 @@
 #include "batch/batch_command.h"
 
+#include <cerrno>
 #include <charconv>
+#include <exception>
 #include <istream>
-#include <iterator>
 #include <new>
 #include <ostream>
+#include <system_error>
 #include <thread>
 
 #include "batch/batch_controls.h"
 #include "batch/batch_runner.h"
 #include "batch/pairs_reader.h"
+#include "core/text_file.h"
 #include "core/text_format.h"
 
 namespace {
@@ -17,9 +20,9 @@ namespace {
 constexpr const char* ProgramName = "quorv-batch";
 // How messages name standard input.
 constexpr const char* StandardInputName = "<stdin>";
-// Largest pairs file read from a named file (standard input is read to
-// its end whatever its size, memory permitting).
-constexpr std::size_t MaxPairsFileSize = std::size_t{1} << 31;
+// Pairs read, analysed and written at a time: memory stays bounded
+// whatever the number of pairs, and the output does not depend on it.
+constexpr std::size_t PairsPerChunk = 1024;
 
 bool ParseJobs(const std::string& text, int& jobs) {
   int value = 0;
@@ -50,6 +53,15 @@ bool ParseOption(const std::string& name, const std::string& value, tBatchOption
     }
     return true;
   }
+  if (name == "--keep-going") {
+    if (value == "yes" || value == "true") options.keepGoing = true;
+    else if (value == "no" || value == "false") options.keepGoing = false;
+    else {
+      error = "--keep-going takes no value, or yes, no, true or false, not \"" + value + "\".";
+      return false;
+    }
+    return true;
+  }
   if (name == "--jobs" || name == "-j") {
     if (!ParseJobs(value, options.jobs)) {
       error = FormatC("--jobs takes a whole number from 1 to %d, not \"%s\".", MaxBatchJobs, value.c_str());
@@ -65,10 +77,33 @@ bool TakesValue(const std::string& name) {
   return name == "--interval" || name == "--format" || name == "--jobs" || name == "-j";
 }
 
-// Reads all of a stream.
-bool ReadStream(std::istream& in, std::string& text) {
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+// Reads a piece of a stream. A stream that cannot be read (standard input
+// closed, or a folder) may throw from its buffer or set badbit; both are a
+// failure with the system's reason.
+long long ReadPiece(std::istream& in, char* buffer, std::size_t size, std::string& reason) {
+  errno = 0;
+  try {
+    in.read(buffer, static_cast<std::streamsize>(size));
+  } catch (const std::exception& error) {
+    reason = errno != 0 ? std::generic_category().message(errno) : error.what();
+    return -1;
+  }
+  if (in.bad()) {
+    reason = errno != 0 ? std::generic_category().message(errno) : "the stream failed";
+    return -1;
+  }
+  return static_cast<long long>(in.gcount());
+}
+
+// Writes text and flushes it; false with the system's reason when the
+// output did not take it.
+bool WriteOut(std::ostream& out, const std::string& text, std::string& reason) {
+  errno = 0;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.flush();
+  if (out) return true;
+  reason = errno != 0 ? std::generic_category().message(errno) : "the stream failed";
+  return false;
 }
 
 }  // namespace
@@ -160,10 +195,15 @@ std::string BatchHelpText() {
       "         anything; an empty or short line among them is refused. The rules\n"
       "         of Quorvik's data files apply (LF, CR LF or CR line ends; '.' as the\n"
       "         decimal mark; no variable without variance).\n"
-      "PAIRS    one pair a line: an optional label (one word), then Case A's K + 1\n"
-      "         scores, then Case B's K + 1 scores, task of interest first, separated\n"
-      "         by blanks. Lines starting with # are comments; empty lines are\n"
-      "         skipped. \"-\" reads standard input.\n"
+      "PAIRS    one pair a line: an optional label (one word that is not a number),\n"
+      "         then Case A's K + 1 scores, then Case B's K + 1 scores, task of\n"
+      "         interest first, separated by blanks. Lines starting with # are\n"
+      "         comments; empty lines are skipped. \"-\" reads standard input.\n"
+      "         PAIRS is read as it comes, a chunk at a time, so it may be a pipe and\n"
+      "         of any length; results are written chunk by chunk.\n"
+      "\n"
+      "Files may be UTF-8 (ASCII), UTF-16 or UTF-32 text; CONTROLS and PAIRS may be\n"
+      "named pipes (as in <(command)).\n"
       "\n"
       "The controls must pass the worksheets' checks: 1 to 5 covariates, N at least\n"
       "3, at most N - 2 covariates, positive SDs, a positive definite correlation\n"
@@ -181,7 +221,7 @@ std::string BatchHelpText() {
       "        raw-data echo), the pair's label and line in its notes line.\n"
       "  --jobs N, -j N      analyse on N threads (default: one per core); the\n"
       "                      output is the same for every N\n"
-      "  --keep-going        report a bad pair on standard error and carry on\n"
+      "  --keep-going[=yes|no]  report a bad pair on standard error and carry on\n"
       "                      (otherwise the run stops at the first bad pair, after\n"
       "                      writing the pairs before it)\n"
       "  --help, -h          this text\n"
@@ -193,8 +233,9 @@ std::string BatchHelpText() {
       "  0  every pair was analysed\n"
       "  1  a pair line was refused or its analysis failed (also with --keep-going)\n"
       "  2  the command line is wrong\n"
-      "  3  the controls or K were refused, or a file could not be read\n"
-      "  4  the output could not be written\n"
+      "  3  the controls or K were refused, or a file or standard input could not\n"
+      "     be read (the pairs analysed before were written)\n"
+      "  4  the output could not be written (standard output full or closed)\n"
       "\n"
       "Examples:\n"
       "  quorv-batch summary Quorvane.txt pairs.txt\n"
@@ -217,9 +258,9 @@ int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::o
     return BatchExitUsage;
   }
   if (options.help) {
-    out << BatchHelpText();
-    out.flush();
-    return out ? BatchExitSuccess : BatchExitOutputFailed;
+    if (WriteOut(out, BatchHelpText(), error)) return BatchExitSuccess;
+    err << prefix << "the output could not be written: " << error << ".\n";
+    return BatchExitOutputFailed;
   }
   try {
     tBatchControls controls;
@@ -230,66 +271,88 @@ int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::o
       err << prefix << error << "\n";
       return BatchExitBadInput;
     }
+
+    // The pairs are read as a stream, a chunk at a time: standard input, a
+    // named pipe and a file of any size alike.
     const bool fromStdin = options.pairsFile == "-";
     const std::string pairsName = fromStdin ? StandardInputName : options.pairsFile;
-    std::string text;
+    tInputFile pairsFile;
+    tTextLineReader::tByteSource source;
     if (fromStdin) {
-      if (!ReadStream(in, text)) {
-        err << prefix << pairsName << ": standard input could not be read.\n";
+      source = [&in](char* buffer, std::size_t size, std::string& reason) {
+        return ReadPiece(in, buffer, size, reason);
+      };
+    } else {
+      OpenInputFile(options.pairsFile, tSpecialFiles::Read, pairsFile);
+      if (pairsFile.status != tTextFileStatus::Read) {
+        err << prefix << FileProblem(options.pairsFile, pairsFile.status, pairsFile.reason, 0) << "\n";
         return BatchExitBadInput;
       }
-    } else if (!ReadWholeFile(options.pairsFile, MaxPairsFileSize, text, error)) {
-      err << prefix << error << "\n";
-      return BatchExitBadInput;
+      source = [&pairsFile](char* buffer, std::size_t size, std::string& reason) {
+        return pairsFile.Read(buffer, size, reason);
+      };
     }
-    std::vector<tPairEntry> pairs = ReadPairs(text, controls.k);
-    text.clear();
-    text.shrink_to_fit();
-    // Without --keep-going nothing after the first unreadable line is analysed.
-    if (!options.keepGoing) {
-      for (std::size_t i = 0; i < pairs.size(); ++i) {
-        if (!pairs[i].Readable()) {
-          pairs.resize(i + 1);
+    tPairsReader reader(std::move(source), controls.k);
+
+    const int jobs = options.jobs > 0 ? options.jobs : DefaultBatchJobs();
+    const std::string* reportPairsName = options.format == tOutputFormat::Report ? &pairsName : nullptr;
+    bool first = true;
+    long long failures = 0;
+    long long pairCount = 0;
+    int stoppedAt = 0;
+    std::string written = OutputHead(options.format);
+    std::vector<tPairEntry> chunk;
+    for (bool more = true; more && stoppedAt == 0;) {
+      chunk.clear();
+      tPairEntry entry;
+      while (chunk.size() < PairsPerChunk && (more = reader.Next(entry))) {
+        chunk.push_back(entry);
+        // Without --keep-going nothing after the first unreadable line is read.
+        if (!options.keepGoing && !entry.Readable()) {
+          more = false;
           break;
         }
       }
-    }
-
-    const int jobs = options.jobs > 0 ? options.jobs : DefaultBatchJobs();
-    bool first = true;
-    int failures = 0;
-    int stoppedAt = 0;
-    out << OutputHead(options.format);
-    const std::string* reportPairsName = options.format == tOutputFormat::Report ? &pairsName : nullptr;
-    RunPairs(controls, pairs, options.interval, jobs, reportPairsName,
-             [&](const tPairEntry& pair, const tPairOutcome& outcome) {
-      for (const std::string& warning : outcome.warnings)
-        err << pairsName << ":" << pair.line << ": warning: " << warning
-            << " (the analysis went on with the last estimate)\n";
-      if (!outcome.analysed) {
-        ++failures;
-        err << pairsName << ":" << pair.line << ": error: " << outcome.problem << "\n";
-        if (!options.keepGoing) {
-          stoppedAt = pair.line;
-          return false;
+      pairCount += static_cast<long long>(chunk.size());
+      RunPairs(controls, chunk, options.interval, jobs, reportPairsName,
+               [&](const tPairEntry& pair, const tPairOutcome& outcome) {
+        for (const std::string& warning : outcome.warnings)
+          err << pairsName << ":" << pair.line << ": warning: " << warning
+              << " (the analysis went on with the last estimate)\n";
+        if (!outcome.analysed) {
+          ++failures;
+          err << pairsName << ":" << pair.line << ": error: " << outcome.problem << "\n";
+          if (!options.keepGoing) {
+            stoppedAt = pair.line;
+            return false;
+          }
+          return true;
         }
+        written += FormatPair(options.format, pair, outcome, first);
+        first = false;
         return true;
+      });
+      if (!WriteOut(out, written, error)) {
+        err << prefix << "the output could not be written: " << error << ".\n";
+        return BatchExitOutputFailed;
       }
-      out << FormatPair(options.format, pair, outcome, first);
-      first = false;
-      return static_cast<bool>(out);
-    });
-    out << OutputTail(options.format, !first);
-    out.flush();
-    if (!out) {
-      err << prefix << "the output could not be written.\n";
+      written.clear();
+    }
+    if (!WriteOut(out, OutputTail(options.format, !first), error)) {
+      err << prefix << "the output could not be written: " << error << ".\n";
       return BatchExitOutputFailed;
+    }
+    if (reader.Failed()) {
+      err << prefix << pairsName << ": " << (fromStdin ? "standard input" : "the file") << " cannot be read";
+      if (reader.LineNumber() > 0) err << " after line " << reader.LineNumber();
+      err << ": " << reader.Problem() << ".\n";
+      return BatchExitBadInput;
     }
     if (stoppedAt > 0) {
       err << prefix << "stopped at line " << stoppedAt << " of " << pairsName
           << "; --keep-going reports every bad pair and carries on.\n";
     } else if (failures > 0) {
-      err << prefix << failures << " of " << pairs.size() << " pairs could not be analysed.\n";
+      err << prefix << failures << " of " << pairCount << " pairs could not be analysed.\n";
     }
     return failures > 0 ? BatchExitBadPair : BatchExitSuccess;
   } catch (const std::bad_alloc&) {

@@ -63,19 +63,31 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error) {
-  tTextFile file = ReadTextFile(fileName, maxBytes);
-  switch (file.status) {
-    case tTextFileStatus::Read: text = std::move(file.text); return true;
-    case tTextFileStatus::NotFound: error = fileName + ": the file does not exist."; break;
-    case tTextFileStatus::IsFolder: error = fileName + ": this is a folder, not a file."; break;
+std::string FileProblem(const std::string& fileName, tTextFileStatus status, const std::string& reason,
+                        std::size_t maxBytes) {
+  switch (status) {
+    case tTextFileStatus::Read: break;
+    case tTextFileStatus::NotFound: return fileName + ": the file does not exist.";
+    case tTextFileStatus::IsFolder: return fileName + ": this is a folder, not a file.";
     case tTextFileStatus::TooLarge:
-      error = FormatC("%s: the file is larger than %zu bytes, too large to be read.", fileName.c_str(), maxBytes);
-      break;
+      return FormatC("%s: the file is larger than %zu bytes, too large to be read.", fileName.c_str(), maxBytes);
     case tTextFileStatus::CannotExamine:
-    case tTextFileStatus::CannotOpen: error = fileName + ": the file cannot be opened: " + file.reason + "."; break;
-    case tTextFileStatus::ReadFailed: error = fileName + ": the file cannot be read: " + file.reason + "."; break;
+    case tTextFileStatus::CannotOpen: return fileName + ": the file cannot be opened: " + reason + ".";
+    case tTextFileStatus::ReadFailed: return fileName + ": the file cannot be read: " + reason + ".";
+    case tTextFileStatus::NotRegular: return fileName + ": this is " + reason + ".";
+    case tTextFileStatus::NotPlainText:
+      return fileName + ": the file cannot be read: " + reason + ". " + SaveAsPlainTextAdvice;
   }
+  return std::string();
+}
+
+bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error) {
+  tTextFile file = ReadTextFile(fileName, maxBytes, tSpecialFiles::Read);
+  if (file.status == tTextFileStatus::Read) {
+    text = std::move(file.text);
+    return true;
+  }
+  error = FileProblem(fileName, file.status, file.reason, maxBytes);
   return false;
 }
 
@@ -200,10 +212,16 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
 
   // N: the lines up to the last one that holds anything; empty lines
   // before it are refused by the reader as empty control rows.
-  const std::vector<std::string_view> lines = SplitLines(text);
+  int lines = 0;
   int lastFilled = 0;
-  for (int i = 0; i < static_cast<int>(lines.size()); ++i)
-    if (!IsBlankLine(lines[i])) lastFilled = i + 1;
+  std::size_t filledEnd = 0;
+  tLineCursor cursor(text);
+  for (std::string_view line; cursor.Next(line);) {
+    ++lines;
+    if (IsBlankLine(line)) continue;
+    lastFilled = lines;
+    filledEnd = static_cast<std::size_t>(line.data() - text.data()) + line.size();
+  }
   c.n = lastFilled;
   if (!CheckSampleSize(nCaption, c.n, collect)) {
     error = At(fileName, 0,
@@ -216,15 +234,9 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
     return false;
   }
 
-  // The reader names the last two of the rows it reads Case A and Case B;
-  // two rows of zeros after the controls keep the controls' names right.
-  const std::string_view last = lines[lastFilled - 1];
-  std::string controlText(text, 0, static_cast<std::size_t>(last.data() - text.data()) + last.size());
-  std::string filler;
-  for (int j = 0; j < columns; ++j) filler += "0 ";
-  controlText += "\n" + filler + "\n" + filler + "\n";
   tData_matrix table;
-  const tRawDataReadResult read = ReadRawData(controlText, c.n + 2, columns, table);
+  const tRawDataReadResult read =
+      ReadRawData(std::string_view(text).substr(0, filledEnd), c.n, columns, table, tRawRows::ControlsOnly);
   if (!read.loaded) {
     error = At(fileName, read.line, OneLineText(read.message));
     return false;

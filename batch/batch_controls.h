@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/extended.h"
+#include "core/text_file.h"
 #include "matrix/tmatrix.h"
 #include "worksheet/logic/analysis_report.h"
 
@@ -59,7 +60,13 @@ bool LoadRawControls(const std::string& fileName, const std::string& kText, tBat
 bool ParseRawControls(const std::string& text, const std::string& fileName, const std::string& kText,
                       tBatchControls& controls, std::string& error);
 
-// Reads a whole file into text through the one text-file reader; false
-// with the reason (naming the file) when it is missing, a folder,
-// unreadable or larger than maxBytes.
+// Reads a whole file into text through the one text-file reader (a named
+// pipe is read too: shells pass data that way); false with the reason
+// (naming the file) when it is missing, a folder, unreadable, not text or
+// larger than maxBytes.
 bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error);
+
+// "FILE: the file does not exist." and so on: why a file could not be
+// opened or read, by the reader's status and reason.
+std::string FileProblem(const std::string& fileName, tTextFileStatus status, const std::string& reason,
+                        std::size_t maxBytes);

@@ -85,6 +85,7 @@ tPairOutcome AnalysePair(const tBatchControls& controls, const tPairEntry& pair,
       outcome.problem = analysis.failure.empty() ? "the analysis failed with an unknown error."
                                                  : "the analysis failed: " + analysis.failure;
       break;
+    case tAnalysisOutcome::Cancelled:  // no progress is asked for here
     case tAnalysisOutcome::NotPositiveDefinite:
     case tAnalysisOutcome::ZeroVariance:
       // The controls were checked when they were loaded.

@@ -23,6 +23,3 @@ std::string FullPrecision(extended value);
 // The text of a notice on one line: each run of line breaks ('\r', '\n')
 // becomes one blank, and blanks at either end go.
 std::string OneLineText(std::string_view text);
-
-// True when text is well-formed UTF-8 (ASCII included).
-bool IsValidUtf8(std::string_view text);

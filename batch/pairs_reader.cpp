@@ -1,6 +1,9 @@
 #include "batch/pairs_reader.h"
 
+#include <utility>
+
 #include "batch/batch_text.h"
+#include "core/text_characters.h"
 #include "core/text_lines.h"
 #include "core/text_format.h"
 #include "worksheet/logic/raw_data_file.h"
@@ -10,12 +13,12 @@ namespace {
 // Characters of a refused text repeated in its message.
 constexpr std::size_t ShownTextLength = 24;
 
-// A UTF-8 byte-order mark that a text editor may put at the start (the
-// file reader removes it; standard input is read as it comes).
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+// The most fields a line can use: a label and Case A's and Case B's scores
+// for the most variables.
+constexpr std::size_t MostFields = 2 * MatrixCapacity + 1;
 
 std::string Shown(std::string_view text) {
-  std::string out(text.substr(0, ShownTextLength));
+  std::string out = ShownText(text.substr(0, ShownTextLength));
   if (text.size() > ShownTextLength) out += "...";
   return out;
 }
@@ -40,17 +43,18 @@ bool IsPairsCommentOrBlank(std::string_view line) {
   return first == std::string_view::npos || IsBlankLine(line) || line[first] == '#';
 }
 
-// The label is recognised by position: a line with 2(k + 1) + 1 fields
-// has one, a line with 2(k + 1) fields has none. Any other count is an
-// error, worded by whether the first field looks like a score.
+// A first field that is not a number is the label; the scores follow.
 void ReadPairLine(std::string_view line, int k, tPairEntry& entry) {
   const int m = k + 1;
-  const std::vector<std::string_view> fields = SplitFields(line);
+  std::string_view fields[MostFields];
+  std::size_t count = 0;
+  std::size_t position = 0;
+  for (std::string_view field; NextField(line, position, field); ++count)
+    if (count < MostFields) fields[count] = field;
+
   extended probe = 0;
-  const bool firstIsScore = !fields.empty() && ReadScore(fields[0], probe);
-  const bool hasLabel =
-      fields.size() == static_cast<std::size_t>(2 * m + 1) || (!fields.empty() && !firstIsScore);
-  const std::size_t scoreCount = fields.size() - (hasLabel ? 1 : 0);
+  const bool hasLabel = count > 0 && !ReadScore(fields[0], probe);
+  const std::size_t scoreCount = count - (hasLabel ? 1 : 0);
   entry.label.clear();
   if (hasLabel) {
     entry.label = std::string(fields[0]);
@@ -61,6 +65,8 @@ void ReadPairLine(std::string_view line, int k, tPairEntry& entry) {
   }
   if (scoreCount != static_cast<std::size_t>(2 * m)) {
     entry.problem = CountProblem(scoreCount, m);
+    if (!hasLabel && scoreCount == static_cast<std::size_t>(2 * m + 1))
+      entry.problem += FormatC(" A label must not be a number: \"%s\" was read as a score.", Shown(fields[0]).c_str());
     return;
   }
   const std::size_t offset = hasLabel ? 1 : 0;
@@ -73,8 +79,8 @@ void ReadPairLine(std::string_view line, int k, tPairEntry& entry) {
                                 ScoreName(i, m).c_str(), Shown(text).c_str(), MaxScoreTextLength);
       } else {
         entry.problem = FormatC(
-            "%s \"%s\" is not a number (write numbers with a point as the decimal mark, for example 12.5).",
-            ScoreName(i, m).c_str(), Shown(text).c_str());
+            "%s \"%s\" is not a number%s (write numbers with a point as the decimal mark, for example 12.5).",
+            ScoreName(i, m).c_str(), Shown(text).c_str(), UnusualCharactersClause(text).c_str());
       }
       return;
     }
@@ -83,16 +89,39 @@ void ReadPairLine(std::string_view line, int k, tPairEntry& entry) {
   entry.problem.clear();
 }
 
-std::vector<tPairEntry> ReadPairs(std::string_view text, int k) {
-  if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(ByteOrderMark.size());
-  std::vector<tPairEntry> pairs;
-  const std::vector<std::string_view> lines = SplitLines(text);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (IsPairsCommentOrBlank(lines[i])) continue;
-    tPairEntry entry;
-    entry.line = static_cast<int>(i) + 1;
-    ReadPairLine(lines[i], k, entry);
-    pairs.push_back(std::move(entry));
+tPairsReader::tPairsReader(tTextLineReader::tByteSource source, int k)
+    : lines_(std::move(source), MaxPairLineLength), k_(k) {}
+
+bool tPairsReader::Next(tPairEntry& entry) {
+  for (;;) {
+    switch (lines_.Next(line_)) {
+      case tTextLineReader::tStatus::End: return false;
+      case tTextLineReader::tStatus::Failed: problem_ = lines_.Problem(); return false;
+      case tTextLineReader::tStatus::Line: break;
+    }
+    if (IsPairsCommentOrBlank(line_)) continue;
+    entry.line = static_cast<int>(lines_.LineNumber());
+    if (lines_.LineCut()) {
+      entry.label.clear();
+      entry.problem = FormatC("the line is longer than %zu characters.", MaxPairLineLength);
+    } else {
+      ReadPairLine(line_, k_, entry);
+    }
+    return true;
   }
+}
+
+std::vector<tPairEntry> ReadPairs(std::string_view text, int k, std::string* problem) {
+  std::size_t position = 0;
+  tPairsReader reader(
+      [text, &position](char* buffer, std::size_t size, std::string&) -> long long {
+        const std::size_t n = text.copy(buffer, size, position);
+        position += n;
+        return static_cast<long long>(n);
+      },
+      k);
+  std::vector<tPairEntry> pairs;
+  for (tPairEntry entry; reader.Next(entry);) pairs.push_back(entry);
+  if (problem != nullptr) *problem = reader.Problem();
   return pairs;
 }

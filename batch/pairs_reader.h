@@ -1,15 +1,23 @@
 // The pairs file of a batch run: one pair of cases a line, an optional
 // label, then Case A's k + 1 scores, then Case B's k + 1 scores (task of
-// interest first, then the covariates), separated by blanks or tabs.
-// Lines whose first non-blank character is '#' are comments; empty lines
-// are skipped. Lines end in LF, CR LF or CR.
+// interest first, then the covariates), separated by blanks or tabs. A
+// label is a word that is not a number, so that a line with one score too
+// many is refused instead of taking its first score for a label. Lines
+// whose first non-blank character is '#' are comments; empty lines are
+// skipped. Lines end in LF, CR LF or CR; the file may be UTF-8, UTF-16 or
+// UTF-32 (core/text_encoding.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/text_stream.h"
 #include "matrix/tmatrix.h"
+
+// Longest line read; a longer one is refused as a bad pair (and memory
+// stays bounded whatever the file holds).
+constexpr std::size_t MaxPairLineLength = 4096;
 
 // One line of the pairs file that holds a pair (or should).
 struct tPairEntry {
@@ -22,10 +30,30 @@ struct tPairEntry {
   bool Readable() const { return problem.empty(); }
 };
 
-// Reads every pair of the text for k covariates. Lines that cannot be
-// read are kept, with problem saying why, so that the caller reports them
-// in their place. Never throws for any content.
-std::vector<tPairEntry> ReadPairs(std::string_view text, int k);
+// Reads the pairs of a stream one at a time, in bounded memory.
+class tPairsReader {
+ public:
+  tPairsReader(tTextLineReader::tByteSource source, int k);
+
+  // The next line that holds a pair (or should): true with entry filled,
+  // its problem saying why when it cannot be read; false at the end of the
+  // stream or when reading it failed (Problem() then says why).
+  bool Next(tPairEntry& entry);
+  bool Failed() const { return !problem_.empty(); }
+  // The number of the last line read.
+  long long LineNumber() const { return lines_.LineNumber(); }
+  const std::string& Problem() const { return problem_; }
+
+ private:
+  tTextLineReader lines_;
+  int k_;
+  std::string line_;
+  std::string problem_;
+};
+
+// Every pair of a whole text for k covariates, as tPairsReader gives them;
+// problem (when given) says why reading stopped early, or is empty.
+std::vector<tPairEntry> ReadPairs(std::string_view text, int k, std::string* problem = nullptr);
 
 // Reads one line (not a comment or blank line) into entry.
 void ReadPairLine(std::string_view line, int k, tPairEntry& entry);

@@ -4,67 +4,134 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 
+#include "core/text_encoding.h"
+
 namespace {
 
-constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t ReadChunk = 1 << 16;
 
 std::string SystemReason(int error) { return std::generic_category().message(error); }
 
+// What a file that is neither a regular file nor a folder is.
+const char* SpecialFileKind(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a named pipe (FIFO), not a regular file";
+  if (S_ISCHR(mode)) return "a character device, not a regular file";
+  if (S_ISBLK(mode)) return "a block device, not a regular file";
+  if (S_ISSOCK(mode)) return "a socket, not a regular file";
+  return "not a regular file";
+}
+
+// Sets status and reason from a stat of the name, a file's or a folder's.
+// False when the file is not to be opened.
+bool Examine(const struct stat& info, tSpecialFiles specialFiles, tInputFile& file) {
+  if (S_ISDIR(info.st_mode)) {
+    file.status = tTextFileStatus::IsFolder;
+    return false;
+  }
+  if (!S_ISREG(info.st_mode) && specialFiles == tSpecialFiles::Refuse) {
+    file.status = tTextFileStatus::NotRegular;
+    file.reason = SpecialFileKind(info.st_mode);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes) {
-  namespace fs = std::filesystem;
-  tTextFile file;
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (status.type() == fs::file_type::not_found) return file;
-  if (ec) {
-    file.status = tTextFileStatus::CannotExamine;
-    file.reason = ec.message();
-    return file;
+tInputFile::~tInputFile() {
+  if (descriptor >= 0) ::close(descriptor);
+}
+
+long long tInputFile::Read(char* buffer, std::size_t count, std::string& readReason) {
+  for (;;) {
+    const ssize_t got = ::read(descriptor, buffer, count);
+    if (got >= 0) return got;
+    if (errno == EINTR) continue;
+    readReason = SystemReason(errno);
+    return -1;
   }
-  if (fs::is_directory(status)) {
-    file.status = tTextFileStatus::IsFolder;
-    return file;
+}
+
+void OpenInputFile(const std::string& path, tSpecialFiles specialFiles, tInputFile& file) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    file.status = errno == ENOENT || errno == ENOTDIR ? tTextFileStatus::NotFound : tTextFileStatus::CannotExamine;
+    file.reason = SystemReason(errno);
+    return;
   }
-  std::FILE* stream = std::fopen(path.c_str(), "rb");
-  if (stream == nullptr) {
+  if (!Examine(info, specialFiles, file)) return;
+  // A regular file is opened without waiting, so that one swapped for a
+  // pipe after the look cannot block; a pipe the caller reads is opened
+  // as pipes are, waiting for its writer.
+  const bool regular = S_ISREG(info.st_mode);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regular ? O_NONBLOCK : 0));
+  if (fd < 0) {
     file.status = tTextFileStatus::CannotOpen;
     file.reason = SystemReason(errno);
+    return;
+  }
+  file.descriptor = fd;
+  if (::fstat(fd, &info) != 0) {
+    file.status = tTextFileStatus::CannotExamine;
+    file.reason = SystemReason(errno);
+    return;
+  }
+  if (!Examine(info, specialFiles, file)) return;
+  if (regular && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    file.status = tTextFileStatus::CannotOpen;
+    file.reason = SystemReason(errno);
+    return;
+  }
+  file.size = S_ISREG(info.st_mode) ? static_cast<long long>(info.st_size) : -1;
+  file.status = tTextFileStatus::Read;
+}
+
+tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes, tSpecialFiles specialFiles) {
+  tTextFile file;
+  tInputFile input;
+  OpenInputFile(path, specialFiles, input);
+  if (input.status != tTextFileStatus::Read) {
+    file.status = input.status;
+    file.reason = input.reason;
     return file;
   }
+  if (input.size > static_cast<long long>(maxBytes)) {
+    file.status = tTextFileStatus::TooLarge;
+    return file;
+  }
+  if (input.size > 0) file.text.reserve(static_cast<std::size_t>(input.size));
   std::string buffer(ReadChunk, '\0');
-  bool failed = false;
-  bool tooLarge = false;
   for (;;) {
-    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), stream);
-    file.text.append(buffer, 0, got);
-    if (file.text.size() > maxBytes) {
-      tooLarge = true;
-      break;
+    const long long got = input.Read(buffer.data(), buffer.size(), file.reason);
+    if (got < 0) {
+      file.text.clear();
+      file.status = tTextFileStatus::ReadFailed;
+      return file;
     }
-    if (got < buffer.size()) {
-      failed = std::ferror(stream) != 0;
-      break;
+    if (got == 0) break;
+    const std::size_t size = file.text.size() + static_cast<std::size_t>(got);
+    if (size > maxBytes) {  // a pipe, or a file that grew while it was read
+      file.text.clear();
+      file.text.shrink_to_fit();
+      file.status = tTextFileStatus::TooLarge;
+      return file;
     }
+    // Grown by doubling, but never beyond maxBytes.
+    if (size > file.text.capacity()) file.text.reserve(std::min(maxBytes, std::max(size, 2 * file.text.capacity())));
+    file.text.append(buffer, 0, static_cast<std::size_t>(got));
   }
-  const int readError = errno;
-  std::fclose(stream);
-  if (tooLarge || failed) {
+  if (!DecodeText(file.text, file.reason)) {
     file.text.clear();
-    file.status = tooLarge ? tTextFileStatus::TooLarge : tTextFileStatus::ReadFailed;
-    if (failed) file.reason = SystemReason(readError);
+    file.status = tTextFileStatus::NotPlainText;
     return file;
   }
-  if (std::string_view(file.text).substr(0, Utf8ByteOrderMark.size()) == Utf8ByteOrderMark)
-    file.text.erase(0, Utf8ByteOrderMark.size());
   file.status = tTextFileStatus::Read;
   return file;
 }

@@ -1,7 +1,8 @@
 // Whole text files: the one place where the programs read a file they are
 // given and where they write, replace or delete one. Reading returns the
-// text (a UTF-8 byte-order mark at its start removed) or says why there is
-// none; the callers word the message for their own file.
+// text as UTF-8 (a byte-order mark removed; UTF-16 and UTF-32 converted,
+// see core/text_encoding.h) or says why there is none; the callers word
+// the message for their own file.
 #pragma once
 
 #include <cstddef>
@@ -15,17 +16,56 @@ enum class tTextFileStatus {
   CannotOpen,     // the file exists but cannot be opened (reason says why)
   TooLarge,       // the file holds more than the largest size asked for
   ReadFailed,     // reading stopped with an error (reason says why)
+  NotRegular,     // a pipe, device or socket, refused unless asked for (reason says which)
+  NotPlainText,   // the bytes are not text (reason says what they are)
 };
+
+// Whether a name may be a pipe, a device or a socket. Such a file can keep
+// a reader waiting for ever (a pipe that nobody writes into), so a program
+// that asks through a file dialog refuses it before opening it; the batch
+// tool reads pipes, which is how shell users pass data.
+enum class tSpecialFiles { Refuse, Read };
+
+// What a program says to a file that is not text.
+inline constexpr const char* SaveAsPlainTextAdvice =
+    "Save it as plain text (for example \"Text\" or \"UTF-8 text\" in the program that made it) and use that "
+    "file.";
 
 struct tTextFile {
   tTextFileStatus status = tTextFileStatus::NotFound;
   std::string text;
-  std::string reason;  // the system's text for CannotExamine, CannotOpen and ReadFailed
+  std::string reason;  // the system's text for CannotExamine, CannotOpen and ReadFailed;
+                       // what the file is for NotRegular and NotPlainText
 };
 
-// Reads the file at path whole, refusing one of more than maxBytes bytes
-// without holding more than that.
-tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes);
+// A file opened for reading, closed with the object. status is Read when
+// it is open.
+class tInputFile {
+ public:
+  tInputFile() = default;
+  tInputFile(const tInputFile&) = delete;
+  tInputFile& operator=(const tInputFile&) = delete;
+  ~tInputFile();
+
+  tTextFileStatus status = tTextFileStatus::NotFound;
+  std::string reason;
+  int descriptor = -1;
+  long long size = -1;  // bytes of a regular file; -1 for a pipe or device
+
+  // Reads up to size bytes (a read interrupted by a signal is retried);
+  // returns how many, 0 at the end, -1 with reason set on an error.
+  long long Read(char* buffer, std::size_t count, std::string& readReason);
+};
+
+// Opens path for reading. A folder, and a pipe, device or socket unless
+// specialFiles is Read, is refused without waiting on it.
+void OpenInputFile(const std::string& path, tSpecialFiles specialFiles, tInputFile& file);
+
+// Reads the file at path whole and decodes it (DecodeText). A regular
+// file of more than maxBytes bytes is refused before it is read; a pipe
+// is refused as soon as it has given more, so no more is ever held.
+tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes,
+                       tSpecialFiles specialFiles = tSpecialFiles::Refuse);
 
 // The reason given when the file to be replaced is write-protected.
 inline constexpr const char* WriteProtectedReason = "The file is write-protected";

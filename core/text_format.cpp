@@ -16,16 +16,21 @@ locale_t CLocale() {
 
 }  // namespace
 
+// Most texts fit a small buffer and are formatted once; a longer one is
+// formatted again into a string of its size.
 std::string FormatC(const char* format, ...) {
   locale_t previous = uselocale(CLocale());
   va_list args;
   va_start(args, format);
   va_list copy;
   va_copy(copy, args);
-  int size = std::vsnprintf(nullptr, 0, format, copy);
+  char small[256];
+  const int size = std::vsnprintf(small, sizeof small, format, copy);
   va_end(copy);
   std::string out;
-  if (size > 0) {
+  if (size > 0 && static_cast<std::size_t>(size) < sizeof small) {
+    out.assign(small, static_cast<std::size_t>(size));
+  } else if (size > 0) {
     out.resize(static_cast<std::size_t>(size) + 1);
     std::vsnprintf(out.data(), out.size(), format, args);
     out.resize(static_cast<std::size_t>(size));

@@ -6,42 +6,48 @@ bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
 
+bool tLineCursor::Next(std::string_view& line) {
+  if (position_ >= text_.size()) return false;
+  const std::size_t end = text_.find_first_of("\r\n", position_);
+  if (end == std::string_view::npos) {
+    line = text_.substr(position_);
+    position_ = text_.size();
+    return true;
+  }
+  line = text_.substr(position_, end - position_);
+  position_ = end + (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1);
+  return true;
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      lines.push_back(text.substr(start, i - start));
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      ++i;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
+  tLineCursor cursor(text);
+  for (std::string_view line; cursor.Next(line);) lines.push_back(line);
   return lines;
+}
+
+bool NextField(std::string_view line, std::size_t& position, std::string_view& field) {
+  std::size_t i = position;
+  while (i < line.size() && IsSeparator(line[i])) ++i;
+  const std::size_t start = i;
+  while (i < line.size() && !IsSeparator(line[i])) ++i;
+  position = i;
+  if (i == start) return false;
+  field = line.substr(start, i - start);
+  return true;
 }
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
   std::vector<std::string_view> fields;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && IsSeparator(line[i])) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && !IsSeparator(line[i])) ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
-  }
+  std::size_t position = 0;
+  for (std::string_view field; NextField(line, position, field);) fields.push_back(field);
   return fields;
 }
 
 std::string_view FirstField(std::string_view line) {
-  std::size_t start = 0;
-  while (start < line.size() && IsSeparator(line[start])) ++start;
-  std::size_t end = start;
-  while (end < line.size() && !IsSeparator(line[end])) ++end;
-  return line.substr(start, end - start);
+  std::size_t position = 0;
+  std::string_view field;
+  return NextField(line, position, field) ? field : std::string_view();
 }
 
 bool IsBlankLine(std::string_view line) {

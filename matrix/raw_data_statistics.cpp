@@ -23,7 +23,7 @@ void RequireWithinTable(const tData_matrix& D, int rows, int cols) {
 
 void FillDataMatrixMissing(tData_matrix& D) {
   for (int i = 1; i <= D.Rows(); ++i) {
-    extended* row = D[i];
+    const auto row = D[i];
     for (int j = 1; j <= D.Columns(); ++j) row[j] = MissingValueMarker;
   }
 }
@@ -82,14 +82,24 @@ void DataCrossProducts(const tData_matrix_transposed& T, const tData_matrix& D, 
   }
 }
 
-// Centre each column on its mean, transpose the centred data and multiply
-// the transpose by it.
+// The cross products of the centred data, sum over r of (D[r][i] - mean i)
+// x (D[r][j] - mean j), accumulated from 0 in order of r: the sums that
+// CentreColumns, TransposeDataMatrix and DataCrossProducts give, value for
+// value, but formed row by row without copying the table (a million
+// controls would need two more tables of their size).
 void CentredSscp(const tData_matrix& D, int rows, int cols, tMatrix& C) {
-  tData_matrix centred(rows, cols);
-  CentreColumns(D, rows, cols, centred);
-  tData_matrix_transposed transposed(cols, rows);
-  TransposeDataMatrix(centred, rows, cols, transposed);
-  DataCrossProducts(transposed, centred, cols, rows, C);
+  tVector means;
+  ColumnMeans(D, rows, cols, means);
+  extended sums[MatrixCapacity + 1][MatrixCapacity + 1] = {};
+  extended centred[MatrixCapacity + 1];
+  for (int r = 1; r <= rows; ++r) {
+    const auto row = D[r];
+    for (int j = 1; j <= cols; ++j) centred[j] = row[j] - means[j];
+    for (int i = 1; i <= cols; ++i)
+      for (int j = 1; j <= cols; ++j) sums[i][j] += centred[i] * centred[j];
+  }
+  for (int i = 1; i <= cols; ++i)
+    for (int j = 1; j <= cols; ++j) C[i][j] = sums[i][j];
 }
 
 void SscpToCovariance(tMatrix A, int n, int N, tMatrix& C) {
@@ -134,8 +144,9 @@ void PrintDataMatrix(const tData_matrix& D, int rows, int cols, const std::strin
   RequireWithinTable(D, rows, cols);
   sink.Add(title);
   for (int i = 1; i <= rows; ++i) {
+    const auto row = D[i];
     std::string line = FormatC("   [%4d]:  ", i);
-    for (int j = 1; j <= cols; ++j) line += FormatC("%12.5Lf   ", D[i][j]);
+    for (int j = 1; j <= cols; ++j) line += FormatC("%12.5Lf   ", row[j]);
     sink.Add(line);
   }
   sink.Add("");

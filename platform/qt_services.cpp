@@ -4,8 +4,12 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPrinter>
+#include <limits>
 
 #include "platform/text_printing.h"
 
@@ -153,6 +157,59 @@ bool tQtServices::PrintText(const std::string& text, const std::string& fontFami
   if (dialog.exec() != QDialog::Accepted) return false;  // cancelled: no reason to report
   return PrintPlainText(printer, text, fontFamily, pointSize, error);
 }
+
+tQtServices::tQtServices() = default;
+tQtServices::~tQtServices() = default;
+
+std::unique_ptr<QProgressDialog> BuildProgressDialog(QWidget* parent) {
+  auto dialog = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, 1000, parent);
+  dialog->setWindowTitle(QStringLiteral("Please wait"));
+  dialog->setWindowModality(Qt::ApplicationModal);
+  dialog->setAutoClose(false);
+  dialog->setAutoReset(false);
+  // Shown by ShowProgress itself once the work has lasted long enough;
+  // the dialog's own estimate would wait for its bar to move.
+  dialog->setMinimumDuration(std::numeric_limits<int>::max());
+  dialog->hide();
+  return dialog;
+}
+
+namespace {
+
+long long NowMs() {
+  static QElapsedTimer clock = [] {
+    QElapsedTimer timer;
+    timer.start();
+    return timer;
+  }();
+  return clock.elapsed();
+}
+
+}  // namespace
+
+bool tQtServices::ShowProgress(const std::string& step, double shareDone) {
+  if (!progress_) {
+    progress_ = BuildProgressDialog(DialogParent());
+    progressStart_ = NowMs();
+  }
+  const QString text = QString::fromStdString(step);
+  if (progress_->labelText() != text) progress_->setLabelText(text);
+  const double share = shareDone < 0 ? 0 : shareDone > 1 ? 1 : shareDone;
+  progress_->setValue(static_cast<int>(share * progress_->maximum()));
+  if (!progress_->isVisible() && NowMs() - progressStart_ >= ProgressWindowDelayMs) {
+    // The hourglass would hide that Cancel can be pressed.
+    if (busy_) QApplication::restoreOverrideCursor();
+    busy_ = false;
+    progress_->show();
+  }
+  // Until the window stands between the user and the program's other
+  // windows, they repaint but take no input (a second Compute would start
+  // inside the first).
+  QApplication::processEvents(progress_->isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+  return !progress_->wasCanceled();
+}
+
+void tQtServices::EndProgress() { progress_.reset(); }
 
 void tQtServices::ProcessPendingEvents() { QApplication::processEvents(); }
 

@@ -12,10 +12,14 @@
 #include "platform/services.h"
 
 class QFileDialog;
+class QProgressDialog;
 class QWidget;
 
 class tQtServices : public tPlatformServices {
  public:
+  tQtServices();
+  ~tQtServices() override;
+
   tMessageResult ShowMessage(tMessageKind kind, const std::string& caption, const std::string& text,
                              tMessageButtons buttons) override;
   void Beep() override;
@@ -26,6 +30,8 @@ class tQtServices : public tPlatformServices {
   // Idempotent: a second busy call keeps one override cursor, and the normal
   // call removes it, so unbalanced calls never leave the hourglass behind.
   void SetBusyCursor(bool busy) override;
+  bool ShowProgress(const std::string& step, double shareDone) override;
+  void EndProgress() override;
   bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
                  std::string& error) override;
   void ProcessPendingEvents() override;
@@ -33,7 +39,16 @@ class tQtServices : public tPlatformServices {
 
  private:
   bool busy_ = false;
+  std::unique_ptr<QProgressDialog> progress_;  // open between the first ShowProgress and EndProgress
+  long long progressStart_ = 0;                // when it opened, in ms of a monotonic clock
 };
+
+// The progress window of long work: the step as its text, a bar of 1000
+// steps, a Cancel button; application-modal, shown only when told.
+std::unique_ptr<QProgressDialog> BuildProgressDialog(QWidget* parent = nullptr);
+
+// Time that work runs before its progress window appears.
+constexpr int ProgressWindowDelayMs = 500;
 
 // The text of a message box: each "\r" (or "\r\n") starts a new line.
 QString MessageBoxText(const std::string& text);

@@ -1,6 +1,6 @@
 // The one interface through which windows and flows reach the platform:
-// message boxes, the beep, file dialogs, the cursor, printing, event
-// processing and ending the program. tQtServices implements it for the
+// message boxes, the beep, file dialogs, the cursor, progress of long
+// work, printing, event processing and ending the program. tQtServices implements it for the
 // programs; the scripted double in tests/support answers from a script
 // and records every call.
 #pragma once
@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/progress.h"
 #include "platform/notice.h"
 
 enum class tMessageButtons { Ok, YesNo };
@@ -43,6 +44,16 @@ class tPlatformServices {
 
   virtual void SetBusyCursor(bool busy) = 0;
 
+  // Long work on the user's thread. ShowProgress names the step under way
+  // and the share of it done (0 to 1), lets every window repaint, and
+  // answers false once the user has pressed Cancel; a progress window with
+  // the step, a bar and Cancel appears only when the work has lasted half
+  // a second since the first ShowProgress. EndProgress closes it and
+  // forgets a Cancel. The work calls it often enough (every tenth of a
+  // second or so) for the windows to stay responsive.
+  virtual bool ShowProgress(const std::string& step, double shareDone) = 0;
+  virtual void EndProgress() = 0;
+
   // Prints plain text in the given font; lets the user choose the printer.
   // Returns false with a reason in error when nothing could be printed
   // (a cancelled print dialog returns false with an empty error).
@@ -76,4 +87,20 @@ class tPlatformServices {
   tBeepHook BeepHook() {
     return [this] { Beep(); };
   }
+  // A progress check for plain work that shows its progress as the step.
+  tProgressCheck ProgressCheck(const std::string& step) {
+    return [this, step](double shareDone) { return ShowProgress(step, shareDone); };
+  }
+};
+
+// Ends the progress of the work it was made for when it goes.
+class tProgressScope {
+ public:
+  explicit tProgressScope(tPlatformServices& services) : services_(services) {}
+  ~tProgressScope() { services_.EndProgress(); }
+  tProgressScope(const tProgressScope&) = delete;
+  tProgressScope& operator=(const tProgressScope&) = delete;
+
+ private:
+  tPlatformServices& services_;
 };

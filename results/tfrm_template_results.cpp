@@ -1,5 +1,7 @@
 #include "results/tfrm_template_results.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
@@ -54,6 +56,38 @@ void tMemoLines::Add(const std::string& line) {
     QScrollBar* bar = memo_->verticalScrollBar();
     bar->setValue(bar->maximum());
   }
+}
+
+bool tMemoLines::AddAll(const std::vector<std::string>& lines, const tProgressCheck& progress) {
+  constexpr std::size_t PieceLines = 20000;
+  QTextDocument* document = memo_->document();
+  QTextCursor cursor(document);
+  cursor.movePosition(QTextCursor::End);
+  const int start = cursor.position();
+  // Text typed after the last line end is a line of its own: end it first.
+  QString piece = document->lastBlock().text().isEmpty() ? QString() : QStringLiteral("\n");
+  for (std::size_t first = 0; first < lines.size(); first += PieceLines) {
+    const std::size_t end = std::min(lines.size(), first + PieceLines);
+    for (std::size_t i = first; i < end; ++i) {
+      piece += QString::fromStdString(lines[i]);
+      piece += QLatin1Char('\n');
+    }
+    cursor.beginEditBlock();
+    cursor.insertText(piece);
+    cursor.endEditBlock();
+    piece.clear();
+    if (progress && !progress(static_cast<double>(end) / static_cast<double>(lines.size()))) {
+      cursor.setPosition(start);
+      cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+      return false;
+    }
+  }
+  if (memo_->isVisible()) {
+    QScrollBar* bar = memo_->verticalScrollBar();
+    bar->setValue(bar->maximum());
+  }
+  return true;
 }
 
 int tMemoLines::Count() const {
@@ -160,6 +194,10 @@ void TfrmTemplateResults::BuildWindow() {
 void TfrmTemplateResults::SetWorksheet(QWidget* worksheet) { worksheet_ = worksheet; }
 
 tReportLines& TfrmTemplateResults::ReportSink() { return *sink_; }
+
+bool TfrmTemplateResults::AppendReport(const std::vector<std::string>& lines, const tProgressCheck& progress) {
+  return sink_->AddAll(lines, progress);
+}
 
 QByteArray TfrmTemplateResults::FileContents() const {
   QByteArray contents;

@@ -8,7 +8,10 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "core/progress.h"
 #include "core/report_lines.h"
 #include "platform/services.h"
 
@@ -27,6 +30,11 @@ class tMemoLines : public tReportLines {
   explicit tMemoLines(QPlainTextEdit* memo) : memo_(memo) {}
   void Add(const std::string& line) override;
   int Count() const override;
+  // Appends the lines as Add would, in pieces (a text area takes a
+  // million lines in seconds), asking progress after each piece. When it
+  // answers false the lines appended by this call are taken back and the
+  // answer is false.
+  bool AddAll(const std::vector<std::string>& lines, const tProgressCheck& progress);
 
  private:
   QPlainTextEdit* memo_;
@@ -43,6 +51,8 @@ class TfrmTemplateResults : public QMainWindow {
   void SetWorksheet(QWidget* worksheet);
   // Appends lines to memoResults.
   tReportLines& ReportSink();
+  // Appends a whole report (tMemoLines::AddAll).
+  bool AppendReport(const std::vector<std::string>& lines, const tProgressCheck& progress);
 
   // The text as a results file holds it: each line ended by CR LF.
   QByteArray FileContents() const;

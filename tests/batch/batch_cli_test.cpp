@@ -3,6 +3,7 @@
 // independent parsers, threads, and every kind of bad input with its
 // message and exit status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <QByteArray>
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "batch_test_support.h"
@@ -41,16 +43,22 @@ std::string ReadText(const std::filesystem::path& path) {
 
 // Runs quorv-batch with the arguments (each quoted for the shell), an
 // optional text on standard input; collects both outputs and the status.
-tRun Batch(const std::vector<std::string>& args, const std::string& input = "") {
+// inRedirect and outRedirect, when given, replace the shell's redirection
+// of standard input and output ("0<&-", ">/dev/full").
+tRun Batch(const std::vector<std::string>& args, const std::string& input = "", const std::string& inRedirect = "",
+           const std::string& outRedirect = "") {
   static const tScratchFolder scratch("cli");
   const std::filesystem::path& folder = scratch.Path();
   static int runs = 0;
   const std::string tag = std::to_string(++runs);
   const auto inPath = folder / ("in" + tag), outPath = folder / ("out" + tag), errPath = folder / ("err" + tag);
   WriteFile(inPath, input);
+  WriteFile(outPath, "");
   std::string command = Quoted(QUORV_BATCH_EXECUTABLE);
   for (const auto& a : args) command += " " + Quoted(a);
-  command += " <" + Quoted(inPath.string()) + " >" + Quoted(outPath.string()) + " 2>" + Quoted(errPath.string());
+  command += " " + (inRedirect.empty() ? "<" + Quoted(inPath.string()) : inRedirect);
+  command += " " + (outRedirect.empty() ? ">" + Quoted(outPath.string()) : outRedirect);
+  command += " 2>" + Quoted(errPath.string());
   const int raw = std::system(command.c_str());
   tRun run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -245,13 +253,14 @@ TEST(BatchCommandLine, LabelsAreQuotedWhereNeeded) {
   EXPECT_EQ(pairs[1].toObject().value("label").toString().toStdString(), "Pat\xC3\xA9");
 }
 
-// A few hundred pairs over more than one block: the output does not
-// depend on the number of threads, byte for byte.
+// Pairs over more than one chunk of the stream and block of the threads
+// (every fiftieth takes the slow general branch): the output does not depend
+// on the number of threads, byte for byte.
 TEST(BatchCommandLine, TwoThreadsWriteWhatOneWrites) {
   std::string pairs;
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 2500; ++i) {
     const int a = 30 + i * 37 % 41, b = 35 + i * 13 % 29, cov = 9 + i % 7;
-    const int covB = i % 10 == 0 ? 8 + i % 5 : cov;
+    const int covB = i % 50 == 0 ? 8 + i % 5 : cov;
     pairs += "p" + std::to_string(i) + " " + std::to_string(a) + " " + std::to_string(cov) + " " +
              std::to_string(b) + " " + std::to_string(covB) + "\n";
   }
@@ -262,7 +271,7 @@ TEST(BatchCommandLine, TwoThreadsWriteWhatOneWrites) {
     ASSERT_EQ(one.status, 0) << one.err;
     ASSERT_EQ(two.status, 0) << two.err;
     EXPECT_EQ(one.out, two.out) << format;
-    EXPECT_GT(one.out.size(), 300u * 40);
+    EXPECT_GT(one.out.size(), 2500u * 40);
   }
 }
 
@@ -330,6 +339,66 @@ TEST(BatchCommandLine, BadControlsAndCommandLines) {
     EXPECT_TRUE(Contains(run.err, c.message)) << shown << "\n" << run.err;
     EXPECT_EQ(run.out, "") << shown;
   }
+}
+
+// Standard input that cannot be read (closed, or a folder) made the tool
+// abort; a full output was reported only at the end, if at all.
+TEST(BatchCommandLine, UnreadableInputAndUnwritableOutputHaveTheirStatus) {
+  const std::vector<std::string> args = {"summary", Files().summary, "-"};
+  const tRun closed = Batch(args, "", "0<&-");
+  EXPECT_EQ(closed.status, 3) << closed.err;
+  EXPECT_EQ(closed.err, "quorv-batch: <stdin>: standard input cannot be read: Bad file descriptor.\n");
+  const tRun folder = Batch(args, "", "</");
+  EXPECT_EQ(folder.status, 3) << folder.err;
+  EXPECT_TRUE(Contains(folder.err, "standard input cannot be read: Is a directory.")) << folder.err;
+
+  const tRun full = Batch({"summary", Files().summary, Files().pairs}, "", "", ">/dev/full");
+  EXPECT_EQ(full.status, 4) << full.err;
+  EXPECT_EQ(full.err, "quorv-batch: the output could not be written: No space left on device.\n");
+  EXPECT_EQ(Batch({"--help"}, "", "", ">/dev/full").status, 4);
+}
+
+// Spreadsheets' "Unicode text" (UTF-16) for both files, the pairs through a
+// named pipe as a shell passes them.
+TEST(BatchCommandLine, Utf16FilesAndNamedPipesGiveTheWorkedFigures) {
+  auto wide = [](const std::string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : text) {
+      if (c == '\n') bytes += std::string("\r\0", 2);
+      bytes += std::string{c, '\0'};
+    }
+    return bytes;
+  };
+  const std::string controls = WriteFile(Files().folder / "controls16.txt", wide(WorkedRawControls));
+  const std::string pairs = WriteFile(Files().folder / "pairs16.txt", wide(ReadText(Files().pairs)));
+  const tRun raw = Batch({"raw", controls, "1", pairs});
+  EXPECT_EQ(raw.status, 0) << raw.err;
+  ExpectWorkedCsv(raw.out);
+
+  const std::string fifo = (Files().folder / "pairs.fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(fifo) << ReadText(Files().pairs); });
+  const tRun piped = Batch({"summary", Files().summary, fifo});
+  writer.join();
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  ExpectWorkedCsv(piped.out);
+}
+
+// "--keep-going=yes" was an unknown option; a score far out named the
+// covariates' tiny difference as the cause.
+TEST(BatchCommandLine, KeepGoingTakesYesOrNoAndAFarOutScoreIsNamed) {
+  const std::string input = "p1 40 12 55\np2 40 12 55 12\n";
+  EXPECT_EQ(ReadCsv(Batch({"summary", Files().summary, "-", "--keep-going=yes"}, input).out).size(), 1u);
+  EXPECT_EQ(ReadCsv(Batch({"summary", Files().summary, "-", "--keep-going=no"}, input).out).size(), 0u);
+  const tRun maybe = Batch({"summary", Files().summary, "-", "--keep-going=maybe"}, input);
+  EXPECT_EQ(maybe.status, 2);
+  EXPECT_TRUE(Contains(maybe.err, "--keep-going takes no value, or yes, no, true or false, not \"maybe\"."));
+
+  const tRun far = Batch({"summary", Files().summary, "-"}, "far 1e300 12 55 9\n");
+  EXPECT_EQ(far.status, 1);
+  EXPECT_TRUE(Contains(far.err, "<stdin>:1: error: the analysis failed: Case A's score on the task of interest, "
+                                "1e+300, is a value too large to analyse"))
+      << far.err;
 }
 
 TEST(BatchCommandLine, HelpShowsUsageAndExamples) {

@@ -50,13 +50,3 @@ TEST(BatchText, NoticeTextOnOneLine) {
   EXPECT_EQ(OneLineText(" With a control sample size of  3, the maximum number of covariates is  1 "),
             "With a control sample size of  3, the maximum number of covariates is  1");
 }
-
-TEST(BatchText, Utf8Check) {
-  EXPECT_TRUE(IsValidUtf8("Pat\xC3\xA9"));          // é
-  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));     // U+1F600
-  EXPECT_FALSE(IsValidUtf8("\xC3"));                // cut short
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));            // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));        // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));    // above U+10FFFF
-  EXPECT_FALSE(IsValidUtf8("a\xFF"));
-}

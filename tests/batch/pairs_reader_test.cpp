@@ -11,7 +11,9 @@ TEST(PairsReader, LabelIsOptionalAndCommentsAndBlankLinesAreSkipped) {
       "40\t12  55 12\r"
       "7 1 2 3 4\n"
       "   \n";
-  const auto pairs = ReadPairs(text, 1);
+  std::string problem;
+  const auto pairs = ReadPairs(text, 1, &problem);
+  EXPECT_EQ(problem, "");
   ASSERT_EQ(pairs.size(), 3u);
   EXPECT_EQ(pairs[0].line, 2);
   EXPECT_EQ(pairs[0].label, "P1");
@@ -23,11 +25,27 @@ TEST(PairsReader, LabelIsOptionalAndCommentsAndBlankLinesAreSkipped) {
   EXPECT_EQ(pairs[1].line, 5);
   EXPECT_EQ(pairs[1].label, "");
   EXPECT_EQ(pairs[1].caseB[2], 12.0L);
-  // Five fields for one covariate: the first is a label even when numeric.
+  // One score too many: a label is never a number, so nothing shifts
+  // into the wrong place.
   EXPECT_EQ(pairs[2].line, 6);
-  EXPECT_EQ(pairs[2].label, "7");
-  EXPECT_EQ(pairs[2].caseA[1], 1.0L);
-  EXPECT_EQ(pairs[2].caseB[2], 4.0L);
+  EXPECT_EQ(pairs[2].problem,
+            "5 scores found, 4 expected: Case A's 2, then Case B's 2 (task of interest first, then 1 covariate), "
+            "optionally after a label. A label must not be a number: \"7\" was read as a score.");
+}
+
+// What spreadsheets save as "Unicode text", read in the pieces a pipe
+// gives: the same pairs.
+TEST(PairsReader, Utf16TextGivesTheSamePairs) {
+  const std::string text = "P1 40 12 55 9\r\n40 12 55 12\r\n";
+  std::string wide = "\xFF\xFE";
+  for (char c : text) wide += std::string{c, '\0'};
+  const auto pairs = ReadPairs(wide, 1);
+  ASSERT_EQ(pairs.size(), 2u);
+  EXPECT_EQ(pairs[0].label, "P1");
+  EXPECT_EQ(pairs[1].caseB[2], 12.0L);
+  std::string problem;
+  EXPECT_TRUE(ReadPairs(std::string("40 12 55 9\n\0\x01\x02", 14), 1, &problem).empty());
+  EXPECT_NE(problem.find("not plain text"), std::string::npos);
 }
 
 TEST(PairsReader, ScoresFollowTheVariableOrderForSeveralCovariates) {
@@ -47,9 +65,11 @@ TEST(PairsReader, BadLinesAreKeptInPlaceWithWhatIsWrong) {
       "c 40 12 55 x9\n"        // not a number
       "d 40 12 55 " + std::string(70, '9') + "\n"
       "ok 40 12 55 9\n"
-      "\xFF 40 12 55 9\n",
+      "\xFF 40 12 55 9\n"
+      "e 40 12\xC2\xA0" "5 55 9\n"
+      "f 40 " + std::string(MaxPairLineLength, '1') + "\n",
       1);
-  ASSERT_EQ(pairs.size(), 7u);
+  ASSERT_EQ(pairs.size(), 9u);
   EXPECT_EQ(pairs[0].problem,
             "3 scores found, 4 expected: Case A's 2, then Case B's 2 (task of interest first, then 1 "
             "covariate), optionally after a label.");
@@ -60,5 +80,9 @@ TEST(PairsReader, BadLinesAreKeptInPlaceWithWhatIsWrong) {
   EXPECT_NE(pairs[4].problem.find("too long to be a number"), std::string::npos);
   EXPECT_TRUE(pairs[5].Readable());
   EXPECT_EQ(pairs[6].problem, "the label is not valid UTF-8 text.");
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(pairs[i].line, i + 1);
+  EXPECT_EQ(pairs[7].problem,
+            "Case A's score on covariate 1 \"12\xC2\xA0" "5\" is not a number: it holds a non-breaking space (U+00A0) "
+            "(write numbers with a point as the decimal mark, for example 12.5).");
+  EXPECT_EQ(pairs[8].problem, "the line is longer than 4096 characters.");
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(pairs[i].line, i + 1);
 }

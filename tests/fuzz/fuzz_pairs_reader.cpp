@@ -2,19 +2,27 @@
 //
 // Input: byte 0 chooses the number of covariates k (1 to 5, what the
 // controls allow); the rest, copied to a string of exactly its size, is
-// the pairs file. What must hold, checked against an independent reading
-// of the file (lines end at LF, CR LF or CR; a leading byte-order mark is
-// skipped; fields are separated by characters up to 32; lines blank or
-// starting with '#' after blanks are skipped):
+// the pairs file. What must hold:
+//  - read from a stream in pieces of 1 to 8 bytes, the file gives the same
+//    entries and the same end (or reading problem) as read whole, whatever
+//    its encoding;
+// and, for a file without zero bytes or a UTF-16 byte-order mark (UTF-8,
+// the other encodings being decoded first), against an independent
+// reading of the file
+// (lines end at LF, CR LF or CR; a leading byte-order mark is skipped;
+// fields are separated by characters up to 32; lines blank or starting
+// with '#' after blanks are skipped):
 //  - one entry per other line, in order, with its line number;
-//  - an entry is readable exactly when its line has 2(k + 1) scores,
-//    optionally after a label of valid UTF-8, each score a decimal
-//    [+|-] digits [. digits] [(e|E) [+|-] digits] of at most
+//  - an entry is readable exactly when its line has at most
+//    MaxPairLineLength characters and 2(k + 1) scores, after a label when
+//    its first field is not a score (a label of valid UTF-8), each score a
+//    decimal [+|-] digits [. digits] [(e|E) [+|-] digits] of at most
 //    MaxScoreTextLength characters with a finite value;
 //  - a readable entry's scores equal the C library's conversion, and the
 //    vectors hold nothing beyond position k + 1;
 //  - an unreadable entry says why on one line (it is printed as
 //    "file:line: error: ...").
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -87,9 +95,10 @@ void CheckEntry(const tPairEntry& entry, std::string_view line, int k, std::stri
   const int m = k + 1;
   const std::vector<std::string_view> fields = fuzz::SplitFields(line);
   const std::string where = "line " + std::to_string(entry.line) + ": ";
-  bool readable = fields.size() == static_cast<std::size_t>(2 * m) ||
-                  fields.size() == static_cast<std::size_t>(2 * m + 1);
-  const std::size_t offset = fields.size() == static_cast<std::size_t>(2 * m + 1) ? 1 : 0;
+  long double probe = 0;
+  const std::size_t offset =
+      !fields.empty() && !fuzz::ReadDecimal(fields[0], static_cast<std::size_t>(MaxScoreTextLength), probe) ? 1 : 0;
+  bool readable = line.size() <= MaxPairLineLength && fields.size() == static_cast<std::size_t>(2 * m) + offset;
   if (readable && offset == 1 && !Utf8(fields[0])) readable = false;
   long double values[2 * (MaxCovariates + 1)] = {};
   for (int i = 0; readable && i < 2 * m; ++i)
@@ -111,6 +120,34 @@ void CheckEntry(const tPairEntry& entry, std::string_view line, int k, std::stri
     if (entry.caseA[j] != 0 || entry.caseB[j] != 0) Fail(where + "score beyond k + 1", k, file);
 }
 
+bool SameEntry(const tPairEntry& a, const tPairEntry& b, int k) {
+  if (a.line != b.line || a.label != b.label || a.problem != b.problem) return false;
+  for (int j = 1; j <= k + 1 && a.Readable(); ++j)
+    if (!(a.caseA[j] == b.caseA[j]) || !(a.caseB[j] == b.caseB[j])) return false;
+  return true;
+}
+
+// The file read from a stream that hands over pieces of the sizes the
+// seed gives, from 1 to 8 bytes.
+void CheckPieces(const std::string& file, int k, const std::vector<tPairEntry>& whole, const std::string& problem,
+                 std::uint8_t seed) {
+  std::size_t position = 0;
+  unsigned step = seed;
+  tPairsReader reader(
+      [&](char* buffer, std::size_t size, std::string&) -> long long {
+        step = step * 1103515245u + 12345u;
+        const std::size_t n = file.copy(buffer, std::min<std::size_t>(size, 1 + (step >> 16) % 8), position);
+        position += n;
+        return static_cast<long long>(n);
+      },
+      k);
+  std::size_t i = 0;
+  for (tPairEntry entry; reader.Next(entry); ++i)
+    if (i >= whole.size() || !SameEntry(entry, whole[i], k))
+      Fail("read in pieces, entry " + std::to_string(i + 1) + " differs", k, file);
+  if (i != whole.size() || reader.Problem() != problem) Fail("read in pieces, the end differs", k, file);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -118,7 +155,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int k = 1 + data[0] % MaxCovariates;
   const std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  const std::vector<tPairEntry> pairs = ReadPairs(std::string_view(file.data(), file.size()), k);
+  std::string problem;
+  const std::vector<tPairEntry> pairs = ReadPairs(std::string_view(file.data(), file.size()), k, &problem);
+  CheckPieces(file, k, pairs, problem, data[0]);
+  // UTF-16, UTF-32 or not text: checked in pieces only.
+  if (file.find('\0') != std::string::npos || file.rfind("\xFF\xFE", 0) == 0 || file.rfind("\xFE\xFF", 0) == 0) return 0;
+  if (!problem.empty()) Fail("a file without zero bytes refused: " + problem, k, file);
   const std::vector<std::string_view> lines = Lines(file);
   std::size_t next = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -5,7 +5,8 @@
 // per row (k + 1, from 2 to 6); the rest, copied to a string of exactly
 // its size, is the file. What must hold:
 //  - the reader either loads (rows and columns as asked, the success
-//    message) or refuses with a message naming a line from 1 to rows, and
+//    message counting the lines with data after the rows read) or refuses
+//    with a message naming a line from 1 to rows, and
 //    its decision and every value read agree with an independent reading of
 //    the file's lines (LF, CR LF and CR end a line; characters up to 32
 //    separate values; values are decimals within the reader's range);
@@ -86,23 +87,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int columns = MinColumns + data[1] % (MaxColumns - MinColumns + 1);
   const std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
 
-  // One table for every run: filling 500 x 20 cells afresh each time
-  // would take most of the fuzzer's time. The reader writes the whole
-  // block it loads, and only that block is looked at.
-  static tData_matrix table;
+  // The reader sizes the table to the rows it reads.
+  tData_matrix table(1, 1);
   const tRawDataReadResult result = ReadRawData(file, rows, columns, table);
 
   if (result.rows != rows || result.columns != columns) Fail("counts not echoed", rows, columns, file);
   if (result.message.empty()) Fail("no message", rows, columns, file);
+  const std::vector<std::string_view> lines = Lines(file);
   if (result.loaded) {
-    if (result.line != 0 || result.message != RawDataLoadedMessage(rows, columns))
+    int unused = 0;
+    for (std::size_t i = static_cast<std::size_t>(rows); i < lines.size(); ++i)
+      if (!fuzz::SplitFields(lines[i]).empty()) ++unused;
+    if (result.line != 0 || result.unusedLines != unused ||
+        result.message != RawDataLoadedMessage(rows, columns, unused))
       Fail("loaded without the success message", rows, columns, file);
   } else if (result.line < 1 || result.line > rows) {
     Fail("refusal does not name a line: " + result.message, rows, columns, file);
   }
 
   // The independent reading: the first faulty line, or every value read.
-  const std::vector<std::string_view> lines = Lines(file);
   bool mayLoad = true;
   for (int line = 1; line <= rows && mayLoad; ++line) {
     std::vector<std::string_view> values;

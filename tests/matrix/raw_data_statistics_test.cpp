@@ -94,7 +94,7 @@ TEST(SummaryFromRawData, TenThousandControlsAgreeWithOnePassMoments) {
   tData_matrix D;
   D.Resize(N + 2, cols);
   FillDataMatrixMissing(D);
-  EXPECT_EQ(D[N + 2][DataMatrixMinColumns], MissingValueMarker);  // the whole sized table
+  EXPECT_EQ(D[N + 2][cols], MissingValueMarker);  // the whole sized table
 
   long double mean[cols + 1] = {};
   long double comoment[cols + 1][cols + 1] = {};
@@ -125,13 +125,26 @@ TEST(SummaryFromRawData, TenThousandControlsAgreeWithOnePassMoments) {
   }
 }
 
+// CentredSscp forms row by row, without copies, the very sums of the
+// three routines it stands for.
 TEST(RawDataRoutines, CentringAndTransposingGrowTheirOutputs) {
   constexpr int rows = 1200;
   tData_matrix D(rows, 2);
   for (int i = 1; i <= rows; ++i) {
     D[i][1] = i;
-    D[i][2] = 2 * i;
+    D[i][2] = 2 * i + 1.0L / (i % 7 + 3);
   }
+  tData_matrix centred;
+  tData_matrix_transposed transposed;
+  tMatrix viaCopies, direct;
+  CentreColumns(D, rows, 2, centred);
+  TransposeDataMatrix(centred, rows, 2, transposed);
+  DataCrossProducts(transposed, centred, 2, rows, viaCopies);
+  CentredSscp(D, rows, 2, direct);
+  for (int i = 1; i <= 2; ++i)
+    for (int j = 1; j <= 2; ++j) EXPECT_EQ(direct[i][j], viaCopies[i][j]) << i << "," << j;
+  for (int i = 1; i <= rows; ++i) D[i][2] = 2 * i;
+
   tData_matrix E;  // 500 rows: too few
   CentreColumns(D, rows, 2, E);
   EXPECT_EQ(E[1][1], 1 - 600.5L);

@@ -6,7 +6,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -95,6 +97,35 @@ TEST(QtServicesCursor, BusyAndNormalNeverLeaveTheHourglassBehind) {
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
   QApplication::restoreOverrideCursor();
+}
+
+// The progress window stays away from work shorter than half a second,
+// appears after it with the step and Cancel, lifts the hourglass so that
+// Cancel is seen to be pressable, and goes with EndProgress.
+TEST(QtServicesProgress, WindowAppearsAfterHalfASecondAndCancelIsHeard) {
+  const auto dialog = BuildProgressDialog();
+  EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
+  EXPECT_EQ(dialog->maximum(), 1000);
+  EXPECT_FALSE(dialog->isVisible());
+
+  tQtServices services;
+  services.SetBusyCursor(true);
+  auto window = [] { return qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()); };
+  EXPECT_TRUE(services.ShowProgress("Reading the data file...", 0.1));
+  EXPECT_EQ(window(), nullptr);
+  QTest::qWait(ProgressWindowDelayMs + 50);
+  EXPECT_TRUE(services.ShowProgress("Reading the data file...", 0.5));
+  QProgressDialog* shown = window();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->labelText().toStdString(), "Reading the data file...");
+  EXPECT_EQ(shown->value(), 500);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  shown->cancel();
+  EXPECT_FALSE(services.ShowProgress("Reading the data file...", 0.6));
+  services.EndProgress();
+  EXPECT_EQ(window(), nullptr);
+  EXPECT_TRUE(services.ShowProgress("Showing the report...", 0));  // a new piece of work, not cancelled
+  services.EndProgress();
 }
 
 TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {

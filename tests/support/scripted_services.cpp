@@ -22,6 +22,9 @@ void tScriptedServices::Clear() {
   prints.clear();
   beeps = 0;
   cursorChanges.clear();
+  progressSteps.clear();
+  progressCalls = 0;
+  progressEnds = 0;
   eventPumps = 0;
   quitRequests = 0;
   openDialogFolders.clear();
@@ -74,3 +77,13 @@ bool tScriptedServices::PrintText(const std::string& text, const std::string& fo
   prints.push_back({text, fontFamily, pointSize});
   return true;
 }
+
+bool tScriptedServices::ShowProgress(const std::string& step, double shareDone) {
+  EXPECT_GE(shareDone, 0.0) << step;
+  EXPECT_LE(shareDone, 1.0) << step;
+  if (progressSteps.empty() || progressSteps.back() != step) progressSteps.push_back(step);
+  ++progressCalls;
+  return cancelProgressAtCall == 0 || progressCalls < cancelProgressAtCall;
+}
+
+void tScriptedServices::EndProgress() { ++progressEnds; }

@@ -37,12 +37,18 @@ class tScriptedServices : public tPlatformServices {
   // Outcome of the next PrintText calls: an empty string succeeds, any
   // other text fails with that reason. When none is left printing succeeds.
   std::deque<std::string> printOutcomes;
+  // ShowProgress answers false (Cancel pressed) from this call on,
+  // counting every call since Clear (1 is the first); 0 never cancels.
+  int cancelProgressAtCall = 0;
 
   // --- what happened ------------------------------------------------
   std::vector<tRecordedMessage> messages;
   std::vector<tRecordedPrint> prints;
   int beeps = 0;
   std::vector<bool> cursorChanges;  // true = busy, false = normal
+  std::vector<std::string> progressSteps;  // each step shown, once per change of step
+  int progressCalls = 0;  // calls of ShowProgress
+  int progressEnds = 0;   // calls of EndProgress
   int eventPumps = 0;
   int quitRequests = 0;  // calls of QuitApplication
   std::vector<std::string> openDialogFolders;
@@ -66,6 +72,8 @@ class tScriptedServices : public tPlatformServices {
   std::optional<std::string> AskSaveFileName(const std::string& initialName,
                                              const std::string& filter) override;
   void SetBusyCursor(bool isBusy) override { cursorChanges.push_back(isBusy); }
+  bool ShowProgress(const std::string& step, double shareDone) override;
+  void EndProgress() override;
   bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
                  std::string& error) override;
   void ProcessPendingEvents() override { ++eventPumps; }

@@ -34,8 +34,9 @@ struct tAnalysisRequest {
 struct tReportFrame;
 
 // ZeroVariance: a raw-data variable with the same value for every control
-// (found before the request is made).
-enum class tAnalysisOutcome { Done, ZeroVariance, NotPositiveDefinite, Failed };
+// (found before the request is made). Cancelled: the user stopped the
+// work (its report sink threw tWorkCancelled).
+enum class tAnalysisOutcome { Done, ZeroVariance, NotPositiveDefinite, Failed, Cancelled };
 
 struct tAnalysis {
   tAnalysisOutcome outcome = tAnalysisOutcome::Done;
@@ -49,14 +50,26 @@ struct tAnalysis {
 // given, appends the report to lines after the engine's diagnostic lines.
 // reportAlreadyStands: the place the lines go to already holds lines, so
 // the report opens with its separator (the diagnostic lines count too).
-// Whatever the engine or the writer raises becomes Failed; lines may then
-// hold part of the output and must be discarded.
+// Whatever the engine or the writer raises becomes Failed (tWorkCancelled
+// Cancelled); lines may then hold part of the output and must be
+// discarded. When the engine fails for a value so far from the controls
+// that no limits can be found, failure names that value instead of the
+// engine's guess at a cause.
 tAnalysis RunAnalysis(const tAnalysisRequest& request, const tReportFrame* frame, bool reportAlreadyStands,
                       tReportLines& lines);
 
 // An analysis with its lines, as a compute flow hands it on: when Done,
 // the engine's diagnostic lines (if asked for) and then the whole report;
 // otherwise no lines and the text of the box that stops the compute.
+// A case's score (or a mean) lying more than this many control SDs from
+// the other is named as the cause when the analysis fails.
+constexpr extended FarOutStandardDeviations = 100;
+
+// The text naming the value that lies furthest from the controls, more
+// than FarOutStandardDeviations of them, as too large to analyse; empty
+// when no value lies that far.
+std::string FarOutValueMessage(const tAnalysisRequest& request);
+
 struct tReportedAnalysis {
   tAnalysisOutcome outcome = tAnalysisOutcome::Done;
   std::string message;

@@ -10,6 +10,11 @@
 
 #include "worksheet/logic/worksheet_inputs.h"
 
+// The steps that long work of a compute names in its progress window.
+inline constexpr const char* ReadingDataStep = "Reading the data file...";
+inline constexpr const char* WritingReportStep = "Computing the statistics and writing the report...";
+inline constexpr const char* ShowingReportStep = "Showing the report...";
+
 struct tComputeOutcome {
   std::optional<int> focusField;       // field 1..8 to focus, its text selected
   std::optional<tGridCell> focusCell;  // grid cell to make current, the grid focused

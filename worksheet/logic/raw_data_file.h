@@ -6,15 +6,19 @@
 // The reader takes lines as lines: a line ends at LF, CR LF or CR alike,
 // and a line's values never run on into the next line. A file that lacks
 // a line, has an empty or short line among the n + 2 it needs, or holds a
-// value that is not a number is refused with a message naming the line;
-// values after the (k + 1)-th on a line and lines after the (n + 2)-th are
-// ignored. Numbers are read independently of the locale ('.' is the
-// decimal mark) and must be finite. Plain C++, no windowing toolkit.
+// value that is not a number is refused with a message naming the line
+// (and naming characters that only look like digits, points or blanks);
+// values after the (k + 1)-th on a line are ignored, and lines after the
+// (n + 2)-th are not read, but the success message says how many of them
+// hold data. Numbers are read independently of the locale ('.' is the
+// decimal mark) and must be finite. Files in UTF-16 or UTF-32 are read as
+// the text they hold. Plain C++, no windowing toolkit.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "core/progress.h"
 #include "matrix/data_matrix.h"
 
 // Longest text of one value (longer texts are refused, not split).
@@ -30,35 +34,45 @@ constexpr long double MinRawValueMagnitude = 1e-300L;
 
 struct tRawDataReadResult {
   bool loaded = false;   // true when every needed cell was read
+  bool cancelled = false;  // the progress check stopped the reading
   int rows = 0;          // rows asked for (n + 2)
   int columns = 0;       // values asked for per row (k + 1)
   int line = 0;          // the faulty line (1-based); 0 when none
+  int unusedLines = 0;   // loaded: lines holding data after the rows read
   std::string message;   // the text for the box: the success message when
                          // loaded, otherwise what is wrong and where
 };
+
+// Who the rows of a file are: the n controls, then Case A and Case B (the
+// raw-data program's file), or controls only (the batch tool's).
+enum class tRawRows { ControlsThenCases, ControlsOnly };
 
 // Largest data file read (a million controls with five covariates stay
 // well below it).
 constexpr std::size_t MaxRawDataFileSize = std::size_t{256} << 20;
 
-// Reads rows x columns values (rows = n + 2 persons, columns = k + 1
-// variables) from the file's text into table[1..rows][1..columns]. The table grows as
-// needed (any number of rows; columns beyond its width widen it); cells
-// outside that block are left as they were unless the table had to grow.
-// On failure the block holds whatever was read before the fault and must
-// not be used.
-tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tData_matrix& table);
+// Reads rows x columns values (rows = n + 2 persons, or n controls alone,
+// columns = k + 1 variables) from the file's text into
+// table[1..rows][1..columns]. The table is made exactly as large as the
+// rows the file holds, up to rows, and the columns asked for. On failure it
+// holds whatever was read before the fault and must not be used. progress
+// is asked every few thousand lines; when it answers false the reading
+// stops, cancelled.
+tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tData_matrix& table,
+                               tRawRows who = tRawRows::ControlsThenCases, const tProgressCheck& progress = {});
 
 // The same from the named file; a file that cannot be read (missing, a
-// folder, unreadable, larger than MaxRawDataFileSize) is refused with a
-// message naming it.
-tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int columns,
-                                   tData_matrix& table);
+// folder, a pipe or device, unreadable, not text, larger than
+// MaxRawDataFileSize) is refused with a message naming it, before it is
+// read where that can be known beforehand.
+tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int columns, tData_matrix& table,
+                                   const tProgressCheck& progress = {});
 
 // The information text after a successful read:
 // "Data file consisting of n + 2 = %2d cases (rows) and %2d variables
-// (columns) was loaded successfully ".
-std::string RawDataLoadedMessage(int rows, int columns);
+// (columns) was loaded successfully ", followed, when lines after the
+// (n + 2)-th hold data, by how many were not used.
+std::string RawDataLoadedMessage(int rows, int columns, int unusedLines = 0);
 
 // Name of a variable by its column: "the task of interest" for column 1,
 // "covariate j" for column j + 1.

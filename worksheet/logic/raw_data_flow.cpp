@@ -1,5 +1,6 @@
 #include "worksheet/logic/raw_data_flow.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -21,6 +22,28 @@ std::string CurrentFolder() {
 
 bool BlankName(const std::string& name) { return name.find_first_not_of(" \t") == std::string::npos; }
 
+// Hands lines on to another sink and asks progress every so many lines,
+// the share taken against the lines expected; throws tWorkCancelled when
+// it answers false.
+class tProgressLines : public tReportLines {
+ public:
+  tProgressLines(tReportLines& to, const tProgressCheck& progress, double expectedLines)
+      : to_(to), progress_(progress), expected_(expectedLines) {}
+  void Add(const std::string& line) override {
+    to_.Add(line);
+    if (progress_ && ++added_ % CheckInterval == 0 && !progress_(std::min(1.0, added_ / expected_)))
+      throw tWorkCancelled{};
+  }
+  int Count() const override { return to_.Count(); }
+
+ private:
+  static constexpr int CheckInterval = 1 << 14;
+  tReportLines& to_;
+  const tProgressCheck& progress_;
+  double expected_;
+  int added_ = 0;
+};
+
 }  // namespace
 
 tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns, tData_matrix& table) {
@@ -31,8 +54,13 @@ tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns,
 
   load.fileName = *chosen;
   services.SetBusyCursor(true);
-  const tRawDataReadResult read = ReadRawDataFile(load.fileName, rows, columns, table);
+  tRawDataReadResult read;
+  {
+    tProgressScope progress(services);
+    read = ReadRawDataFile(load.fileName, rows, columns, table, services.ProgressCheck(ReadingDataStep));
+  }
   services.SetBusyCursor(false);
+  if (read.cancelled) return load;  // Cancelled
   if (!read.loaded) {
     load.outcome = tRawDataLoadOutcome::Refused;
     services.Error(read.message);
@@ -44,10 +72,18 @@ tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns,
 }
 
 tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
-                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines) {
+                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines,
+                                 const tProgressCheck& progress) {
   tReportedAnalysis reported;
   tAnalysisRequest& request = reported.request;
   const int variables = k + 1;
+
+  // The windows repaint, and Cancel is heard, between the long steps too.
+  auto stillWanted = [&] { return !progress || progress(0.0); };
+  if (!stillWanted()) {
+    reported.outcome = tAnalysisOutcome::Cancelled;
+    return reported;
+  }
 
   // A variable equal for every control has no variance: its correlations
   // would be 0/0.
@@ -64,11 +100,17 @@ tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tRepor
   SummaryFromRawData(table, n, variables, request.sds, request.means, request.R);
   DataRow(table, n + 1, variables, request.caseA);
   DataRow(table, n + 2, variables, request.caseB);
+  if (!stillWanted()) {
+    reported.outcome = tAnalysisOutcome::Cancelled;
+    return reported;
+  }
 
   frame.layout = tProgramKind::RawData;
   frame.rawData = &table;
   frame.controlCount = n;
-  reported.analysis = RunAnalysis(request, &frame, earlierLines > 0, reported.lines);
+  // The echo of the controls is most of the report.
+  tProgressLines lines(reported.lines, progress, n + 100.0);
+  reported.analysis = RunAnalysis(request, &frame, earlierLines > 0, lines);
   reported.outcome = reported.analysis.outcome;
   if (reported.outcome != tAnalysisOutcome::Done) reported.lines.lines.clear();
   if (reported.outcome == tAnalysisOutcome::NotPositiveDefinite) reported.message = RawDataNotPositiveDefiniteMessage;
@@ -106,9 +148,14 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   services.SetBusyCursor(true);
   tReportFrame frame = ReportFrameOf(inputs, profile);
   frame.dataFileName = load.fileName;
-  tReportedAnalysis analysis = AnalyseRawData(table, n, k, std::move(frame), inputs.interval,
-                                              profile.confidenceLevel, context.reportLineCount);
+  tReportedAnalysis analysis;
+  {
+    tProgressScope progress(services);
+    analysis = AnalyseRawData(table, n, k, std::move(frame), inputs.interval, profile.confidenceLevel,
+                              context.reportLineCount, services.ProgressCheck(WritingReportStep));
+  }
   services.SetBusyCursor(false);
+  if (analysis.outcome == tAnalysisOutcome::Cancelled) return outcome;
   if (analysis.outcome != tAnalysisOutcome::Done) {
     services.Error(analysis.message);
     if (analysis.outcome != tAnalysisOutcome::Failed) outcome.focusField = 1;

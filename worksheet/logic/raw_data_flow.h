@@ -38,10 +38,12 @@ struct tRawDataLoad {
 // marker, asks for an existing file in the process's current folder
 // ("Text files only|*.txt"), and reads rows x columns values into it. A
 // cancelled dialog, or a name that is empty once blanks are trimmed, is
-// Cancelled and shows nothing. Otherwise the busy cursor is shown while
-// the file is read (not while the dialog is open) and set back to normal
-// before the box: an error box naming the line and what is wrong
-// (Refused), or the information box with the counts asked for (Loaded).
+// Cancelled and shows nothing. Otherwise the busy cursor and the progress
+// of the reading are shown while the file is read (not while the dialog
+// is open; Cancel there is Cancelled too) and ended before the box: an
+// error box naming the file or the line and what is wrong (Refused), or
+// the information box with the counts asked for and the lines with data
+// that were not used (Loaded).
 tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns, tData_matrix& table);
 
 // The statistics of the n control rows and k + 1 columns of table (a
@@ -49,8 +51,11 @@ tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns,
 // it), then RunAnalysis with the engine's diagnostic lines. frame supplies
 // the worksheet's part of the report; the table and the counts are filled
 // in here. earlierLines: the number of lines the results already hold.
+// progress is asked while the report (with its echo of every control) is
+// written; when it answers false the outcome is Cancelled, with no lines.
 tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
-                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines);
+                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines,
+                                 const tProgressCheck& progress = {});
 
 // The whole Compute: fields, cross-field rule, saved inputs, file,
 // statistics, checks, analysis and report.

@@ -277,6 +277,8 @@ bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layo
       break;
     case tTextFileStatus::CannotOpen: out.problem = "The file could not be opened: " + file.reason + "."; break;
     case tTextFileStatus::ReadFailed: out.problem = "The file could not be read: " + file.reason + "."; break;
+    case tTextFileStatus::NotRegular: out.problem = "The name is " + file.reason + "."; break;
+    case tTextFileStatus::NotPlainText: out.problem = "The file cannot be read as text: " + file.reason + "."; break;
     case tTextFileStatus::TooLarge:
       out.problem = FormatC("The file is larger than %zu bytes, far more than any saved inputs.",
                             MaxSavedInputsFileSize);

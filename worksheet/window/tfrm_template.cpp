@@ -574,8 +574,13 @@ void TfrmTemplate::ApplyOutcome(tComputeOutcome outcome) {
   }
   if (!outcome.showResults || results_ == nullptr) return;
   ShowResultsWindow();
-  tReportLines& sink = results_->ReportSink();
-  for (const std::string& line : outcome.report) sink.Add(line);
+  // A report of a million raw-data lines takes seconds to show; Cancel
+  // takes it back whole and returns to the worksheet.
+  tProgressScope progress(services_);
+  if (!results_->AppendReport(outcome.report, services_.ProgressCheck(ShowingReportStep))) {
+    results_->hide();
+    show();
+  }
 }
 
 void TfrmTemplate::ShowResultsWindow() {

@@ -156,6 +156,43 @@ TEST(AnalysisRequest, MatrixThatIsNotPositiveDefiniteStopsBeforeTheEngine) {
   EXPECT_EQ(lines.Count(), 0);
 }
 
+// A score of 1e300, or a mistyped 38-digit mean, made the limits
+// unreachable, and the engine's guess blamed covariate scores that differ
+// by a tiny amount. The value is named instead.
+TEST(AnalysisRequest, AFailureForAValueFarFromTheControlsNamesThatValue) {
+  tAnalysisRequest request;
+  request.k = 1;
+  request.n = 10;
+  request.means[1] = 50;
+  request.means[2] = 10;
+  request.sds[1] = 10;
+  request.sds[2] = 2;
+  request.R[1][1] = request.R[2][2] = 1;
+  request.R[1][2] = request.R[2][1] = 0.6L;
+  request.caseA[1] = 1e300L;
+  request.caseA[2] = 12;
+  request.caseB[1] = 55;
+  request.caseB[2] = 9;
+  const std::string farScore = FarOutValueMessage(request);
+  EXPECT_EQ(farScore,
+            "Case A's score on the task of interest, 1e+300, is a value too large to analyse: it lies 1e+299 "
+            "standard deviations from the control mean, too far out for the confidence limits to be found. Check "
+            "this value.");
+  tLineList lines;
+  const tAnalysis analysis = RunAnalysis(request, nullptr, false, lines);
+  if (analysis.outcome == tAnalysisOutcome::Failed) EXPECT_EQ(analysis.failure, farScore);
+
+  request.caseA[1] = 40;
+  request.means[1] = 12345678901234567890123456789012345678.0L;
+  EXPECT_EQ(FarOutValueMessage(request),
+            "The control mean of the task of interest, 1.23456789012346e+37, is a value too large to analyse: Case "
+            "A's score lies 1.23e+36 standard deviations from it, too far out for the confidence limits to be "
+            "found. Check this value.");
+  request.means[1] = 50;
+  request.caseA[1] = 40 + 99 * 10;  // 99 SDs out: not blamed
+  EXPECT_EQ(FarOutValueMessage(request), "");
+}
+
 TEST(ConfidenceLevel, ReachesEveryTextThatNamesIt) {
   tProgramProfile profile = QuorvaneProfile();
   EXPECT_EQ(profile.IntervalCaption(), "95% credible limit required...");

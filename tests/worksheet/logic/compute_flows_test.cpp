@@ -2,6 +2,7 @@
 // asked, shown, saved and handed to the results window, and where the
 // focus goes when a compute stops. Quorvane's matrix entry is a stand-in.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/scripted_services.h"
@@ -179,6 +181,72 @@ TEST_F(RawCompute, WorkedFileGivesTheLoadedBoxAndTheGoldenReport) {
   std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
   EXPECT_EQ(outcome.report, expected);
   EXPECT_EQ(Contents(context.savedInputsPath), "10 1       ");
+  EXPECT_FALSE(services.busy());
+}
+
+// What spreadsheets save as "Unicode text": read as the text it holds
+// (it was refused, or read one digit at a time).
+TEST_F(RawCompute, WorkedFileAsUtf16GivesTheWorkedReport) {
+  const std::string plain = Contents(SourceFile("examples/worked_controls.txt"));
+  auto wide = [&](bool littleEndian, bool mark, bool crlf) {
+    std::string bytes = mark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
+    for (char c : plain) {
+      if (c == '\n' && crlf) bytes += littleEndian ? std::string("\r\0", 2) : std::string("\0\r", 2);
+      bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+    }
+    return bytes;
+  };
+  const Lines golden = GoldenReport("quorvik_worked_two_sided.txt");
+  for (const auto& [name, bytes] : {std::pair{"le-mark-crlf.txt", wide(true, true, true)},
+                                    std::pair{"le-lf.txt", wide(true, false, false)},
+                                    std::pair{"be-mark.txt", wide(false, true, false)}}) {
+    services.Clear();
+    const std::string file = Put(name, bytes);
+    const tComputeOutcome outcome = Compute(file);
+    EXPECT_EQ(services.texts(), Lines{RawDataLoadedMessage(12, 2)}) << name;
+    Lines expected = golden;
+    std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
+    EXPECT_EQ(outcome.report, expected) << name;
+  }
+}
+
+// A named pipe would keep the program waiting until something wrote into
+// it; it is refused before it is opened.
+TEST_F(RawCompute, PipeIsRefusedWithoutWaiting) {
+  const std::string fifo = dir.Path() + "/pipe.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const tComputeOutcome outcome = Compute(fifo);
+  EXPECT_FALSE(outcome.showResults);
+  EXPECT_EQ(services.last().text, "The data file \"" + fifo +
+                                      "\" cannot be read: it is a named pipe (FIFO), not a regular file. Choose a "
+                                      "text file.");
+}
+
+// A large file shows the progress of reading and of writing the report;
+// Cancel in either leaves no results.
+TEST_F(RawCompute, LargeFileShowsProgressAndCancelLeavesNothing) {
+  std::string text;
+  for (int i = 0; i < 40000; ++i) text += std::to_string(40 + i % 21) + " " + std::to_string(8 + i % 5) + "\n";
+  const std::string file = Put("large.txt", text + "40 12\n55 9\n");
+  inputs.Field(1) = "40000";
+  tComputeOutcome outcome = Compute(file);
+  ASSERT_TRUE(outcome.showResults);
+  EXPECT_GT(outcome.report.size(), 40000u);
+  EXPECT_EQ(services.progressSteps, (Lines{ReadingDataStep, WritingReportStep}));
+  EXPECT_EQ(services.progressEnds, 2);
+
+  services.Clear();
+  services.cancelProgressAtCall = 1;  // in the reading
+  outcome = Compute(file);
+  EXPECT_FALSE(outcome.showResults);
+  EXPECT_EQ(services.texts(), Lines{LoadCancelledMessage});
+
+  services.Clear();
+  services.cancelProgressAtCall = 3;  // as the analysis begins
+  outcome = Compute(file);
+  EXPECT_FALSE(outcome.showResults);
+  EXPECT_TRUE(outcome.report.empty());
+  EXPECT_EQ(services.texts(), Lines{RawDataLoadedMessage(40002, 2)});
   EXPECT_FALSE(services.busy());
 }
 

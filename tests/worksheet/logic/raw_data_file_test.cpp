@@ -53,11 +53,20 @@ TEST(RawDataFile, EveryLineEndAndSeparatorReadsTheSame) {
   }
 }
 
-TEST(RawDataFile, ExtraValuesAndLinesAreIgnored) {
+// Lines after Case B are not read, but the box says how many hold data:
+// a number of controls typed too small made controls pass for the cases.
+TEST(RawDataFile, ExtraValuesAndLinesAreIgnoredButCounted) {
   tData_matrix t;
-  const auto r = Read("1 10 x y\n2 20 7\n3.5 31\n40 12 1,5\n55 9 nonsense\nnot a data line\n\n", 5, 2, t);
+  const auto r = Read("1 10 x y\n2 20 7\n3.5 31\n40 12 1,5\n55 9 nonsense\nnot a data line\n\n 7 8\n \n", 5, 2, t);
   ASSERT_TRUE(r.loaded) << r.message;
   ExpectSmallTable(t);
+  EXPECT_EQ(r.unusedLines, 2);
+  EXPECT_EQ(r.message,
+            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully "
+            "\r\rThe file has 2 more lines with data after line 5, which were not used. If the file holds more than 3 "
+            "controls, lines 4 and 5 were taken as Case A and Case B although they are controls: correct the number "
+            "of controls and compute again.");
+  EXPECT_EQ(Read(SmallFile("\n") + "\n \t\n", 5, 2, t).message, RawDataLoadedMessage(5, 2));
 }
 
 TEST(RawDataFile, ShortLineIsRefusedAndNeverTakesTheNextLine) {
@@ -135,6 +144,22 @@ TEST(RawDataFile, ValuesThatAreNotNumbersAreRefusedNamingLineAndValue) {
   }
 }
 
+// Characters that look like digits, points or blanks are named, and bytes
+// that are not UTF-8 are shown by their value.
+TEST(RawDataFile, LookAlikeCharactersAreNamed) {
+  tData_matrix t;
+  const auto nbsp = Read("1 10\n2 20\n3 12\xC2\xA0" "5\n40 12\n55 9\n", 5, 2, t);
+  EXPECT_EQ(nbsp.message, "Line 3 (control 3) of the data file: value 2 (covariate 1) \"12\xC2\xA0" "5\" is not a "
+                          "number: it holds a non-breaking space (U+00A0).\rWrite numbers with a point as the decimal "
+                          "mark (for example 12.5) and separate the values by blanks.");
+  const auto wide = Read("1 10\n\xEF\xBC\x92 20\n3 30\n40 12\n55 9\n", 5, 2, t);
+  EXPECT_NE(wide.message.find("\"\xEF\xBC\x92\" is not a number: it holds a full-width digit two (U+FF12)."),
+            std::string::npos) << wide.message;
+  const auto latin1 = Read("1 10\n2 20\n3 1\xB5\n40 12\n55 9\n", 5, 2, t);
+  EXPECT_NE(latin1.message.find("\"1<0xB5>\" is not a number: it holds a byte 0xB5 that is not UTF-8 text."),
+            std::string::npos) << latin1.message;
+}
+
 // Found by fuzzing: "1e3082" is a finite extended value, but its square is
 // not, so the control statistics came out infinite and the correlations
 // NaN. Values beyond the reader's range are refused; at its edges the
@@ -193,18 +218,27 @@ TEST(RawDataFile, LocaleWithDecimalCommaDoesNotChangeTheReading) {
   EXPECT_FALSE(comma.loaded);
 }
 
-TEST(RawDataFile, TableGrowsForTenThousandControls) {
-  constexpr int n = 10000;
+// The table holds the rows and columns of the file, nothing more: a
+// million controls take what their values take.
+TEST(RawDataFile, TableIsSizedToTheFile) {
+  constexpr int n = 20000;
   std::string text;
   for (int i = 1; i <= n; ++i) text += std::to_string(i) + " " + std::to_string(i % 7) + ".5\n";
   text += "40 12\n55 9\n";
   tData_matrix t;
   ASSERT_EQ(t.Rows(), DataMatrixMinRows);
-  const auto r = Read(text, n + 2, 2, t);
+  int checks = 0;
+  const auto r = ReadRawData(text, n + 2, 2, t, tRawRows::ControlsThenCases, [&](double share) {
+    EXPECT_GT(share, 0.0);
+    EXPECT_LE(share, 1.0);
+    return ++checks > 0;
+  });
   ASSERT_TRUE(r.loaded) << r.message;
-  EXPECT_GE(t.Rows(), n + 2);
+  EXPECT_GT(checks, 0);
+  EXPECT_EQ(t.Rows(), n + 2);
+  EXPECT_EQ(t.Columns(), 2);
   EXPECT_EQ(r.message,
-            "Data file consisting of n + 2 = 10002 cases (rows) and  2 variables (columns) was loaded successfully ");
+            "Data file consisting of n + 2 = 20002 cases (rows) and  2 variables (columns) was loaded successfully ");
   EXPECT_EQ(t[1][1], 1);
   EXPECT_EQ(t[499][2], 2.5L);  // rows copied across each growth
   EXPECT_EQ(t[n][1], n);
@@ -215,6 +249,15 @@ TEST(RawDataFile, TableGrowsForTenThousandControls) {
   tMatrix R;
   SummaryFromRawData(t, n, 2, sds, means, R);
   EXPECT_NEAR(static_cast<double>(means[1]), (n + 1) / 2.0, 1e-9);
+}
+
+TEST(RawDataFile, ProgressCanCancelTheReading) {
+  std::string text;
+  for (int i = 1; i <= 40000; ++i) text += "1 2\n";
+  tData_matrix t;
+  const auto r = ReadRawData(text, 40000, 2, t, tRawRows::ControlsThenCases, [](double) { return false; });
+  EXPECT_FALSE(r.loaded);
+  EXPECT_TRUE(r.cancelled);
 }
 
 TEST(RawDataFile, LargeRowCountIsHeldOnlyAsFarAsTheFileGoes) {
@@ -238,6 +281,10 @@ TEST(RawDataFile, FileErrorsNameTheFile) {
   r = ReadRawDataFile(folder, 5, 2, t);
   EXPECT_FALSE(r.loaded);
   EXPECT_EQ(r.message, "The data file \"" + folder + "\" cannot be read: it is a folder.");
+
+  r = ReadRawDataFile("/dev/null", 5, 2, t);
+  EXPECT_EQ(r.message, "The data file \"/dev/null\" cannot be read: it is a character device, not a regular file. "
+                       "Choose a text file.");
 }
 
 TEST(RawDataFile, ZeroVarianceColumnIsFoundAndNamed) {

@@ -161,4 +161,36 @@ TEST_F(ProgramWindows, QuorvikTakesTheWorkedFileToTheDiagnosticLinesAndTheGolden
   EXPECT_EQ(ResultsLines(*windows.results), expected);
 }
 
+// A long report is shown with progress; Cancel while it is shown takes it
+// back whole and returns to the worksheet.
+TEST_F(ProgramWindows, QuorvikShowsALongReportWithProgressAndCancelTakesItBack) {
+  tProgramWindows windows = BuildQuorvikWindows(services, dir.path().toStdString());
+  TfrmTemplate& worksheet = *windows.worksheet;
+  worksheet.show();
+  std::string text;
+  for (int i = 0; i < 30000; ++i) text += std::to_string(40 + i % 21) + " " + std::to_string(8 + i % 5) + "\n";
+  const std::string file = dir.filePath("large.txt").toStdString();
+  std::ofstream(file) << text << "40 12\n55 9\n";
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "30000");
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "1");
+
+  services.openFileAnswers.push_back(file);
+  Child<QPushButton>(worksheet, "cmdCompute")->click();
+  EXPECT_EQ(services.progressSteps.back(), ShowingReportStep);
+  EXPECT_TRUE(windows.results->isVisible());
+  const Lines shown = ResultsLines(*windows.results);
+  EXPECT_GT(shown.size(), 30000u);
+
+  windows.results->hide();
+  worksheet.show();
+  services.Clear();
+  services.cancelProgressAtCall = 5;  // after the first piece of the report is shown
+  services.openFileAnswers.push_back(file);
+  Child<QPushButton>(worksheet, "cmdCompute")->click();
+  EXPECT_EQ(services.progressSteps, (Lines{ReadingDataStep, WritingReportStep, ShowingReportStep}));
+  EXPECT_FALSE(windows.results->isVisible());
+  EXPECT_TRUE(worksheet.isVisible());
+  EXPECT_EQ(ResultsLines(*windows.results), shown);
+}
+
 }  // namespace

@@ -26,8 +26,8 @@ class tQtServices : public tPlatformServices {
   // Idempotent: a second busy call keeps one override cursor, and the normal
   // call removes it, so unbalanced calls never leave the hourglass behind.
   void SetBusyCursor(bool busy) override;
-  bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
-                 std::string& error) override;
+  bool PrintDocument(const tPrintedDocument& document, std::string& error) override;
+  void CopyText(const std::string& text) override;
   void ProcessPendingEvents() override;
   void QuitApplication() override;
 

@@ -18,9 +18,10 @@ struct tRecordedMessage {
 };
 
 struct tRecordedPrint {
-  std::string text;
+  std::string text;  // the text pieces, in order
   std::string fontFamily;
   int pointSize;
+  std::size_t drawings;  // how many drawings stood between them
 };
 
 class tScriptedServices : public tPlatformServices {
@@ -34,13 +35,14 @@ class tScriptedServices : public tPlatformServices {
   // When none is left the dialog is cancelled.
   std::deque<std::optional<std::string>> openFileAnswers;
   std::deque<std::optional<std::string>> saveFileAnswers;
-  // Outcome of the next PrintText calls: an empty string succeeds, any
+  // Outcome of the next PrintDocument calls: an empty string succeeds, any
   // other text fails with that reason. When none is left printing succeeds.
   std::deque<std::string> printOutcomes;
 
   // --- what happened ------------------------------------------------
   std::vector<tRecordedMessage> messages;
   std::vector<tRecordedPrint> prints;
+  std::vector<std::string> copiedTexts;  // CopyText calls, in order
   int beeps = 0;
   std::vector<bool> cursorChanges;  // true = busy, false = normal
   int eventPumps = 0;
@@ -66,8 +68,8 @@ class tScriptedServices : public tPlatformServices {
   std::optional<std::string> AskSaveFileName(const std::string& initialName,
                                              const std::string& filter) override;
   void SetBusyCursor(bool isBusy) override { cursorChanges.push_back(isBusy); }
-  bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
-                 std::string& error) override;
+  bool PrintDocument(const tPrintedDocument& document, std::string& error) override;
+  void CopyText(const std::string& text) override { copiedTexts.push_back(text); }
   void ProcessPendingEvents() override { ++eventPumps; }
   void QuitApplication() override { ++quitRequests; }
 };

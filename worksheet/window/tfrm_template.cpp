@@ -30,6 +30,7 @@
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "results/tfrm_template_results.h"
+#include "worksheet/logic/figure_drawing.h"
 #include "validation/validation.h"
 #include "worksheet/logic/raw_data_flow.h"
 #include "worksheet/window/matrix_entry_window.h"
@@ -576,6 +577,7 @@ void TfrmTemplate::ApplyOutcome(tComputeOutcome outcome) {
   ShowResultsWindow();
   tReportLines& sink = results_->ReportSink();
   for (const std::string& line : outcome.report) sink.Add(line);
+  if (outcome.figure) results_->AddFigure(FigureDrawing(*outcome.figure));
 }
 
 void TfrmTemplate::ShowResultsWindow() {

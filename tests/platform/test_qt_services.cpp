@@ -1,6 +1,8 @@
 // The Qt services: how the boxes and dialogs are set up (checked without
-// running them modally), the cursor, and ending the message loop.
+// running them modally), the cursor, the clipboard, and ending the message
+// loop.
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
@@ -95,6 +97,12 @@ TEST(QtServicesCursor, BusyAndNormalNeverLeaveTheHourglassBehind) {
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
   QApplication::restoreOverrideCursor();
+}
+
+TEST(QtServicesClipboard, CopiedTextIsOnTheClipboard) {
+  tQtServices services;
+  services.CopyText("t value = -1.8856\nZ-PCCC = -2.000\n");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "t value = -1.8856\nZ-PCCC = -2.000\n");
 }
 
 TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {

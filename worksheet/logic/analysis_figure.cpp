@@ -58,7 +58,13 @@ std::vector<double> SampleAbscissae(const tAnalysisFigure& f) {
   return xs;
 }
 
-std::string Fixed3(double value) { return FormatC("%.3f", value); }
+
+// Differences are written with three decimals, as the report writes the
+// raw difference, unless the task's scale is so small that these would
+// hide them or its values so large that they would be long; then with four
+// significant digits.
+constexpr double SmallestFixedScale = 0.1;
+constexpr double LargestFixedValue = 1e6;
 
 // Longest task name the axis label shows whole, in bytes.
 constexpr std::size_t LongestAxisName = 30;
@@ -121,6 +127,12 @@ std::optional<tAnalysisFigure> AnalysisFigureOf(const tReportedAnalysis& reporte
   return f;
 }
 
+std::string FigureValueText(const tAnalysisFigure& f, double value) {
+  const bool exponent = f.scale < SmallestFixedScale ||
+                        std::max(std::abs(f.observed), std::abs(f.predicted)) >= LargestFixedValue;
+  return FormatC(exponent ? "%.4g" : "%.3f", value);
+}
+
 std::string FigureIntervalName(const tAnalysisFigure& f) {
   const std::string level = FormatC("%.10g", f.confidenceLevel) + "%";
   return f.twoSided ? level + " CI on Z-PCCC" : "one-sided " + level + " limits on Z-PCCC";
@@ -133,7 +145,8 @@ std::string FigureAxisLabel(const tAnalysisFigure& f) {
 std::string FigureCaption(const tAnalysisFigure& f) {
   return "The estimated distribution of differences between two controls with the cases' covariate scores "
          "(Student t on " + FormatC("%.0f", f.degreesOfFreedom) + " df, centred on the predicted difference " +
-         Fixed3(f.predicted) + "), the cases' difference " + Fixed3(f.observed) + " with the " +
+         FigureValueText(f, f.predicted) + "), the cases' difference " + FigureValueText(f, f.observed) +
+         " with the " +
          FormatC("%1.4f", f.tailPercent) + "% of controls beyond it shaded, and the " + FigureIntervalName(f) +
          " (" + FormatC("%.3f", f.zPcccLower) + " to " + FormatC("%.3f", f.zPcccUpper) +
          ") as a band on the axis.";

@@ -60,5 +60,9 @@ std::optional<tAnalysisFigure> AnalysisFigureOf(const tReportedAnalysis& analysi
 std::string FigureCaption(const tAnalysisFigure& figure);
 // The horizontal axis' label, in the task's units.
 std::string FigureAxisLabel(const tAnalysisFigure& figure);
+// A difference in the task's units as the figure writes it: three
+// decimals, or four significant digits for tasks of very small or very
+// large scores.
+std::string FigureValueText(const tAnalysisFigure& figure, double value);
 // The label of the interval: "95% CI on Z-PCCC" or "one-sided 95% limits on Z-PCCC".
 std::string FigureIntervalName(const tAnalysisFigure& figure);

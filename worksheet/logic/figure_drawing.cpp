@@ -104,13 +104,16 @@ std::vector<std::string> Wrapped(const std::string& text, double size, double wi
   return lines;
 }
 
-// A tick label: whole numbers plain, others with the decimals the step needs.
+// A tick label: whole numbers plain, others with the decimals the step
+// needs; very large values, or steps finer than the decimals shown, in
+// the shorter exponent form.
 std::string TickLabel(double value, const std::vector<double>& ticks) {
+  constexpr int MostDecimals = 6;
   const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : 1;
   int decimals = 0;
-  while (decimals < 6 && std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6)
-    ++decimals;
-  if (std::abs(value) >= 1e7) return FormatC("%.3g", value);
+  auto whole = [](double v) { return std::abs(v - std::round(v)) <= 1e-6 * std::max(1.0, std::abs(v)); };
+  while (decimals <= MostDecimals && !whole(step * std::pow(10.0, decimals))) ++decimals;
+  if (decimals > MostDecimals || std::abs(value) >= 1e7) return FormatC("%.4g", value);
   return FormatC("%.*f", decimals, value);
 }
 
@@ -181,9 +184,17 @@ tDrawing FigureDrawing(const tAnalysisFigure& f) {
   // The marks of the predicted and the observed difference, with labels.
   d.paths.push_back(Line(predictedX, AxisY, predictedX, PredictedMarkTop, PredictedGrey, 1.2, true));
   d.paths.push_back(Line(observedX, AxisY, observedX, ObservedMarkTop, ObservedRed, 2));
-  d.texts.push_back(LabelAt(predictedX, PredictedLabelY, "predicted " + FormatC("%.3f", f.predicted), LabelSize,
-                            PredictedGrey));
-  d.texts.push_back(LabelAt(observedX, ObservedLabelY, "cases' difference " + FormatC("%.3f", f.observed),
+  // The predicted label stands clear of the observed mark when they are close.
+  const std::string predicted = "predicted " + FigureValueText(f, f.predicted);
+  tDrawingText predictedLabel = LabelAt(predictedX, PredictedLabelY, predicted, LabelSize, PredictedGrey);
+  if (std::abs(predictedX - observedX) < TextWidth(predicted, LabelSize) / 2 + 4) {
+    const bool right = predictedX >= observedX ? observedX + 4 + TextWidth(predicted, LabelSize) <= PlotRight()
+                                               : predictedX - 4 - TextWidth(predicted, LabelSize) < PlotLeft();
+    predictedLabel.at.x = right ? std::max(predictedX, observedX) + 4 : std::min(predictedX, observedX) - 4;
+    predictedLabel.anchor = right ? tTextAnchor::Start : tTextAnchor::End;
+  }
+  d.texts.push_back(predictedLabel);
+  d.texts.push_back(LabelAt(observedX, ObservedLabelY, "cases' difference " + FigureValueText(f, f.observed),
                             LabelSize, ObservedRed));
 
   // The tail's share beside the observed mark, on the tail's side where it fits.

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "distrib/t_distribution.h"
-#include "engine/covariate_regression.h"
+#include "engine/case_difference.h"
 #include "engine/interval_estimates.h"
 #include "matrix/matrix_operations.h"
 #include "core/text_format.h"
@@ -27,24 +27,9 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
                      AnalysisResults& results, extended& conditionalSd, tReportLines& report,
                      const bool& diagnosticLines) {
   const int order = k + 1;
-  tMatrix B, S, XtXinv;
-  FitCovariateRegression(R, sds, means, 1, k, n, B, S, XtXinv);
-
-  // The case vectors become the augmented covariate vectors (1, x1..xk).
-  extended yA = caseA[1];
-  extended yB = caseB[1];
-  caseA[1] = 1;
-  caseB[1] = 1;
-
-  tVector beta, d;
-  MatrixColumn(B, 1, beta);
-  VectorDifference(order, caseA, caseB, d);
-
-  bool equalCovariates = true;
-  for (int i = 1; i <= order; ++i)
-    if (std::fabs(d[i]) > 0) equalCovariates = false;
-
-  extended s2 = S[1][1];
+  const tCaseDifference cases = CaseDifference(k, n, caseA, caseB, sds, means, R);
+  const tVector& beta = cases.beta;
+  const extended s2 = cases.residualVariance;
   conditionalSd = std::sqrt(s2);
   results.df = (n - k) - 1;
   tT_distribution t(results.df);
@@ -56,7 +41,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
   auto CompareEqualCovariates = [&]() {
     int wholeDf = n - k - 1;
     results.df = wholeDf;
-    num = yA - yB;
+    num = cases.observed;
     den = std::sqrt(s2) * std::sqrt(2.0L);
     results.tValue = num / den;
     results.pOneTailed = OneTailedProbability(t, results.tValue);
@@ -65,7 +50,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
     c = num / den;
     results.zPccc = c;
     tEqualCovariatesLimits limits =
-        EqualCovariatesLimits(yA - yB, s2, wholeDf, twoSided, confidenceLevel, results);
+        EqualCovariatesLimits(cases.observed, s2, wholeDf, twoSided, confidenceLevel, results);
     if (diagnosticLines) {
       report.Add("Special Case : All covariate scores are equal for the two cases!!! ");
       PrintVector(beta, order, "TESTING: beta vector", report);
@@ -81,14 +66,14 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
     }
   };
 
-  if (equalCovariates) {
+  if (cases.equalCovariates) {
     CompareEqualCovariates();
     return;
   }
 
-  extended rhs = DotProduct(order, beta, d);
-  num = (yA - yB) - rhs;
-  extended v = QuadraticForm(XtXinv, order, d);
+  const extended rhs = cases.predicted;
+  num = cases.observed - rhs;
+  const extended v = cases.v;
   den = std::sqrt(2 * s2 + s2 * v);
   results.tValue = num / den;
   results.pOneTailed = OneTailedProbability(t, results.tValue);

@@ -1,6 +1,7 @@
 #include "platform/qt_services.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -147,15 +148,18 @@ void tQtServices::SetBusyCursor(bool busy) {
     QApplication::restoreOverrideCursor();
 }
 
-bool tQtServices::PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
-                            std::string& error) {
+bool tQtServices::PrintDocument(const tPrintedDocument& document, std::string& error) {
   error.clear();
   QPrinter printer(QPrinter::HighResolution);
   SetPrintMargins(printer);
   QPrintDialog dialog(&printer, DialogParent());
   dialog.setWindowTitle(QStringLiteral("Print"));
   if (dialog.exec() != QDialog::Accepted) return false;  // cancelled: no reason to report
-  return PrintPlainText(printer, text, fontFamily, pointSize, error);
+  return PaintDocumentPages(printer, document, error);
+}
+
+void tQtServices::CopyText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 tQtServices::tQtServices() = default;

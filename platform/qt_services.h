@@ -32,8 +32,8 @@ class tQtServices : public tPlatformServices {
   void SetBusyCursor(bool busy) override;
   bool ShowProgress(const std::string& step, double shareDone) override;
   void EndProgress() override;
-  bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
-                 std::string& error) override;
+  bool PrintDocument(const tPrintedDocument& document, std::string& error) override;
+  void CopyText(const std::string& text) override;
   void ProcessPendingEvents() override;
   void QuitApplication() override;
 

@@ -1,6 +1,7 @@
 // The one interface through which windows and flows reach the platform:
 // message boxes, the beep, file dialogs, the cursor, progress of long
-// work, printing, event processing and ending the program. tQtServices implements it for the
+// work, printing, the clipboard, event processing and ending the program.
+// tQtServices implements it for the
 // programs; the scripted double in tests/support answers from a script
 // and records every call.
 #pragma once
@@ -10,6 +11,7 @@
 
 #include "core/progress.h"
 #include "platform/notice.h"
+#include "platform/printed_document.h"
 
 enum class tMessageButtons { Ok, YesNo };
 enum class tMessageResult { Ok, Yes, No };
@@ -54,11 +56,14 @@ class tPlatformServices {
   virtual bool ShowProgress(const std::string& step, double shareDone) = 0;
   virtual void EndProgress() = 0;
 
-  // Prints plain text in the given font; lets the user choose the printer.
-  // Returns false with a reason in error when nothing could be printed
-  // (a cancelled print dialog returns false with an empty error).
-  virtual bool PrintText(const std::string& text, const std::string& fontFamily,
-                         int pointSize, std::string& error) = 0;
+  // Prints the document: its text as plain lines in its font and size,
+  // its drawings between them; lets the user choose the printer. Returns
+  // false with a reason in error when nothing could be printed (a
+  // cancelled print dialog returns false with an empty error).
+  virtual bool PrintDocument(const tPrintedDocument& document, std::string& error) = 0;
+
+  // Puts plain text on the clipboard.
+  virtual void CopyText(const std::string& text) = 0;
 
   virtual void ProcessPendingEvents() = 0;
 

@@ -1,12 +1,17 @@
 #include "platform/text_printing.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <algorithm>
 
+#include "platform/drawing_painting.h"
 #include "platform/fonts.h"
 
 namespace {
@@ -15,6 +20,9 @@ constexpr int kTabWidth = 8;  // columns between tab stops
 
 // The page margins of every print job, in millimetres.
 constexpr double PrintMarginMillimetres = 10.0;
+constexpr double MillimetresPerInch = 25.4;
+// Dots per inch of a PDF made in memory, as of a high-resolution printer.
+constexpr int PdfResolution = 1200;
 
 QString ExpandTabs(const QString& line) {
   if (!line.contains(QLatin1Char('\t'))) return line;
@@ -44,17 +52,21 @@ qsizetype FittingLength(const QFontMetricsF& metrics, const QString& line, qreal
   return low;
 }
 
-QString OpenFailure(const QPrinter& printer) {
-  if (printer.outputFormat() == QPrinter::PdfFormat)
+QString OpenFailure(const QPagedPaintDevice& device) {
+  const auto* printer = dynamic_cast<const QPrinter*>(&device);
+  if (printer == nullptr) return QStringLiteral("The PDF could not be started.");
+  if (printer->outputFormat() == QPrinter::PdfFormat)
     return QStringLiteral("The PDF file \"%1\" could not be created (is the folder there and writable?).")
-        .arg(printer.outputFileName());
-  return QStringLiteral("The printer \"%1\" could not be opened.").arg(printer.printerName());
+        .arg(printer->outputFileName());
+  return QStringLiteral("The printer \"%1\" could not be opened.").arg(printer->printerName());
 }
 
-QString JobFailure(const QPrinter& printer) {
-  if (printer.outputFormat() == QPrinter::PdfFormat)
-    return QStringLiteral("The PDF file \"%1\" could not be written.").arg(printer.outputFileName());
-  return QStringLiteral("The print job on \"%1\" failed.").arg(printer.printerName());
+QString JobFailure(const QPagedPaintDevice& device) {
+  const auto* printer = dynamic_cast<const QPrinter*>(&device);
+  if (printer == nullptr) return QStringLiteral("The PDF could not be written.");
+  if (printer->outputFormat() == QPrinter::PdfFormat)
+    return QStringLiteral("The PDF file \"%1\" could not be written.").arg(printer->outputFileName());
+  return QStringLiteral("The print job on \"%1\" failed.").arg(printer->printerName());
 }
 
 }  // namespace
@@ -69,61 +81,97 @@ QStringList PrintedLines(const QString& text) {
   return lines;
 }
 
-bool PrintPlainText(QPrinter& printer, const std::string& text, const std::string& fontFamily,
-                    int pointSize, std::string& error) {
+bool PaintDocumentPages(QPagedPaintDevice& device, const tPrintedDocument& document, std::string& error) {
   error.clear();
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    error = OpenFailure(printer).toStdString();
+  if (!painter.begin(&device)) {
+    error = OpenFailure(device).toStdString();
     return false;
   }
-  painter.setFont(SubstitutedFont(QString::fromStdString(fontFamily), pointSize));
-  painter.setPen(Qt::black);
-  const QFontMetricsF metrics(painter.font(), &printer);
+  const QFont font = SubstitutedFont(QString::fromStdString(document.fontFamily), document.pointSize);
+  const QFontMetricsF metrics(font, &device);
   // The painter's origin is the top left corner of the printable area.
-  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const double dpi = device.logicalDpiX();
+  const QRectF page = device.pageLayout().paintRectPixels(static_cast<int>(dpi));
   const qreal width = page.width();
   const qreal height = page.height();
   const qreal lineHeight = metrics.lineSpacing();
 
   qreal y = 0;
-  for (const QString& line : PrintedLines(QString::fromStdString(text))) {
-    QString rest = line;
-    do {
-      const qsizetype length =
-          metrics.horizontalAdvance(rest) <= width ? rest.size() : FittingLength(metrics, rest, width);
-      if (y > 0 && y + lineHeight > height) {
-        if (!printer.newPage()) {
-          painter.end();
-          error = JobFailure(printer).toStdString();
-          return false;
-        }
-        y = 0;
+  auto newPage = [&] {
+    if (!device.newPage()) return false;
+    y = 0;
+    return true;
+  };
+  bool failed = false;
+  for (const tPrintedPiece& piece : document.pieces) {
+    if (piece.drawing) {
+      const tDrawing& drawing = *piece.drawing;
+      if (!(drawing.width > 0) || !(drawing.height > 0)) continue;
+      const qreal drawingWidth = std::min(width, PrintedDrawingMillimetres / MillimetresPerInch * dpi);
+      const qreal drawingHeight = std::min(height, drawingWidth * drawing.height / drawing.width);
+      if (y > 0) y += lineHeight;
+      if (y > 0 && y + drawingHeight > height && !newPage()) {
+        failed = true;
+        break;
       }
-      painter.drawText(QPointF(0, y + metrics.ascent()), rest.left(length));
-      y += lineHeight;
-      rest = rest.mid(length);
-    } while (!rest.isEmpty());
+      PaintDrawing(painter, drawing, QRectF(0, y, drawingWidth, drawingHeight));
+      y += drawingHeight + lineHeight;
+      continue;
+    }
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (const QString& line : PrintedLines(QString::fromStdString(piece.text))) {
+      QString rest = line;
+      do {
+        const qsizetype length =
+            metrics.horizontalAdvance(rest) <= width ? rest.size() : FittingLength(metrics, rest, width);
+        if (y > 0 && y + lineHeight > height && !newPage()) {
+          failed = true;
+          break;
+        }
+        painter.drawText(QPointF(0, y + metrics.ascent()), rest.left(length));
+        y += lineHeight;
+        rest = rest.mid(length);
+      } while (!rest.isEmpty());
+      if (failed) break;
+    }
+    if (failed) break;
   }
-  if (!painter.end() || printer.printerState() == QPrinter::Error) {
-    error = JobFailure(printer).toStdString();
+  const auto* printer = dynamic_cast<const QPrinter*>(&device);
+  if (!painter.end() || failed || (printer != nullptr && printer->printerState() == QPrinter::Error)) {
+    error = JobFailure(device).toStdString();
     return false;
   }
   return true;
 }
 
-void SetPrintMargins(QPrinter& printer) {
-  printer.setPageMargins(QMarginsF(PrintMarginMillimetres, PrintMarginMillimetres,
-                                   PrintMarginMillimetres, PrintMarginMillimetres),
-                         QPageLayout::Millimeter);
+void SetPrintMargins(QPagedPaintDevice& device) {
+  device.setPageMargins(QMarginsF(PrintMarginMillimetres, PrintMarginMillimetres, PrintMarginMillimetres,
+                                  PrintMarginMillimetres),
+                        QPageLayout::Millimeter);
 }
 
-bool PrintTextToPdf(const std::string& text, const std::string& fontFamily, int pointSize,
-                    const std::string& pdfPath, std::string& error) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(pdfPath));
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  SetPrintMargins(printer);
-  return PrintPlainText(printer, text, fontFamily, pointSize, error);
+bool DocumentPdf(const tPrintedDocument& document, const QString& title, QByteArray& pdf, std::string& error) {
+  pdf.clear();
+  QBuffer buffer(&pdf);
+  if (!buffer.open(QIODevice::WriteOnly)) {
+    error = "The PDF could not be made in memory.";
+    return false;
+  }
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(PdfResolution);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    SetPrintMargins(writer);
+    writer.setTitle(title);
+    writer.setCreator(QCoreApplication::applicationName());
+    if (!PaintDocumentPages(writer, document, error)) return false;
+  }
+  buffer.close();
+  if (!pdf.startsWith("%PDF-")) {
+    error = "The PDF could not be made.";
+    return false;
+  }
+  return true;
 }

@@ -1,7 +1,6 @@
 #include "results/tfrm_template_results.h"
 
-#include <algorithm>
-
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
@@ -20,8 +19,14 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
+
+#include "core/drawing_svg.h"
 #include "core/text_file.h"
+#include "platform/drawing_painting.h"
 #include "platform/fonts.h"
+#include "platform/text_printing.h"
+#include "results/report_document.h"
 #include "results/results_icon.h"
 
 namespace {
@@ -29,13 +34,11 @@ namespace {
 const char* const kInitialCaption = "Output";
 const char* const kExitQuestion = "Exit from program?";
 const char* const kNothingSelected = "You have not selected any text.";
+const char* const kNoFigure = "There is no figure in the results to save.";
 
-// The lines the text area holds: split at line ends, the empty piece after
-// a final line end is not a line of its own.
-QStringList MemoLines(const QPlainTextEdit* memo) {
-  QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  return lines;
+// A name ending in ".svg" (in any case) is saved as SVG, any other as PNG.
+bool NamesSvg(const std::string& name) {
+  return QString::fromStdString(name).endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -92,8 +95,10 @@ bool tMemoLines::AddAll(const std::vector<std::string>& lines, const tProgressCh
 
 int tMemoLines::Count() const {
   const QTextDocument* document = memo_->document();
-  const int blocks = document->blockCount();
-  return document->lastBlock().text().isEmpty() ? blocks - 1 : blocks;
+  int lines = document->lastBlock().text().isEmpty() ? document->blockCount() - 1 : document->blockCount();
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+    if (IsFigureBlock(block)) --lines;
+  return lines;
 }
 
 TfrmTemplateResults::TfrmTemplateResults(tPlatformServices& services, QWidget* parent)
@@ -139,6 +144,9 @@ void TfrmTemplateResults::BuildWindow() {
   for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
     memoPalette.setColor(QPalette::Inactive, role, memoPalette.color(QPalette::Active, role));
   memoResults->setPalette(memoPalette);
+  figurePainter_ = new tFigureObjectPainter(this);
+  memoResults->document()->documentLayout()->registerHandler(FigureObjectType, figurePainter_);
+  memoResults->installEventFilter(this);
 
   Panel2 = new QFrame(client);
   Panel2->setObjectName("Panel2");
@@ -171,6 +179,16 @@ void TfrmTemplateResults::BuildWindow() {
   mnuPrint->setObjectName("mnuPrint");
   mnuPrintSelection = mnuPrinterOptions->addAction("Print Selection");
   mnuPrintSelection->setObjectName("mnuPrintSelection");
+  mnuPrinterOptions->addSeparator();
+  mnuSaveAsPdf = mnuPrinterOptions->addAction("Save as PDF...");
+  mnuSaveAsPdf->setObjectName("mnuSaveAsPdf");
+  mnuSaveFigure = mnuPrinterOptions->addAction("Save Figure...");
+  mnuSaveFigure->setObjectName("mnuSaveFigure");
+  mnuEdit = menuBar()->addMenu("Edit");
+  mnuEdit->setObjectName("mnuEdit");
+  mnuCopy = mnuEdit->addAction("Copy");
+  mnuCopy->setObjectName("mnuCopy");
+  mnuCopy->setShortcut(QKeySequence::Copy);
 
   connect(cmdSaveOutput, &QPushButton::clicked, this, &TfrmTemplateResults::cmdSaveOutputClick);
   connect(cmdClearResults, &QPushButton::clicked, this, &TfrmTemplateResults::cmdClearResultsClick);
@@ -178,6 +196,9 @@ void TfrmTemplateResults::BuildWindow() {
   connect(cmdExit, &QPushButton::clicked, this, &TfrmTemplateResults::cmdExitClick);
   connect(mnuPrint, &QAction::triggered, this, &TfrmTemplateResults::mnuPrintClick);
   connect(mnuPrintSelection, &QAction::triggered, this, &TfrmTemplateResults::mnuPrintSelectionClick);
+  connect(mnuSaveAsPdf, &QAction::triggered, this, &TfrmTemplateResults::mnuSaveAsPdfClick);
+  connect(mnuSaveFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuSaveFigureClick);
+  connect(mnuCopy, &QAction::triggered, this, &TfrmTemplateResults::mnuCopyClick);
 
   // The window takes exactly the menu bar plus the client area and keeps it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -199,13 +220,27 @@ bool TfrmTemplateResults::AppendReport(const std::vector<std::string>& lines, co
   return sink_->AddAll(lines, progress);
 }
 
+void TfrmTemplateResults::AddFigure(const tDrawing& figure) {
+  AppendFigure(*memoResults->document(), std::make_shared<const tDrawing>(figure));
+  if (memoResults->isVisible()) {
+    QScrollBar* bar = memoResults->verticalScrollBar();
+    bar->setValue(bar->maximum());
+  }
+}
+
 QByteArray TfrmTemplateResults::FileContents() const {
   QByteArray contents;
-  for (const QString& line : MemoLines(memoResults)) {
+  for (const QString& line : ReportLines(*memoResults->document())) {
     contents.append(line.toUtf8());
     contents.append("\r\n");
   }
   return contents;
+}
+
+QString TfrmTemplateResults::ReportText() const {
+  QString text;
+  for (const QString& line : ReportLines(*memoResults->document())) text += line + QLatin1Char('\n');
+  return text;
 }
 
 void TfrmTemplateResults::FormCreate() { memoResults->clear(); }
@@ -225,10 +260,72 @@ void TfrmTemplateResults::cmdSaveOutputClick() {
   const std::optional<std::string> chosen = services_.AskSaveFileName(lastSaveName_, SaveFilter);
   if (!chosen) return;
   lastSaveName_ = *chosen;
-  const QByteArray contents = FileContents();
+  SaveFile(*chosen, FileContents().toStdString(), "results");
+}
+
+void TfrmTemplateResults::SaveFile(const std::string& path, const std::string& contents, const std::string& what) {
   std::string reason;
-  if (ReplaceTextFile(*chosen, contents.toStdString(), reason)) return;
-  services_.Error("The results could not be saved to the file \"" + *chosen + "\".\r" + reason + ".");
+  if (ReplaceTextFile(path, contents, reason)) return;
+  services_.Error("The " + what + " could not be saved to the file \"" + path + "\".\r" + reason + ".");
+}
+
+// The whole report with its figures, as Print All prints it, in a PDF file.
+void TfrmTemplateResults::mnuSaveAsPdfClick() {
+  const std::optional<std::string> chosen = services_.AskSaveFileName(lastPdfName_, PdfFilter);
+  if (!chosen) return;
+  lastPdfName_ = *chosen;
+  QByteArray pdf;
+  std::string reason;
+  if (!DocumentPdf(PrintedPart(0, memoResults->document()->characterCount() - 1), windowTitle(), pdf, reason)) {
+    services_.Error("The results could not be saved to the file \"" + *chosen + "\".\r" + reason);
+    return;
+  }
+  SaveFile(*chosen, pdf.toStdString(), "results");
+}
+
+// Saves the figure of the report in view: the first figure from the top
+// of the text area's view down, or the last one when none follows.
+void TfrmTemplateResults::mnuSaveFigureClick() {
+  const std::vector<tPlacedFigure> figures = DocumentFigures(*memoResults->document());
+  if (figures.empty()) {
+    services_.Warn(kNoFigure);
+    return;
+  }
+  const int inView = memoResults->cursorForPosition(QPoint(0, 0)).block().position();
+  tFigureDrawing figure = figures.back().figure;
+  for (const tPlacedFigure& placed : figures)
+    if (placed.position >= inView) {
+      figure = placed.figure;
+      break;
+    }
+  const std::optional<std::string> chosen = services_.AskSaveFileName(lastFigureName_, FigureFilter);
+  if (!chosen) return;
+  lastFigureName_ = *chosen;
+  if (NamesSvg(*chosen)) {
+    SaveFile(*chosen, DrawingSvg(*figure), "figure");
+    return;
+  }
+  const QByteArray png = DrawingPng(*figure, FigurePngScale);
+  if (png.isEmpty()) {
+    services_.Error("The figure could not be saved to the file \"" + *chosen + "\".\rThe image could not be made.");
+    return;
+  }
+  SaveFile(*chosen, png.toStdString(), "figure");
+}
+
+// Copies the selected text, or the whole report when nothing is selected;
+// figures are left out.
+void TfrmTemplateResults::mnuCopyClick() {
+  const QTextCursor cursor = memoResults->textCursor();
+  if (!cursor.hasSelection()) {
+    services_.CopyText(ReportText().toStdString());
+    return;
+  }
+  QStringList lines;
+  for (const tDocumentPiece& piece : DocumentPieces(*memoResults->document(), cursor.selectionStart(),
+                                                    cursor.selectionEnd()))
+    lines << piece.lines;
+  services_.CopyText(lines.join(QLatin1Char('\n')).toStdString());
 }
 
 void TfrmTemplateResults::cmdClearResultsClick() { memoResults->clear(); }
@@ -246,7 +343,9 @@ void TfrmTemplateResults::cmdExitClick() {
   if (services_.Confirm(kExitQuestion)) services_.QuitApplication();
 }
 
-void TfrmTemplateResults::mnuPrintClick() { PrintReport(memoResults->toPlainText() + "\n"); }
+void TfrmTemplateResults::mnuPrintClick() {
+  PrintReport(PrintedPart(0, memoResults->document()->characterCount() - 1));
+}
 
 void TfrmTemplateResults::mnuPrintSelectionClick() {
   const QTextCursor cursor = memoResults->textCursor();
@@ -254,20 +353,39 @@ void TfrmTemplateResults::mnuPrintSelectionClick() {
     services_.Warn(kNothingSelected);
     return;
   }
-  QString selected = cursor.selectedText();  // line ends come as paragraph separators
-  selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-  selected.replace(QChar::LineSeparator, QLatin1Char('\n'));
-  PrintReport(selected + "\n");
+  PrintReport(PrintedPart(cursor.selectionStart(), cursor.selectionEnd()));
 }
 
-// Prints plain text in the report's font at the printing size. A cancelled
-// print dialog is no failure; a printer that cannot be opened is reported.
-void TfrmTemplateResults::PrintReport(const QString& text) {
+// The text as plain lines in the report's font at the printing size,
+// followed by one line end, with the figures where they stand.
+tPrintedDocument TfrmTemplateResults::PrintedPart(int from, int to) const {
+  tPrintedDocument document;
+  document.fontFamily = memoResults->font().family().toStdString();
+  document.pointSize = PrintPointSize;
+  for (const tDocumentPiece& piece : DocumentPieces(*memoResults->document(), from, to))
+    document.pieces.push_back(
+        {piece.figure ? std::string() : (piece.lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toStdString(),
+         piece.figure});
+  return document;
+}
+
+// A cancelled print dialog is no failure; a printer that cannot be opened
+// is reported.
+void TfrmTemplateResults::PrintReport(const tPrintedDocument& document) {
   std::string error;
-  if (!services_.PrintText(text.toStdString(), memoResults->font().family().toStdString(),
-                           PrintPointSize, error) &&
-      !error.empty())
+  if (!services_.PrintDocument(document, error) && !error.empty())
     services_.Error("The text could not be printed.\r" + error);
+}
+
+// Ctrl+C in the text area copies through the program's Copy, so that the
+// figures are left out of the copied text.
+bool TfrmTemplateResults::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == memoResults && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    mnuCopyClick();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmTemplateResults::showEvent(QShowEvent* event) {

@@ -1,7 +1,8 @@
-// The results window shared by both programs: shows the report, saves it
-// to a text file, prints all or part of it, clears it, returns to the
-// worksheet or ends the program. Created once, hidden and shown, never
-// re-created.
+// The results window shared by both programs: shows the report with the
+// figure of each analysis under it, saves the report to a text file or a
+// PDF file, saves a figure as a PNG or SVG image, prints all or part of
+// it, copies it, clears it, returns to the worksheet or ends the program.
+// Created once, hidden and shown, never re-created.
 #pragma once
 
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "core/drawing.h"
 #include "core/report_lines.h"
 #include "platform/services.h"
 
@@ -20,11 +22,12 @@ class QFrame;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class tFigureObjectPainter;
 
 // The report sink over the results text area: each Add appends one line
 // ended by a line end, so an empty first line is kept, and Count is the
 // number of lines the area holds (text after the last line end counts as
-// a line, the empty piece after a final line end does not).
+// a line, the empty piece after a final line end and the figures do not).
 class tMemoLines : public tReportLines {
  public:
   explicit tMemoLines(QPlainTextEdit* memo) : memo_(memo) {}
@@ -53,16 +56,27 @@ class TfrmTemplateResults : public QMainWindow {
   tReportLines& ReportSink();
   // Appends a whole report (tMemoLines::AddAll).
   bool AppendReport(const std::vector<std::string>& lines, const tProgressCheck& progress);
+  // Shows the figure under the lines appended so far.
+  void AddFigure(const tDrawing& figure);
 
-  // The text as a results file holds it: each line ended by CR LF.
+  // The text as a results file holds it: each line ended by CR LF; the
+  // figures are left out.
   QByteArray FileContents() const;
+  // The same lines, each ended by "\n".
+  QString ReportText() const;
 
   // The size of the client area below the menu bar.
   static constexpr int ClientWidth = 792;
   static constexpr int ClientHeight = 554;
-  // Initial name offered by the save dialog, and its filter.
+  // Initial names offered by the save dialogs, and their filters.
   static constexpr const char* InitialSaveName = "results.txt";
   static constexpr const char* SaveFilter = "Text files|*.txt";
+  static constexpr const char* InitialPdfName = "results.pdf";
+  static constexpr const char* PdfFilter = "PDF files|*.pdf";
+  static constexpr const char* InitialFigureName = "figure.png";
+  static constexpr const char* FigureFilter = "PNG images|*.png|SVG images|*.svg";
+  // Image pixels for each pixel of a figure on screen in a saved PNG.
+  static constexpr double FigurePngScale = 2;
   // The report's font and the point size of printing.
   static constexpr const char* ReportFontFamily = "Courier New";
   static constexpr int PrintPointSize = 8;
@@ -77,16 +91,25 @@ class TfrmTemplateResults : public QMainWindow {
   void cmdExitClick();
   void mnuPrintClick();
   void mnuPrintSelectionClick();
+  void mnuSaveAsPdfClick();
+  void mnuSaveFigureClick();
+  void mnuCopyClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildWindow();
-  void PrintReport(const QString& text);
+  // The text and figures between two positions of memoResults, as printed.
+  tPrintedDocument PrintedPart(int from, int to) const;
+  void PrintReport(const tPrintedDocument& document);
+  // Replaces the file at path with contents; an error box names the file
+  // and the reason when that fails. what: "results", "figure".
+  void SaveFile(const std::string& path, const std::string& contents, const std::string& what);
 
   // Components; tests find them by their object names.
   QFrame* Panel1 = nullptr;
@@ -94,10 +117,15 @@ class TfrmTemplateResults : public QMainWindow {
   QFrame* Panel2 = nullptr;
   QPushButton *cmdSaveOutput = nullptr, *cmdClearResults = nullptr, *cmdReturn = nullptr, *cmdExit = nullptr;
   QMenu* mnuPrinterOptions = nullptr;
-  QAction *mnuPrint = nullptr, *mnuPrintSelection = nullptr;
+  QAction *mnuPrint = nullptr, *mnuPrintSelection = nullptr, *mnuSaveAsPdf = nullptr, *mnuSaveFigure = nullptr;
+  QMenu* mnuEdit = nullptr;
+  QAction* mnuCopy = nullptr;
 
   tPlatformServices& services_;
   QPointer<QWidget> worksheet_;
   std::unique_ptr<tMemoLines> sink_;
+  tFigureObjectPainter* figurePainter_ = nullptr;
   std::string lastSaveName_ = InitialSaveName;
+  std::string lastPdfName_ = InitialPdfName;
+  std::string lastFigureName_ = InitialFigureName;
 };

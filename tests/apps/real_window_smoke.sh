@@ -11,9 +11,9 @@
 #          (Quorvane: k, N, the grid, Compute, the correlation 0.6 in the
 #          matrix window, Continue; Quorvik: n, k, Compute, the data file
 #          examples/worked_controls.txt in the open dialog) until the
-#          results window is mapped; screenshots of the matrix window and of
-#          the results window go to SHOTS; the saved-inputs file must hold
-#          what was typed.
+#          results window is mapped with the report's figure painted;
+#          screenshots of the matrix window and of the results window go to
+#          SHOTS; the saved-inputs file must hold what was typed.
 #
 # The program runs from a copy in a temporary folder with HOME and the XDG
 # folders there too, so its saved inputs never land beside the build. It is
@@ -92,6 +92,13 @@ if [ "$mode" = compute ]; then
   fi
   wait_for_window "Results viewer: $title"; results=$window_id
   screenshot "$results" "$shots/${name}_results.png"
+  # The report's figure is painted under it: the window's only colours
+  # (the share of strongly saturated pixels is 0 without it, about 0.009
+  # with it).
+  coloured=$(convert "$shots/${name}_results.png" -colorspace HSL -channel G -separate +channel \
+               -threshold 40% -format "%[fx:mean]" info:)
+  awk -v share="$coloured" 'BEGIN { exit !(share > 0.003) }' ||
+    fail "no figure in the results window (coloured share ${coloured:-none})"
 
   # The inputs were saved beside the program (its folder is writable).
   [ -f "$work/bin/$saved" ] || fail "no saved inputs $saved beside the program"

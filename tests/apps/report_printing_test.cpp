@@ -2,9 +2,12 @@
 // the real worksheet and results window, Print All (and Print Selection)
 // pressed, the text painted into a PDF file by the same routine the print
 // dialog's printer gets, and the PDF read back with pdftotext: every line
-// of the report must come out, in order, in the report's font and size.
+// of the report must come out, in order, in the report's font and size,
+// with the figure of each analysis. Save as PDF writes the same.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -15,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -37,10 +41,12 @@ std::string SourceDir() {
 class tPdfPrintingServices : public tScriptedServices {
  public:
   std::string pdfPath;
-  bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
-                 std::string& error) override {
-    tScriptedServices::PrintText(text, fontFamily, pointSize, error);
-    return PrintTextToPdf(text, fontFamily, pointSize, pdfPath, error);
+  bool PrintDocument(const tPrintedDocument& document, std::string& error) override {
+    tScriptedServices::PrintDocument(document, error);
+    QByteArray pdf;
+    if (!DocumentPdf(document, "report", pdf, error)) return false;
+    QFile file(QString::fromStdString(pdfPath));
+    return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
   }
 };
 
@@ -61,6 +67,26 @@ std::vector<QString> PdfLines(const std::string& path, bool& available) {
   for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n'))
     lines.push_back(Squeezed(line.trimmed().remove(QChar('\f'))));
   return lines;
+}
+
+// The number of coloured pixels (the figure's; the report's text is black
+// on white) on the first page of a PDF rendered by pdftoppm; -1 when
+// pdftoppm is not installed.
+int FirstPageColouredPixels(const std::string& path, const QString& folder) {
+  const QString tool = QStandardPaths::findExecutable("pdftoppm");
+  if (tool.isEmpty()) return -1;
+  const QString prefix = folder + "/first_page";
+  QProcess process;
+  process.start(tool, {"-f", "1", "-l", "1", "-r", "72", "-singlefile", QString::fromStdString(path), prefix});
+  if (!process.waitForFinished(30000)) return 0;
+  const QImage page(prefix + ".ppm");
+  int coloured = 0;
+  for (int y = 0; y < page.height(); ++y)
+    for (int x = 0; x < page.width(); ++x) {
+      const QColor c = page.pixelColor(x, y);
+      coloured += std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 60;
+    }
+  return coloured;
 }
 
 // The lines of the text as printed, squeezed, without the empty ones.
@@ -93,8 +119,11 @@ class ReportPrintingTest : public ::testing::Test {
     ASSERT_FALSE(services.prints.empty()) << "nothing was printed";
     EXPECT_EQ(services.prints.back().fontFamily, "Courier New");
     EXPECT_EQ(services.prints.back().pointSize, 8);
+    ExpectInPdfInOrder(services.pdfPath, text);
+  }
+  void ExpectInPdfInOrder(const std::string& pdfPath, const QString& text) {
     bool available = false;
-    const std::vector<QString> printed = PdfLines(services.pdfPath, available);
+    const std::vector<QString> printed = PdfLines(pdfPath, available);
     if (!available) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     const std::vector<QString> expected = NonEmptyLines(text);
     ASSERT_GT(expected.size(), 10u);
@@ -153,23 +182,45 @@ TEST_F(ReportPrintingTest, QuorvanePrintsTheWholeWorkedReportInOrder) {
   for (int row = 0; row < 2; ++row)
     for (int col = 2; col <= 5; ++col) TypeCell(Child<QTableWidget>(*form, "grdData"), col, row, grid[row][col - 2]);
   Compute();
-  const QString report = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
+  const QString report = results->ReportText();
   ASSERT_TRUE(report.contains("t value (on   8 df) = -1.8856")) << report.toStdString();
 
   // A second Compute stacks a second report under the separator of 102
   // underscores, the widest line Quorvane writes.
   Child<QPushButton>(*results, "cmdReturn")->click();
   Compute();
-  const QString reports = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
+  const QString reports = results->ReportText();
   ASSERT_TRUE(reports.contains(QString(102, '_')));
 
   Child<QAction>(*results, "mnuPrint")->trigger();
   ExpectPrintedInOrder(reports);
+  EXPECT_EQ(services.prints.back().drawings, 2u);
   bool available = false;
   bool separatorWhole = false;
   for (const QString& line : PdfLines(services.pdfPath, available))
     separatorWhole = separatorWhole || line == QString(102, '_');
   EXPECT_TRUE(separatorWhole || !available) << "the separator was split over two printed lines";
+
+  // Save as PDF: the same text in order, and the first page shows the
+  // first report's figure (its caption and its colours) under the report.
+  const std::string saved = dir.filePath("saved results.pdf").toStdString();
+  services.saveFileAnswers.push_back(saved);
+  Child<QAction>(*results, "mnuSaveAsPdf")->trigger();
+  EXPECT_TRUE(services.messages.empty()) << services.texts().front();
+  ASSERT_EQ(services.saveDialogNames.back(), "results.pdf");
+  ExpectInPdfInOrder(saved, reports);
+  if (HasFatalFailure() || IsSkipped()) return;
+  QProcess firstPage;
+  firstPage.start(QStandardPaths::findExecutable("pdftotext"), {"-f", "1", "-l", "1", QString::fromStdString(saved), "-"});
+  ASSERT_TRUE(firstPage.waitForFinished(30000));
+  const QString firstPageText = QString::fromUtf8(firstPage.readAllStandardOutput()).simplified();
+  EXPECT_TRUE(firstPageText.contains("= -2.000 (-3.166 , -0.795)")) << firstPageText.toStdString();
+  EXPECT_TRUE(firstPageText.contains("The estimated distribution of differences between two controls"))
+      << firstPageText.toStdString();
+  const int coloured = FirstPageColouredPixels(saved, dir.path());
+  if (coloured >= 0) {
+    EXPECT_GT(coloured, 1000) << "no figure painted on the first page";
+  }
 }
 
 TEST_F(ReportPrintingTest, QuorvikPrintsDiagnosticsDataEchoAndReportAndASelectionAlone) {
@@ -178,7 +229,7 @@ TEST_F(ReportPrintingTest, QuorvikPrintsDiagnosticsDataEchoAndReportAndASelectio
   QTest::keyClicks(Field("txtInput2"), "1");
   services.openFileAnswers.push_back(SourceDir() + "/examples/worked_controls.txt");
   Compute();
-  const QString report = Child<QPlainTextEdit>(*results, "memoResults")->toPlainText();
+  const QString report = results->ReportText();
   ASSERT_TRUE(report.contains("TESTING: ")) << report.toStdString();
   ASSERT_TRUE(report.contains("Z-PCCC")) << report.toStdString();
 
@@ -186,16 +237,19 @@ TEST_F(ReportPrintingTest, QuorvikPrintsDiagnosticsDataEchoAndReportAndASelectio
   ExpectPrintedInOrder(report);
   if (HasFatalFailure() || IsSkipped()) return;
 
-  // Print Selection: the block from "OUTPUTS:" to the end, and nothing before.
-  const int from = static_cast<int>(report.indexOf("OUTPUTS:"));
+  // Print Selection: the block from "OUTPUTS:" to the end (with the
+  // figure), and nothing before.
+  QPlainTextEdit* memo = Child<QPlainTextEdit>(*results, "memoResults");
+  const int from = memo->document()->find("OUTPUTS:").selectionStart();
   ASSERT_GE(from, 0);
-  QTextCursor cursor = Child<QPlainTextEdit>(*results, "memoResults")->textCursor();
+  QTextCursor cursor = memo->textCursor();
   cursor.setPosition(from);
   cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
   Child<QPlainTextEdit>(*results, "memoResults")->setTextCursor(cursor);
   Child<QAction>(*results, "mnuPrintSelection")->trigger();
-  const QString selected = report.mid(from);
+  const QString selected = report.mid(report.indexOf("OUTPUTS:"));
   ExpectPrintedInOrder(selected);
+  EXPECT_EQ(services.prints.back().drawings, 1u);
   bool available = false;
   for (const QString& line : PdfLines(services.pdfPath, available))
     EXPECT_FALSE(line.startsWith("TESTING")) << "a line outside the selection was printed";

@@ -1,6 +1,8 @@
 // The Qt services: how the boxes and dialogs are set up (checked without
-// running them modally), the cursor, and ending the message loop.
+// running them modally), the cursor, the clipboard, and ending the message
+// loop.
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
@@ -126,6 +128,12 @@ TEST(QtServicesProgress, WindowAppearsAfterHalfASecondAndCancelIsHeard) {
   EXPECT_EQ(window(), nullptr);
   EXPECT_TRUE(services.ShowProgress("Showing the report...", 0));  // a new piece of work, not cancelled
   services.EndProgress();
+}
+
+TEST(QtServicesClipboard, CopiedTextIsOnTheClipboard) {
+  tQtServices services;
+  services.CopyText("t value = -1.8856\nZ-PCCC = -2.000\n");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "t value = -1.8856\nZ-PCCC = -2.000\n");
 }
 
 TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {

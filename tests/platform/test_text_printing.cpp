@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -13,6 +14,15 @@
 #include "platform/text_printing.h"
 
 namespace {
+
+// The text as a one-piece document, made into a PDF file at path.
+bool TextPdf(const std::string& text, const QString& path, std::string& error) {
+  tPrintedDocument document{"Courier New", 8, {{text, nullptr}}};
+  QByteArray pdf;
+  if (!DocumentPdf(document, "report", pdf, error)) return false;
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(pdf) == pdf.size();
+}
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);
@@ -70,7 +80,7 @@ TEST(PrintToPdf, WritesEveryLineInOrderOverAsManyPagesAsNeeded) {
   text += wide + "\n";
 
   std::string error;
-  ASSERT_TRUE(PrintTextToPdf(text, "Courier New", 8, path.toStdString(), error)) << error;
+  ASSERT_TRUE(TextPdf(text, path, error)) << error;
   EXPECT_TRUE(error.empty());
   const QByteArray pdf = ReadAll(path);
   ASSERT_TRUE(pdf.startsWith("%PDF-"));
@@ -94,14 +104,16 @@ TEST(PrintToPdf, WritesEveryLineInOrderOverAsManyPagesAsNeeded) {
   EXPECT_TRUE(rest.contains(QString::fromStdString(wide))) << "characters of the wide line lost";
 }
 
-TEST(PrintToPdf, EmptyTextGivesAPdfAndAnUnwritablePathAReason) {
+TEST(PrintToPdf, EmptyTextGivesAPdfAndAPrinterThatCannotOpenAReason) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   std::string error;
-  EXPECT_TRUE(PrintTextToPdf("", "Courier New", 8, dir.filePath("empty.pdf").toStdString(), error));
+  EXPECT_TRUE(TextPdf("", dir.filePath("empty.pdf"), error)) << error;
   EXPECT_TRUE(ReadAll(dir.filePath("empty.pdf")).startsWith("%PDF-"));
 
-  const QString missing = dir.filePath("no such folder/report.pdf");
-  EXPECT_FALSE(PrintTextToPdf("text\n", "Courier New", 8, missing.toStdString(), error));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(dir.filePath("no such folder/report.pdf"));
+  EXPECT_FALSE(PaintDocumentPages(printer, {"Courier New", 8, {{"text\n", nullptr}}}, error));
   EXPECT_NE(error.find("no such folder/report.pdf"), std::string::npos) << error;
 }

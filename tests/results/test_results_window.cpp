@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QImage>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,6 +34,31 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+constexpr tDrawingColour FigureRed = 0xE01010;
+
+// A figure: a red box on a 200 x 80 canvas.
+tDrawing Figure(const std::string& title) {
+  tDrawing d;
+  d.width = 200;
+  d.height = 80;
+  d.title = title;
+  tDrawingPath box;
+  box.points = {{10, 10}, {190, 10}, {190, 70}, {10, 70}};
+  box.closed = box.filled = true;
+  box.fill = FigureRed;
+  d.paths.push_back(box);
+  return d;
+}
+
+// Pixels of the figures' red in the text area as shown.
+int RedPixels(QPlainTextEdit* memo) {
+  const QImage image = memo->viewport()->grab().toImage();
+  int red = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == (0xFF000000u | FigureRed);
+  return red;
+}
+
 class ResultsWindow : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -46,6 +73,13 @@ class ResultsWindow : public ::testing::Test {
     for (const char* line : lines) window.ReportSink().Add(line);
   }
   std::string Text() const { return Child<QPlainTextEdit>(window, "memoResults")->toPlainText().toStdString(); }
+  QPlainTextEdit* Memo() const { return Child<QPlainTextEdit>(window, "memoResults"); }
+  void Select(int from, int to) const {
+    QTextCursor cursor = Memo()->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    Memo()->setTextCursor(cursor);
+  }
 
   QTemporaryDir dir;
   tScriptedServices services;
@@ -102,6 +136,11 @@ TEST_F(ResultsWindow, TextAreaIsEditableMonospacedAndKeepsItsSelectionVisible) {
   EXPECT_EQ(Child<QMenu>(window, "mnuPrinterOptions")->title(), "Printer options...");
   EXPECT_EQ(Child<QAction>(window, "mnuPrint")->text(), "Print All");
   EXPECT_EQ(Child<QAction>(window, "mnuPrintSelection")->text(), "Print Selection");
+  EXPECT_EQ(Child<QAction>(window, "mnuSaveAsPdf")->text(), "Save as PDF...");
+  EXPECT_EQ(Child<QAction>(window, "mnuSaveFigure")->text(), "Save Figure...");
+  EXPECT_EQ(Child<QMenu>(window, "mnuEdit")->title(), "Edit");
+  EXPECT_EQ(Child<QAction>(window, "mnuCopy")->text(), "Copy");
+  EXPECT_EQ(Child<QAction>(window, "mnuCopy")->shortcut(), QKeySequence(QKeySequence::Copy));
 }
 
 TEST_F(ResultsWindow, SinkAppendsWholeLinesKeepingEmptyOnesAndTypedText) {
@@ -302,4 +341,107 @@ TEST_F(ResultsWindow, PrintAllPrintsTheWholeTextAndOneLineEnd) {
   EXPECT_EQ(services.last().kind, tMessageKind::Error);
   EXPECT_NE(services.last().text.find("\"office\" could not be opened"), std::string::npos);
   EXPECT_EQ(Text(), "typed line 1\nline 2\n");
+}
+
+TEST_F(ResultsWindow, FiguresStandUnderTheirReportsAndAreNoLinesOfTheText) {
+  window.show();
+  AddLines({"report 1"});
+  window.AddFigure(Figure("first"));
+  AddLines({"report 2"});
+  window.AddFigure(Figure("second"));
+  EXPECT_EQ(window.ReportSink().Count(), 2);
+  EXPECT_EQ(window.FileContents(), "report 1\r\nreport 2\r\n");
+  EXPECT_EQ(window.ReportText(), "report 1\nreport 2\n");
+  EXPECT_GT(RedPixels(Memo()), 1000);
+
+  // Printed with the text, each where it stands.
+  window.mnuPrintClick();
+  ASSERT_EQ(services.prints.size(), 1u);
+  EXPECT_EQ(services.prints[0].text, "report 1\nreport 2\n\n");
+  EXPECT_EQ(services.prints[0].drawings, 2u);
+
+  // Cleared with the text; a figure added afterwards is painted again.
+  window.cmdClearResultsClick();
+  EXPECT_EQ(window.ReportSink().Count(), 0);
+  EXPECT_EQ(RedPixels(Memo()), 0);
+  window.AddFigure(Figure("third"));
+  EXPECT_GT(RedPixels(Memo()), 1000);
+  EXPECT_EQ(window.FileContents(), "");
+  window.hide();
+}
+
+TEST_F(ResultsWindow, CopyTakesTheSelectionOrTheWholeReportWithoutTheFigures) {
+  AddLines({"alpha beta", "gamma"});
+  window.AddFigure(Figure("figure"));
+  AddLines({"delta"});
+  Child<QAction>(window, "mnuCopy")->trigger();
+  ASSERT_EQ(services.copiedTexts.size(), 1u);
+  EXPECT_EQ(services.copiedTexts[0], "alpha beta\ngamma\ndelta\n");
+
+  // From "beta" over the figure to "del": the selected characters alone;
+  // Ctrl+C in the text area copies the same way.
+  Select(6, 6 + 4 + 1 + 5 + 1 + 2 + 3);
+  window.mnuCopyClick();
+  QTest::keyClick(Memo(), Qt::Key_C, Qt::ControlModifier);
+  ASSERT_EQ(services.copiedTexts.size(), 3u);
+  EXPECT_EQ(services.copiedTexts[1], "beta\ngamma\ndel");
+  EXPECT_EQ(services.copiedTexts[2], services.copiedTexts[1]);
+  EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(ResultsWindow, SaveAsPdfWritesTheReportAndSaysWhyWhenItCannot) {
+  AddLines({"a report"});
+  window.AddFigure(Figure("figure"));
+  const std::string path = Choose("results.pdf");
+  Child<QAction>(window, "mnuSaveAsPdf")->trigger();
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_TRUE(ReadAll(QString::fromStdString(path)).startsWith("%PDF-"));
+  ASSERT_EQ(services.saveDialogNames.size(), 1u);
+  EXPECT_EQ(services.saveDialogNames[0], "results.pdf");
+  EXPECT_EQ(services.saveDialogFilters[0], "PDF files|*.pdf");
+
+  const std::string missing = Choose("no such folder/results.pdf");
+  window.mnuSaveAsPdfClick();
+  EXPECT_EQ(services.saveDialogNames[1], path);
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Error);
+  EXPECT_NE(services.last().text.find(missing), std::string::npos) << services.last().text;
+  window.mnuSaveAsPdfClick();  // cancelled: nothing more
+  EXPECT_EQ(services.messages.size(), 1u);
+}
+
+TEST_F(ResultsWindow, SaveFigureSavesTheFigureOfTheReportInViewAsPngOrSvg) {
+  window.mnuSaveFigureClick();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Warning);
+  EXPECT_EQ(services.last().text, "There is no figure in the results to save.");
+  EXPECT_TRUE(services.saveDialogNames.empty());
+
+  window.show();
+  for (const char* title : {"first", "second"}) {
+    for (int line = 0; line < 60; ++line) window.ReportSink().Add("report line");
+    window.AddFigure(Figure(title));
+  }
+  Memo()->verticalScrollBar()->setValue(0);
+  const std::string svg = Choose("figure.SVG");
+  Child<QAction>(window, "mnuSaveFigure")->trigger();
+  EXPECT_EQ(services.saveDialogNames.back(), "figure.png");
+  EXPECT_EQ(services.saveDialogFilters.back(), "PNG images|*.png|SVG images|*.svg");
+  const QByteArray first = ReadAll(QString::fromStdString(svg));
+  EXPECT_TRUE(first.startsWith("<?xml")) << first.left(80).toStdString();
+  EXPECT_TRUE(first.contains("<title>first</title>"));
+
+  Memo()->verticalScrollBar()->setValue(Memo()->verticalScrollBar()->maximum());
+  const std::string png = Choose("second");
+  window.mnuSaveFigureClick();
+  EXPECT_EQ(services.saveDialogNames.back(), svg);
+  const QImage image = QImage::fromData(ReadAll(QString::fromStdString(png)), "PNG");
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.size(), QSize(400, 160));  // twice the canvas
+  EXPECT_EQ(image.pixel(200, 80), 0xFF000000u | FigureRed);
+  Choose("again.svg");
+  window.mnuSaveFigureClick();
+  EXPECT_TRUE(ReadAll(dir.filePath("again.svg")).contains("<title>second</title>"));
+  EXPECT_EQ(services.messages.size(), 1u);
+  window.hide();
 }

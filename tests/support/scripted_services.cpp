@@ -20,6 +20,7 @@ const tRecordedMessage& tScriptedServices::last() const {
 void tScriptedServices::Clear() {
   messages.clear();
   prints.clear();
+  copiedTexts.clear();
   beeps = 0;
   cursorChanges.clear();
   progressSteps.clear();
@@ -63,8 +64,7 @@ std::optional<std::string> tScriptedServices::AskSaveFileName(const std::string&
   return a;
 }
 
-bool tScriptedServices::PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
-                                  std::string& error) {
+bool tScriptedServices::PrintDocument(const tPrintedDocument& document, std::string& error) {
   std::string outcome;
   if (!printOutcomes.empty()) {
     outcome = printOutcomes.front();
@@ -74,7 +74,7 @@ bool tScriptedServices::PrintText(const std::string& text, const std::string& fo
     error = outcome;
     return false;
   }
-  prints.push_back({text, fontFamily, pointSize});
+  prints.push_back({document.Text(), document.fontFamily, document.pointSize, document.DrawingCount()});
   return true;
 }
 

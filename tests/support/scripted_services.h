@@ -18,9 +18,10 @@ struct tRecordedMessage {
 };
 
 struct tRecordedPrint {
-  std::string text;
+  std::string text;  // the text pieces, in order
   std::string fontFamily;
   int pointSize;
+  std::size_t drawings;  // how many drawings stood between them
 };
 
 class tScriptedServices : public tPlatformServices {
@@ -34,7 +35,7 @@ class tScriptedServices : public tPlatformServices {
   // When none is left the dialog is cancelled.
   std::deque<std::optional<std::string>> openFileAnswers;
   std::deque<std::optional<std::string>> saveFileAnswers;
-  // Outcome of the next PrintText calls: an empty string succeeds, any
+  // Outcome of the next PrintDocument calls: an empty string succeeds, any
   // other text fails with that reason. When none is left printing succeeds.
   std::deque<std::string> printOutcomes;
   // ShowProgress answers false (Cancel pressed) from this call on,
@@ -44,6 +45,7 @@ class tScriptedServices : public tPlatformServices {
   // --- what happened ------------------------------------------------
   std::vector<tRecordedMessage> messages;
   std::vector<tRecordedPrint> prints;
+  std::vector<std::string> copiedTexts;  // CopyText calls, in order
   int beeps = 0;
   std::vector<bool> cursorChanges;  // true = busy, false = normal
   std::vector<std::string> progressSteps;  // each step shown, once per change of step
@@ -74,8 +76,8 @@ class tScriptedServices : public tPlatformServices {
   void SetBusyCursor(bool isBusy) override { cursorChanges.push_back(isBusy); }
   bool ShowProgress(const std::string& step, double shareDone) override;
   void EndProgress() override;
-  bool PrintText(const std::string& text, const std::string& fontFamily, int pointSize,
-                 std::string& error) override;
+  bool PrintDocument(const tPrintedDocument& document, std::string& error) override;
+  void CopyText(const std::string& text) override { copiedTexts.push_back(text); }
   void ProcessPendingEvents() override { ++eventPumps; }
   void QuitApplication() override { ++quitRequests; }
 };

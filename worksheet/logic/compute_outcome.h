@@ -1,6 +1,6 @@
 // What a compute flow leaves for the worksheet window to do once it has
 // run: where the focus goes, and whether the results window is shown with
-// new report lines. The flows speak to the user through the services
+// new report lines and their figure. The flows speak to the user through the services
 // themselves; the window only applies this.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "worksheet/logic/analysis_figure.h"
 #include "worksheet/logic/worksheet_inputs.h"
 
 // The steps that long work of a compute names in its progress window.
@@ -20,6 +21,7 @@ struct tComputeOutcome {
   std::optional<tGridCell> focusCell;  // grid cell to make current, the grid focused
   bool showResults = false;            // show the results window, hide the worksheet
   std::vector<std::string> report;     // lines to append to the results
+  std::optional<tAnalysisFigure> figure;  // the figure shown under those lines
   bool inputsSaved = false;            // the saved-inputs file was written
 };
 

@@ -165,5 +165,6 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   // Steps 11-12.
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
+  outcome.figure = AnalysisFigureOf(analysis, "");
   return outcome;
 }

@@ -112,5 +112,6 @@ tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfi
   // Step 12.
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
+  outcome.figure = AnalysisFigureOf(analysis, inputs.grid.Cell(NameColumn, 0));
   return outcome;
 }

@@ -30,6 +30,7 @@
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "results/tfrm_template_results.h"
+#include "worksheet/logic/figure_drawing.h"
 #include "validation/validation.h"
 #include "worksheet/logic/raw_data_flow.h"
 #include "worksheet/window/matrix_entry_window.h"
@@ -580,6 +581,8 @@ void TfrmTemplate::ApplyOutcome(tComputeOutcome outcome) {
   if (!results_->AppendReport(outcome.report, services_.ProgressCheck(ShowingReportStep))) {
     results_->hide();
     show();
+  } else if (outcome.figure) {
+    results_->AddFigure(FigureDrawing(*outcome.figure));
   }
 }
 

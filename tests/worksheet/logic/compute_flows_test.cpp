@@ -82,6 +82,9 @@ TEST_F(SummaryCompute, WorkedExampleGoesThroughTheMatrixEntryToTheGoldenReport) 
   EXPECT_EQ(inputs.grid.RowCount(), 2);  // the grid follows k even when the field did not resize it
   ASSERT_TRUE(outcome.showResults);
   EXPECT_EQ(outcome.report, GoldenReport("quorvane_worked_two_sided.txt"));
+  ASSERT_TRUE(outcome.figure);  // the figure goes with the report, named after the grid's task
+  EXPECT_EQ(outcome.figure->taskName, "Task");
+  EXPECT_DOUBLE_EQ(outcome.figure->observed, -15);
   EXPECT_FALSE(outcome.focusField);
   EXPECT_EQ(services.cursorChanges, (std::vector<bool>{true, false}));
   EXPECT_NE(Contents(context.savedInputsPath).find("\n0.600\n"), std::string::npos);
@@ -105,6 +108,7 @@ TEST_F(SummaryCompute, ReturnToWorksheetChangesAndSavesNothing) {
   const tComputeOutcome outcome = Compute();
   EXPECT_EQ(entry.calls, 1);
   EXPECT_FALSE(outcome.showResults);
+  EXPECT_FALSE(outcome.figure);
   EXPECT_FALSE(outcome.focusField || outcome.focusCell);
   EXPECT_TRUE(services.messages.empty());
   EXPECT_FALSE(Saved());
@@ -180,6 +184,9 @@ TEST_F(RawCompute, WorkedFileGivesTheLoadedBoxAndTheGoldenReport) {
   Lines expected = GoldenReport("quorvik_worked_two_sided.txt");
   std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
   EXPECT_EQ(outcome.report, expected);
+  ASSERT_TRUE(outcome.figure);
+  EXPECT_EQ(outcome.figure->taskName, "");
+  EXPECT_NEAR(outcome.figure->predicted, 9, 1e-9);
   EXPECT_EQ(Contents(context.savedInputsPath), "10 1       ");
   EXPECT_FALSE(services.busy());
 }

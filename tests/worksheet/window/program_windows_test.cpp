@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -19,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "results/report_document.h"
 #include "tests/support/scripted_services.h"
 #include "tests/support/window_driving.h"
 #include "tests/worksheet/logic/golden_reports.h"
@@ -30,7 +33,7 @@ using Lines = std::vector<std::string>;
 
 Lines ResultsLines(TfrmTemplateResults& results) {
   Lines lines;
-  for (const QString& line : Child<QPlainTextEdit>(results, "memoResults")->toPlainText().split('\n'))
+  for (const QString& line : results.ReportText().split('\n'))
     lines.push_back(line.toStdString());
   if (!lines.empty() && lines.back().empty()) lines.pop_back();
   return lines;
@@ -84,6 +87,10 @@ TEST_F(ProgramWindows, QuorvaneTakesTheWorkedExampleThroughTheMatrixWindowToTheG
   EXPECT_FALSE(worksheet.isVisible());
   EXPECT_EQ(windows.results->windowTitle().toStdString(), "Results viewer: " + QuorvaneProfile().programTitle);
   EXPECT_EQ(ResultsLines(*windows.results), GoldenReport("quorvane_worked_two_sided.txt"));
+  // The report's figure stands under it.
+  const QTextDocument& shown = *Child<QPlainTextEdit>(*windows.results, "memoResults")->document();
+  ASSERT_EQ(DocumentFigures(shown).size(), 1u);
+  EXPECT_TRUE(IsFigureBlock(shown.lastBlock().previous()));
 
   // The next start restores what was typed, and Compute reads "Continue".
   windows = tProgramWindows{};

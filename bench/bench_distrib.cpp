@@ -1,10 +1,12 @@
 // Speed of the distributions the analysis engine leans on: the noncentral t
-// distribution function and quantile (the noncentrality search calls the
-// quantile some 25 to 40 times per limit) and the chi-square quantile.
+// distribution function (its series below a noncentrality of 40, its
+// integral from there on), its quantile, the noncentrality search, and the
+// chi-square quantile of the equal-covariates branch.
 #include <benchmark/benchmark.h>
 
 #include "distrib/chi_square_distribution.h"
 #include "distrib/non_central_t_distribution.h"
+#include "engine/interval_estimates.h"
 
 namespace {
 
@@ -35,11 +37,22 @@ void ChiSquareQuantile(benchmark::State& state) {
 
 void NonCentralArguments(benchmark::internal::Benchmark* b) {
   for (int nu : {8, 200})
-    for (int delta : {1, 5, 20}) b->Args({nu, delta});
+    for (int delta : {1, 5, 20, 100, 100000}) b->Args({nu, delta});
+}
+
+// Arguments: degrees of freedom, observed value x (the limit for
+// p = 0.975 is a little below it).
+void FindNoncentralityAt(benchmark::State& state) {
+  const extended nu = static_cast<extended>(state.range(0));
+  const extended x = static_cast<extended>(state.range(1));
+  for (auto _ : state) benchmark::DoNotOptimize(FindNoncentrality(nu, x, 0.975L));
 }
 
 BENCHMARK(NonCentralTCdf)->Apply(NonCentralArguments)->Unit(benchmark::kMicrosecond);
 BENCHMARK(NonCentralTQuantile)->Apply(NonCentralArguments)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FindNoncentralityAt)
+    ->ArgsProduct({{8, 54, 1997}, {3, 30, 32000}})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(ChiSquareQuantile)
     ->ArgsProduct({{8, 200, 2000}, {25, 975}})
     ->Unit(benchmark::kMicrosecond);

@@ -1,7 +1,10 @@
 // One CompareTwoCases call (two-sided, at the programs' confidence level)
 // for one and five covariates, on the general branch and on the
-// equal-covariates branch.
+// equal-covariates branch; and with 2,000 controls and covariate
+// differences so small that the noncentrality of the limits is 1e3 to 1e6.
 #include <benchmark/benchmark.h>
+
+#include <cmath>
 
 #include "engine/compare_two_cases.h"
 #include "worksheet/logic/program_profile.h"
@@ -81,8 +84,25 @@ void BM_CompareTwoCases_k5_EqualCovariates(benchmark::State& state) {
   Compare(state, c, a, b);
 }
 
+// Two thousand controls of the one-covariate sample; Case B's covariate
+// differs from Case A's by dx = 1.326 sqrt(8 x 1999) / |delta| (c = -1.326,
+// v = dx^2 / (1999 x 4)), so that the observed value, and with it the
+// limits, are near -|delta| on the noncentral t scale.
+void BM_CompareTwoCases_k1_LargeNoncentrality(benchmark::State& state) {
+  tControls c = OneCovariate();
+  c.n = 2000;
+  const long double delta = static_cast<long double>(state.range(0));
+  tVector a, b;
+  a[1] = 40; a[2] = 12;
+  b[1] = 55; b[2] = 12 - 1.326L * std::sqrt(8 * 1999.0L) / delta;
+  Compare(state, c, a, b);
+}
+
 }  // namespace
 
+BENCHMARK(BM_CompareTwoCases_k1_LargeNoncentrality)
+    ->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareTwoCases_k1_General)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareTwoCases_k1_EqualCovariates)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareTwoCases_k5_General)->Unit(benchmark::kMillisecond);

@@ -10,14 +10,6 @@
 #include "distrib/power.h"
 #include "distrib/uniform_random.h"
 
-namespace {
-
-// Above this shape the distribution function uses the Wilson-Hilferty
-// normal approximation (strictly above: 500 itself still uses P(a, x)).
-constexpr extended WilsonHilfertyShape = 500;
-
-}  // namespace
-
 tGamma_distribution::tGamma_distribution(extended shape, extended rate) {
   ParameterCount = 2;
   Parameters[1] = {0, false, 0, DistributionInfinity};
@@ -73,8 +65,7 @@ extended tGamma_distribution::Density(extended x) {
   return 0;
 }
 
-// P(alpha, lambda x); above shape 500 the Wilson-Hilferty approximation
-// Phi(3 sqrt(alpha) ((lambda x/alpha)^(1/3) - 1 + 1/(9 alpha))).
+// P(alpha, lambda x) for every shape (no normal approximation).
 extended tGamma_distribution::Cdf(extended x) {
   if (!InSupport(x)) {
     // For a shape below 1 the origin lies outside the support, but
@@ -82,14 +73,7 @@ extended tGamma_distribution::Cdf(extended x) {
     if (x == 0) return 0;
     return tDistribution::Cdf(x);
   }
-  if (Shape <= WilsonHilfertyShape) return IncompleteGamma(Rate * x, Shape);
-  extended c = Power(Rate * x / Shape, 1.0L / 3);
-  extended g = c - 1 + 1 / (9 * Shape);
-  extended w = 4.5L * Shape * g * g;
-  // Far out the incomplete gamma would refuse w = z^2/2.
-  if (w > DistributionInfinity) return g >= 0 ? 1 : 0;
-  if (g >= 0) return (1 + IncompleteGamma(w, 0.5L)) / 2;
-  return (1 - IncompleteGamma(w, 0.5L)) / 2;
+  return IncompleteGamma(Rate * x, Shape);
 }
 
 extended tGamma_distribution::Mean() { return Shape / Rate; }

@@ -1,21 +1,68 @@
 #include "distrib/incomplete_beta.h"
 
 #include <cmath>
+#include <limits>
 
 #include "distrib/arithmetic_faults.h"
+#include "distrib/constants.h"
 #include "distrib/distribution_errors.h"
 #include "distrib/iteration_limits.h"
 #include "distrib/ln_gamma.h"
+#include "distrib/log1p_minus_x.h"
 
 namespace {
 
-// Relative accuracy at which the continued fraction stops.
-constexpr extended Accuracy = 5e-12L;
+// Within this relative distance of the saddle point a power goes through
+// ln(1 + u) - u.
+constexpr extended SaddlePointReach = 0.25L;
+
+// a (ln(x/x0) - u) with u = x/x0 - 1 = e/a, lnRatio = ln(x/x0): the
+// deviance of one factor of the beta power term from its saddle point.
+extended Deviance(extended a, extended e, extended lnRatio) {
+  const extended u = e / a;
+  if (std::fabs(u) < SaddlePointReach) return a * Log1pMinusX(u);
+  return a * lnRatio - e;
+}
 
 }  // namespace
 
+// With c = a + b and the saddle point x0 = a/c, y0 = b/c, Stirling's
+// formula for the three gamma functions of B(a, b) (their remainders
+// exact) gives
+//   ln(x^a y^b / B(a, b)) = a (ln(x/x0) - u) + b (ln(y/y0) - v)
+//                           + ln(a b / (2 pi c)) / 2 - R(a) - R(b) + R(c),
+// u = x/x0 - 1, v = y/y0 - 1 (a u + b v = 0 is what lets them be added),
+// each deviance by ln(1 + u) - u near the saddle point. The logarithms of
+// size a and b never meet, so the relative error stays a few units of the
+// last place for a and b in the millions (the plain form
+// ln Gamma(a + b) - ln Gamma(a) - ln Gamma(b) + ... loses ten digits there).
+extended BetaPowerTerm(extended x, extended y, extended a, extended b) {
+  const extended c = a + b;
+  // The smaller of x and y carries its digits; the other is taken as 1
+  // minus it, so that with b in the millions y^b does not inherit the
+  // rounding of y near 1 (5e-20 there is 2.5e-14 of y^(5e5)).
+  // e = c x - a = b - c y is then formed from the exact one.
+  extended e, lnX, lnY;
+  if (x <= y) {
+    e = c * x - a;
+    lnX = std::log(x);
+    lnY = std::log1p(-x);
+  } else {
+    e = b - c * y;
+    lnX = std::log1p(-y);
+    lnY = std::log(y);
+  }
+  const extended exponent = Deviance(a, e, lnX + std::log1p(b / a)) +
+                            Deviance(b, -e, lnY + std::log1p(a / b)) +
+                            0.5L * std::log(a * b / (2 * Pi * c)) - LnGammaStirlingRemainder(a) -
+                            LnGammaStirlingRemainder(b) + LnGammaStirlingRemainder(c);
+  if (std::isnan(exponent)) RaiseArithmeticError("invalid operation", "IncompleteBeta");
+  return CheckFinite(std::exp(exponent), "IncompleteBeta");
+}
+
 // The continued fraction of I_x(a, b) (even and odd steps of the
-// recurrence taken together), renormalised by bpp at every step.
+// recurrence taken together, Numerical Recipes 6.4), renormalised by bpp
+// at every step.
 extended IncompleteBetaContinuedFraction(extended x, extended a, extended b) {
   extended qab = a + b, qap = a + 1, qam = a - 1;
   extended am = 1, bm = 1, az = 1;
@@ -41,28 +88,43 @@ extended IncompleteBetaContinuedFraction(extended x, extended a, extended b) {
     CheckFinite(am, "IncompleteBeta");
     CheckFinite(bm, "IncompleteBeta");
     CheckFinite(az, "IncompleteBeta");
-    if (std::fabs(az - aOld) < Accuracy * std::fabs(az)) break;
+    if (std::fabs(az - aOld) <= UnitRoundoff * std::fabs(az)) break;
   }
   return az;
 }
 
-// I_x(a, b) = bt CF(x, a, b) / a below (a + 1)/(a + b + 2), else by the
-// symmetry I_x(a, b) = 1 - I_(1-x)(b, a). Any arithmetic fault in the
-// computation gives 1.
+// I_x(a, b) = BetaPowerTerm CF(x, a, b) / a below (a + 1)/(a + b + 2),
+// else by the symmetry I_x(a, b) = 1 - I_y(b, a). Any arithmetic fault in
+// the computation gives 1.
+extended IncompleteBeta(extended x, extended y, extended a, extended b, extended& powerTerm) {
+  powerTerm = 0;
+  if (!(x > 0)) {
+    if (x <= 0) return 0;
+    powerTerm = std::numeric_limits<extended>::quiet_NaN();  // x is NaN
+    return 1;
+  }
+  if (!(y > 0)) return 1;
+  try {
+    powerTerm = BetaPowerTerm(x, y, a, b);
+    extended result;
+    if (x < (a + 1) / (a + b + 2))
+      result = powerTerm * IncompleteBetaContinuedFraction(x, a, b) / a;
+    else
+      result = 1 - powerTerm * IncompleteBetaContinuedFraction(y, b, a) / b;
+    return CheckFinite(result, "IncompleteBeta");
+  } catch (const EArithmeticError&) {
+    powerTerm = std::numeric_limits<extended>::quiet_NaN();
+    return 1;
+  }
+}
+
+extended IncompleteBeta(extended x, extended y, extended a, extended b) {
+  extended powerTerm;
+  return IncompleteBeta(x, y, a, b, powerTerm);
+}
+
 extended IncompleteBeta(extended x, extended a, extended b) {
   if (x <= 0) return 0;
   if (x >= 1) return 1;
-  try {
-    extended bt = CheckedExp(LnGamma(a + b) + a * CheckedLn(x, "IncompleteBeta") +
-                                 b * CheckedLn(1 - x, "IncompleteBeta") - LnGamma(a) - LnGamma(b),
-                             "IncompleteBeta");
-    extended result;
-    if (x < (a + 1) / (a + b + 2))
-      result = bt * IncompleteBetaContinuedFraction(x, a, b) / a;
-    else
-      result = 1 - bt * IncompleteBetaContinuedFraction(1 - x, b, a) / b;
-    return CheckFinite(result, "IncompleteBeta");
-  } catch (const EArithmeticError&) {
-    return 1;
-  }
+  return IncompleteBeta(x, 1 - x, a, b);
 }

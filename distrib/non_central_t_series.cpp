@@ -1,23 +1,28 @@
 #include "distrib/non_central_t_series.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/incomplete_beta.h"
+#include "distrib/incomplete_beta_ladder.h"
 #include "distrib/incomplete_gamma.h"
 #include "distrib/ln_gamma.h"
 #include "distrib/power.h"
 
 namespace {
 
-// The backward pass reaches down to lambda - 8 sqrt(lambda).
+// The density's backward pass reaches down to lambda - 8 sqrt(lambda).
 constexpr extended BackwardReach = 8;
-// The distribution function's forward pass stops when the Poisson mass not
-// yet visited, times the next incomplete beta value, falls below this.
-constexpr extended CdfTailBound = 2.5e-12L;
+// The distribution function's passes stop when the terms still to come
+// are bounded by this (absolute; the value lies in [0, 1], where the
+// extended unit roundoff is 5.4e-20),
+constexpr extended NegligibleTail = 1e-20L;
+// or by this when summed in double precision (unit roundoff 1.1e-16).
+constexpr double DraftTail = 1e-18;
 // The density's forward pass stops when its q B term falls below this,
 constexpr extended DensityTermBound = 5e-12L;
 // and when the terms still to come (bounded geometrically) are below this
@@ -30,16 +35,13 @@ constexpr extended DensityTailShare = 1e-9L;
 constexpr extended RoundingShare = 1e-18L;
 // or below this, negligible whatever the sum.
 constexpr extended NegligibleDensity = 1e-300L;
-// Past the mode, Poisson weights below this add nothing the sum can hold
-// (all later ones together stay below 1e-25). The remaining-mass tracker
-// carries the rounding of the log-gamma start values (about 1e-10), so when
-// y rounds to 1 the tail bound alone would never be met.
-constexpr extended NegligibleWeight = 1e-30L;
 // Indices of the series are 32-bit integers: a Poisson mean beyond them is
 // the incomplete gamma argument the distribution function refuses (1361).
 constexpr extended LargestPoissonMean = 2147483647.0L;
 
 const extended LnTwo = std::log(2.0L);
+constexpr extended InverseSqrtTwo = 0.70710678118654752440084436210484904L;
+constexpr extended InverseSqrtTwoPi = 0.39894228040143267793994605993438187L;
 
 // Below this exponent exp() stays finite in extended precision (the
 // largest extended value is about e^11356.52).
@@ -77,9 +79,10 @@ extended GeometricTail(extended t, extended previous) {
 }
 
 // The shared set-up: Poisson mean, lower end of the sum and start index
-// (the mode of the weights, ties to even), y = x^2/(x^2 + nu), sign of x.
+// (the mode of the weights, ties to even), y = x^2/(x^2 + nu) and
+// z = 1 - y = nu/(x^2 + nu), sign of x.
 struct SeriesSetUp {
-  extended lambda, h, y, s;
+  extended lambda, h, y, z, s;
   std::int64_t k0, m;
 };
 
@@ -89,6 +92,7 @@ SeriesSetUp SetUp(extended x, extended nu, extended d) {
   RaiseArgumentErrorIf(u.lambda > LargestPoissonMean, 1361);
   u.h = nu / 2;
   u.y = x == 0 ? 0 : x * x / (x * x + nu);
+  u.z = nu / (x * x + nu);
   CheckFinite(u.y, "noncentral t");
   extended low = std::floor(u.lambda - BackwardReach * std::sqrt(u.lambda));
   u.k0 = low < 0 ? 0 : static_cast<std::int64_t>(low);
@@ -101,69 +105,116 @@ SeriesSetUp SetUp(extended x, extended nu, extended d) {
 }  // namespace
 
 // Phi(-d) + sum_j (s P_j I_y(j + 1/2, h) + Q_j I_y(j + 1, h)), started at the
-// mode m of the Poisson weights: the incomplete beta values come from two
-// calls at m and the recurrences I_y(a+1, h) = I_y(a, h) - G(a) with
-// G(a) = Gamma(a+h)/(Gamma(a+1) Gamma(h)) y^a (1-y)^h, walked down to k0
-// and then up until the unvisited Poisson mass times I_y is negligible.
-extended NonCentralTCdfSeries(extended x, extended nu, extended d) {
+// mode m of the Poisson weights (Benton and Krishnamoorthy, Computational
+// Statistics and Data Analysis 43, 2003): the incomplete beta values come
+// from two calls at m and the recurrences I_y(a+1, h) = I_y(a, h) - G(a)
+// with G(a) = y^a (1-y)^h / (a B(a, h)), walked down and then up until the
+// weights still to come, times the largest incomplete beta value they can
+// meet, are below NegligibleTail. The start weights and G values come from
+// the saddle-point power terms, accurate to a few units of the last place
+// whatever nu and lambda. About 20 sqrt(lambda) terms; absolute error a few
+// 1e-19 times that count.
+//
+// The first two derivatives in d come with it at no further special-
+// function cost: only the weights depend on d. With lambda = d^2/2,
+// P_j'/P_j = 2 (j - lambda)/d and P_j''/P_j = j (2j - 1)/lambda - 4j - 1
+// + 2 lambda; for Q_j put j + 1/2 for j in the first and j (2j + 1)/lambda
+// - 4j - 3 + 2 lambda for the second (the 1/d^2 parts already cancelled,
+// so that tiny d loses nothing); and dPhi(-d)/dd = -phi(d),
+// d2Phi(-d)/dd2 = d phi(d).
+namespace {
+
+// The sums of the series' terms a = s P_j I_y(j + 1/2, h) and
+// b = Q_j I_y(j + 1, h) that its value and derivatives need: with
+// e = j - lambda, sum a, sum b, sum e (a + b), sum e^2 (a + b) and
+// sum j (a - b).
+struct tSeriesSums {
+  extended a = 0, b = 0, e = 0, e2 = 0, j = 0;
+};
+
+// Both passes over the terms, in the arithmetic of Real: from the mode m
+// down to 0 and up, each until the terms still to come are below tail.
+// Below j the weights fall at least by the ratio (j + 1/2) / lambda and
+// every I_y is at most 1; past the mode they fall at least by
+// lambda / (j + 1), and the I_y values fall with j.
+template <class Real>
+tSeriesSums SumTerms(const SeriesSetUp& u, extended P0, extended Q0, tIncompleteBetaLadder& ladder,
+                     Real tail) {
   const char* where = "noncentral t Cdf";
-  // Phi(-d) first: its incomplete gamma refuses d^2/2 > 2147483647 (1361).
-  extended normalTail = 0.5L * (1 - IncompleteGamma(d * d / 2, 0.5L));
+  const Real lambda = static_cast<Real>(u.lambda), s = static_cast<Real>(u.s);
+  const Real inverseLambda = 1 / lambda;
+  Real sumA = 0, sumB = 0, sumE = 0, sumE2 = 0, sumJ = 0;
+  auto add = [&](Real j, Real P, Real Q, const tIncompleteBetaLadder::tRung& I) {
+    const Real a = s * P * static_cast<Real>(I.half), b = Q * static_cast<Real>(I.whole);
+    const Real ab = a + b, e = j - lambda;
+    sumA += a;
+    sumB += b;
+    sumE += e * ab;
+    sumE2 += e * (e * ab);
+    sumJ += j * (a - b);
+  };
+  add(static_cast<Real>(u.m), static_cast<Real>(P0), static_cast<Real>(Q0), ladder.At(u.m));
+
+  Real P = static_cast<Real>(P0), Q = static_cast<Real>(Q0);
+  for (std::int64_t jj = u.m - 1; jj >= 0; --jj) {
+    const Real j = static_cast<Real>(jj);
+    P *= (j + 1) * inverseLambda;
+    Q *= (j + Real(1.5)) * inverseLambda;
+    add(j, P, Q, ladder.At(jj));
+    // A non-finite value would never meet the stopping test.
+    if (!std::isfinite(sumA + sumB)) RaiseArithmeticError("overflow", where);
+    // (P + Q) r / (1 - r) < tail for r = (j + 1/2)/lambda.
+    if (j + Real(0.5) < lambda && (P + Q) * (j + Real(0.5)) < tail * (lambda - j - Real(0.5))) break;
+  }
+
+  P = static_cast<Real>(P0), Q = static_cast<Real>(Q0);
+  for (std::int64_t jj = u.m + 1;; ++jj) {
+    const Real j = static_cast<Real>(jj);
+    const Real shared = lambda / (j * (j + Real(0.5)));
+    P *= (j + Real(0.5)) * shared;
+    Q *= j * shared;
+    const tIncompleteBetaLadder::tRung I = ladder.At(jj);
+    add(j, P, Q, I);
+    if (!std::isfinite(sumA + sumB)) RaiseArithmeticError("overflow", where);
+    // still lambda/(j + 1) / (1 - lambda/(j + 1)) < tail.
+    const Real still = std::max<Real>(static_cast<Real>(I.half), 0) * P +
+                       std::max<Real>(static_cast<Real>(I.whole), 0) * Q;
+    if (j + 1 > lambda && still * lambda < tail * (j + 1 - lambda)) break;
+  }
+  return {sumA, sumB, sumE, sumE2, sumJ};
+}
+
+}  // namespace
+
+extended NonCentralTCdfSeries(extended x, extended nu, extended d, tNoncentralityDerivatives* derivatives,
+                              tIncompleteBetaLadder* ladder, tSeriesPrecision precision) {
+  const char* where = "noncentral t Cdf";
+  if (std::isnan(x) || std::isnan(nu) || std::isnan(d)) RaiseArithmeticError("invalid operation", where);
+  const extended normalTail = 0.5L * std::erfc(d * InverseSqrtTwo);
+  const extended normalDensity = InverseSqrtTwoPi * std::exp(-0.5L * d * d);
+  if (derivatives) *derivatives = {-normalDensity, d * normalDensity};
   SeriesSetUp u = SetUp(x, nu, d);
   // At x = 0 (or x^2 vanishing beside nu) every I_y term is 0.
   if (u.y == 0) return normalTail;
-  const extended lambda = u.lambda, h = u.h, y = u.y, s = u.s;
+  const extended lambda = u.lambda;
   const extended m = static_cast<extended>(u.m);
-  const extended lnLambda = CheckedLn(lambda, where);
-  const extended lnGammaH = LnGamma(h);
+  tIncompleteBetaLadder own;
+  if (!ladder) ladder = &own;
+  if (!ladder->Matches(u.y, u.z, u.h)) ladder->Reset(u.y, u.z, u.h);
 
-  const extended P0 = 0.5L * CheckedExp(m * lnLambda - lambda - LnGamma(m + 1), where);
-  const extended Q0 =
-      0.5L * d * CheckedExp(m * lnLambda - lambda - 0.5L * LnTwo - LnGamma(m + 1.5L), where);
-  const extended IA0 = IncompleteBeta(y, m + 0.5L, h);
-  const extended IB0 = IncompleteBeta(y, m + 1, h);
-  const extended GA0 = ScaledPowers(1, LnGamma(m + 0.5L + h) - LnGamma(m + 1.5L) - lnGammaH, y,
-                                    m + 0.5L, 1 - y, h, where);
-  const extended GB0 =
-      ScaledPowers(1, LnGamma(m + 1 + h) - LnGamma(m + 2) - lnGammaH, y, m + 1, 1 - y, h, where);
-
-  extended E = 0.5L - P0;
-  extended sum = normalTail + s * P0 * IA0 + Q0 * IB0;
-
-  // Backward pass, j = m - 1 down to k0.
-  extended P = P0, Q = Q0, IA = IA0, IB = IB0, GA = GA0, GB = GB0;
-  for (std::int64_t jj = u.m - 1; jj >= u.k0; --jj) {
-    extended j = static_cast<extended>(jj);
-    P = P * (j + 1) / lambda;
-    Q = Q * (j + 1.5L) / lambda;
-    E = E - P;
-    GA = GA * (j + 1.5L) / ((j + 0.5L + h) * y);
-    GB = GB * (j + 2) / ((j + 1 + h) * y);
-    IA = IA + GA;
-    IB = IB + GB;
-    sum = sum + s * P * IA + Q * IB;
+  // P_j = e^-lambda lambda^j / j! / 2 and Q_j = e^-lambda lambda^(j+1/2) /
+  // Gamma(j + 3/2) / 2 (d / sqrt 2 = sqrt lambda).
+  const extended P0 = 0.5L * (u.m == 0 ? std::exp(-lambda) : GammaPowerTerm(lambda, m) / m);
+  const extended Q0 = 0.5L * GammaPowerTerm(lambda, m + 0.5L) / (m + 0.5L);
+  const tSeriesSums sums = precision == tSeriesPrecision::Double
+                               ? SumTerms<double>(u, P0, Q0, *ladder, DraftTail)
+                               : SumTerms<extended>(u, P0, Q0, *ladder, NegligibleTail);
+  if (derivatives) {
+    derivatives->slope += CheckFinite(2 / d * (sums.e + 0.5L * sums.b), where);
+    derivatives->curvature +=
+        CheckFinite(2 / lambda * sums.e2 - sums.j / lambda - sums.a - 3 * sums.b, where);
   }
-  CheckFinite(sum, where);
-
-  // Forward pass, j = m + 1, m + 2, ... from the start values.
-  P = P0, Q = Q0, IA = IA0, IB = IB0, GA = GA0, GB = GB0;
-  for (std::int64_t jj = u.m + 1;; ++jj) {
-    extended j = static_cast<extended>(jj);
-    P = P * lambda / j;
-    Q = Q * lambda / (j + 0.5L);
-    E = E - P;
-    IA = IA - GA;
-    IB = IB - GB;
-    sum = sum + s * P * IA + Q * IB;
-    GA = GA * y * (j - 0.5L + h) / (j + 0.5L);
-    GB = GB * y * (j + h) / (j + 1);
-    // A non-finite value would fail the stopping test for ever.
-    CheckFinite(sum, where);
-    CheckFinite(E * (IA - GA), where);
-    if (E * (IA - GA) < CdfTailBound) break;
-    if (P < NegligibleWeight && Q < NegligibleWeight) break;
-  }
-  return sum;
+  return normalTail + (sums.a + sums.b);
 }
 
 // The term-by-term derivative of the distribution function's series:

@@ -1,85 +1,108 @@
 // Regression of task variables on covariates from summary statistics.
 #include "engine/covariate_regression.h"
 
+#include <cmath>
+
 #include "matrix/matrix_operations.h"
 
-// Rebuilds the cross products raw data with an intercept column would
-// give (X'X, X'Y, Y'Y) from means, SDs and correlations, solves the normal
-// equations through the explicit inverse of X'X and forms the residual
-// sums of squares and products as Y'Y - 2 B'X'Y + B'X'X B, in that order
-// of operations (the results are reproducible only with this order).
+namespace {
+
+// The inverse of the order-n positive definite block of A by its Cholesky
+// factor L (A = L L'): A^-1 = L^-T L^-1, column by column. On a correlation
+// matrix every pivot is at most 1 and no scale can push one below a fixed
+// threshold, as Gauss-Jordan's pivot test could.
+void InvertPositiveDefinite(const tMatrix& A, int n, tMatrix& inverse) {
+  tMatrix L;
+  for (int j = 1; j <= n; ++j) {
+    extended diagonal = A[j][j];
+    for (int q = 1; q < j; ++q) diagonal -= L[j][q] * L[j][q];
+    L[j][j] = std::sqrt(diagonal);
+    for (int i = j + 1; i <= n; ++i) {
+      extended entry = A[i][j];
+      for (int q = 1; q < j; ++q) entry -= L[i][q] * L[j][q];
+      L[i][j] = entry / L[j][j];
+    }
+  }
+  ClearMatrix(inverse);
+  for (int column = 1; column <= n; ++column) {
+    // L y = e_column, then L' x = y.
+    extended y[MatrixCapacity + 1] = {};
+    for (int i = column; i <= n; ++i) {
+      extended entry = i == column ? 1 : 0;
+      for (int q = column; q < i; ++q) entry -= L[i][q] * y[q];
+      y[i] = entry / L[i][i];
+    }
+    for (int i = n; i >= 1; --i) {
+      extended entry = y[i];
+      for (int q = i + 1; q <= n; ++q) entry -= L[q][i] * inverse[q][column];
+      inverse[i][column] = entry / L[i][i];
+    }
+  }
+}
+
+}  // namespace
+
+// Everything is formed about the means and on the scale of the
+// correlations, where nothing is lost: with D_c and D_t the diagonal
+// matrices of the covariate and task SDs and W = Rcc^-1 Rct,
+//   slopes      B_c = D_c^-1 W D_t,
+//   intercepts  m_t - B_c' m_c,
+//   residuals   S = (N - 1) D_t (Rtt - Rtc W) D_t / (N - k - 1),
+//   X'X^-1      [[1/N + m_c' C m_c, -(C m_c)'], [-C m_c, C]] with
+//               C = D_c^-1 Rcc^-1 D_c^-1 / (N - 1), the inverse of the
+//               centred cross products.
+// The same quantities as the normal equations of the raw cross products
+// X'X = [[N, N m_c'], [N m_c, (N - 1) D_c Rcc D_c + N m_c m_c']], which lose
+// the centred part beside N m_c m_c' once a covariate's mean is large
+// against its SD (a mean/SD of 1e6 cost the t value its 8th digit).
 void FitCovariateRegression(tMatrix R, tVector sds, tVector means, int p, int k, int N, tMatrix& B,
                             tMatrix& S, tMatrix& XtXinv) {
-  const extended n = N;
-
-  // Outputs and working storage start cleared; means and SDs are split
-  // into the task part (1..p) and the covariate part (p + 1..p + k).
   ClearMatrix(B);
   ClearMatrix(S);
   ClearMatrix(XtXinv);
-  tVector taskMeans, taskSds, covariateMeans, covariateSds;
-  FillVector(MatrixCapacity, taskMeans, 0.0L);
-  FillVector(MatrixCapacity, taskSds, 0.0L);
-  FillVector(MatrixCapacity, covariateMeans, 0.0L);
-  FillVector(MatrixCapacity, covariateSds, 0.0L);
-  for (int i = 1; i <= p; ++i) {
-    taskMeans[i] = means[i];
-    taskSds[i] = sds[i];
-  }
-  for (int i = 1; i <= k; ++i) {
-    covariateMeans[i] = means[p + i];
-    covariateSds[i] = sds[p + i];
-  }
+  const extended n = N;
 
-  tMatrix Rtt, Rtc, Rct, Rcc;
+  tMatrix Rtt, Rtc, Rct, Rcc, RccInverse;
   PartitionMatrix(R, p + k, p, Rtt, Rtc, Rct, Rcc);
+  InvertPositiveDefinite(Rcc, k, RccInverse);
 
-  // Corrected sums of squares and products of the covariates and tasks.
-  tMatrix Scc, Stt;
-  CorrelationToSscp(Rcc, k, N, covariateSds, Scc);
-  CorrelationToSscp(Rtt, p, N, taskSds, Stt);
+  // W = Rcc^-1 Rct (k x p), the slopes on the standardised scale.
+  tMatrix W;
+  MultiplyMatrices(RccInverse, Rct, k, k, p, W);
 
-  // Raw covariate cross products.
-  tMatrix A;
-  for (int i = 1; i <= k; ++i) {
-    for (int j = 1; j <= k; ++j) A[i][j] = n * covariateMeans[i] * covariateMeans[j] + Scc[i][j];
+  for (int j = 1; j <= p; ++j) {
+    const extended taskSd = sds[j];
+    extended intercept = means[j];
+    for (int i = 1; i <= k; ++i) {
+      const extended slope = W[i][j] * taskSd / sds[p + i];
+      B[i + 1][j] = slope;
+      intercept -= slope * means[p + i];
+    }
+    B[1][j] = intercept;
   }
 
-  // X'X with the intercept column first.
-  tMatrix XtX;
-  XtX[1][1] = n;
-  for (int j = 2; j <= k + 1; ++j) XtX[1][j] = n * covariateMeans[j - 1];
-  for (int i = 2; i <= k + 1; ++i) XtX[i][1] = n * covariateMeans[i - 1];
-  for (int i = 2; i <= k + 1; ++i) {
-    for (int j = 2; j <= k + 1; ++j) XtX[i][j] = A[i - 1][j - 1];
-  }
-
-  tMatrix YtY;
-  for (int i = 1; i <= p; ++i) {
-    for (int j = 1; j <= p; ++j) YtY[i][j] = n * taskMeans[i] * taskMeans[j] + Stt[i][j];
-  }
-
-  tMatrix XtY;
-  for (int j = 1; j <= p; ++j) XtY[1][j] = n * taskMeans[j];
-  for (int i = 2; i <= k + 1; ++i) {
-    for (int j = 1; j <= p; ++j) {
-      XtY[i][j] = (n - 1.0L) * covariateSds[i - 1] * Rct[i - 1][j] * taskSds[j] +
-                  n * covariateMeans[i - 1] * taskMeans[j];
+  // Residual covariances: (N - 1) s_a s_b (Rtt - Rtc W)[a][b] / (N - k - 1).
+  for (int a = 1; a <= p; ++a) {
+    for (int b = 1; b <= p; ++b) {
+      extended partial = Rtt[a][b];
+      for (int i = 1; i <= k; ++i) partial -= Rtc[a][i] * W[i][b];
+      S[a][b] = (n - 1) * sds[a] * sds[b] * partial / (n - k - 1);
     }
   }
 
-  InvertMatrix(XtX, k + 1, XtXinv);
-  MultiplyMatrices(XtXinv, XtY, k + 1, k + 1, p, B);
-
-  // Residual sums of squares and products: Y'Y - 2 B'X'Y + B'X'X B.
-  tMatrix Bt, K, E1, M1, M2, SSE;
-  TransposeMatrix(B, k + 1, p, Bt);
-  MultiplyMatrices(Bt, XtY, p, k + 1, p, K);
-  ScaleMatrix(p, K, 2.0L);
-  SubtractMatrices(YtY, K, p, E1);
-  MultiplyMatrices(Bt, XtX, p, k + 1, k + 1, M1);
-  MultiplyMatrices(M1, B, p, k + 1, p, M2);
-  AddMatrices(E1, M2, p, SSE);
-
-  DivideMatrix(p, SSE, S, static_cast<double>(N - k - 1));
+  // C = D_c^-1 Rcc^-1 D_c^-1 / (N - 1) and C m_c.
+  extended Cm[MatrixCapacity + 1] = {};
+  for (int i = 1; i <= k; ++i) {
+    for (int j = 1; j <= k; ++j) {
+      const extended c = RccInverse[i][j] / (sds[p + i] * sds[p + j] * (n - 1));
+      XtXinv[i + 1][j + 1] = c;
+      Cm[i] += c * means[p + j];
+    }
+  }
+  extended corner = 1 / n;
+  for (int i = 1; i <= k; ++i) {
+    corner += means[p + i] * Cm[i];
+    XtXinv[1][i + 1] = XtXinv[i + 1][1] = -Cm[i];
+  }
+  XtXinv[1][1] = corner;
 }

@@ -6,8 +6,10 @@
 
 // Fits the regression from the correlation matrix R (order p + k), the
 // standard deviations sds and means (length p + k; the p task variables
-// first, then the k covariates) and the sample size N, through the raw
-// cross-product matrices of a design with an intercept column.
+// first, then the k covariates) and the sample size N: the least-squares
+// fit with an intercept that the raw data behind these statistics would
+// give, formed about the means (so that covariates whose mean is large
+// against their SD lose nothing).
 //
 // Outputs, each 0 outside its block:
 //   B       (k + 1) x p  coefficients: row 1 the intercepts, row i + 1 the

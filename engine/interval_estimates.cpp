@@ -1,9 +1,12 @@
 #include "engine/interval_estimates.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
 
+#include "distrib/argument_checks.h"
+#include "distrib/arithmetic_faults.h"
 #include "distrib/chi_square_distribution.h"
 #include "distrib/distribution_errors.h"
 #include "distrib/non_central_t_distribution.h"
@@ -12,52 +15,45 @@
 
 namespace {
 
-// Width of the final bracket of the noncentrality search (delta scale).
-constexpr extended NoncentralityResolution = 1e-6L;
+// The search stops when a step moves the noncentrality by less than this
+// share of its size (a few units of the last place of extended precision),
+constexpr extended RelativeResolution = 0x1p-60L;
+// or by less than this: the noncentral t is the central one within 5e-12
+// of 0, so no finer absolute resolution means anything there.
+constexpr extended AbsoluteResolution = 1e-11L;
+// A residual F - p this small is the rounding of F itself (values in
+// [0, 1], unit roundoff 2^-64).
+constexpr extended ResidualFloor = 0x1p-63L;
+// The rounding of a draft value of F (double-precision sums), with room.
+constexpr extended DraftRounding = 1e-14L;
+// Safeguard against a distribution function that is not monotone in the
+// noncentrality: far more steps than any search takes (well under 20 from
+// the start value, 64 bisections from any bracket).
+constexpr int SearchStepLimit = 400;
+// While the root is not yet bracketed, a step may move at most this many
+// spreads sqrt(1 + x^2 / (2 df)) of T, doubled at each such step.
+constexpr extended FirstReach = 2;
+// Halley's correction of a Newton step is taken only while it changes the
+// step by less than this factor either way; else the Newton step stands.
+constexpr extended HalleyFactorLimit = 2;
+// The distribution function is summed in double precision until a step
+// moves less than this many spreads of T (the error after the next step is
+// then of the order of its cube), in extended precision from then on.
+constexpr extended DraftStepLimit = 1e-3L;
+// A Halley step from an extended-precision value that moves less than this
+// many spreads leaves an error of the order of its cube, below the
+// resolution: the search ends there without evaluating again.
+constexpr extended FinalHalleyStep = 1e-7L;
 
-// Below this noncentrality a quantile of the noncentral t costs little;
-// beyond it the expansion first consults the cheap bound below.
-constexpr extended CostlyNoncentrality = 1024.0L;
-
-// Share of the bound below that the expansion trusts (the chi-square and
-// normal quantiles behind it are themselves approximate).
-constexpr extended BoundSafetyFactor = 0.99L;
-
-// A noncentrality below which the p-quantile of the noncentral t with df
-// degrees of freedom is certainly below x (x > 0). With T = (Z + delta) /
-// sqrt(V/df), V chi-square on df, and q the chi-square quantile at
-// alpha = (1 - p)/2:
-//   P(T <= x) = E[Phi(x sqrt(V/df) - delta)] >= (1 - alpha) Phi(x sqrt(q/df) - delta),
-// which exceeds p as soon as delta < x sqrt(q/df) - Phi^-1(p / (1 - alpha)).
-// Gives minus infinity for x <= 0, where no such bound is needed.
-extended NoncentralityFloor(extended df, extended x, extended p) {
-  if (!(x > 0)) return -std::numeric_limits<extended>::infinity();
-  extended alpha = (1 - p) / 2;
-  tChi_square_distribution chiSquare(df);
-  extended q = chiSquare.Quantile(alpha);
-  tNormal_distribution standardNormal(0, 1);
-  extended z = standardNormal.Quantile(p / (1 - alpha));
-  return BoundSafetyFactor * (x * std::sqrt(q / df) - z);
-}
-
-// Tells whether x is certainly above the p-quantile at noncentrality delta
-// without evaluating that quantile. Only large |delta| consult the bound
-// (computed once per search and cached in floor), so ordinary searches take
-// exactly the path of the quantile comparisons. Needed for a tiny but
-// non-zero covariate difference: its observed value of 1e10 and more would
-// otherwise make the expansion evaluate quantiles at 1024, 2048, ..., 32768
-// (seconds in all, the series growing with the noncentrality) before the
-// noncentral t refuses 65536, where delta^2/2 passes the incomplete gamma's
-// argument bound. With the bound the doubling runs on, without evaluations,
-// to the parameter bound 2147483647, which SetParameters refuses.
-bool CertainlyAboveQuantile(extended df, extended x, extended p, extended delta, bool& known,
-                            extended& floor) {
-  if (delta < CostlyNoncentrality) return false;
-  if (!known) {
-    floor = NoncentralityFloor(df, x, p);
-    known = true;
-  }
-  return delta < floor;
+// The standard normal deviate z with upper tail probability q, 0 < q < 1,
+// to about 4.5e-4 (Abramowitz and Stegun 26.2.23, rational approximation
+// in sqrt(-2 ln q)): enough for a start value.
+extended NormalDeviateEstimate(extended q) {
+  const bool upper = q < 0.5L;
+  const extended t = std::sqrt(-2 * std::log(upper ? q : 1 - q));
+  const extended z = t - (2.515517L + t * (0.802853L + t * 0.010328L)) /
+                             (1 + t * (1.432788L + t * (0.189269L + t * 0.001308L)));
+  return upper ? z : -z;
 }
 
 }  // namespace
@@ -74,50 +70,106 @@ tIntervalLevels IntervalLevels(extended confidenceLevel, bool twoSided) {
   return levels;
 }
 
-// Inversion of the noncentral t quantile in its noncentrality by bracket
-// doubling and bisection. The quantile increases with delta; comparisons are
-// strict, so an x equal to a quantile stops an expansion and moves hi in the
-// bisection. There is no cap on the doublings: they end with the
-// EArgumentError of the noncentral t when they pass what it accepts.
-extended FindNoncentrality(extended df, extended x, extended p) {
-  extended lo = -1;
-  extended hi = 1;
-  tNon_central_t_distribution noncentralT(df, hi);
+namespace {
 
-  // Upward: certainly-known comparisons are skipped (see
-  // CertainlyAboveQuantile); the doubling sequence stays the same.
-  bool upperKnown = false;
-  extended upperFloor = 0;
-  while (CertainlyAboveQuantile(df, x, p, hi, upperKnown, upperFloor) || x > noncentralT.Quantile(p)) {
-    lo = hi;
-    hi = 2 * hi;
-    noncentralT.SetParameters(df, hi, 0);
-  }
+// A search for noncentralities at one observed value x: the noncentral t
+// it re-parameterises and the incomplete beta values of its series, which
+// depend on x and df alone and so serve every step and both limits.
+struct tNoncentralitySearch {
+  tNoncentralitySearch(extended degreesOfFreedom, extended observed)
+      : df(degreesOfFreedom), x(observed), noncentralT(degreesOfFreedom, 1) {}
+  extended Solve(extended p);
 
-  if (lo < 0) {
-    // Downward, by the reflection Q(p; delta) = -Q(1 - p; -delta): x below
-    // the quantile at lo is x' = -x above the (1 - p)-quantile at -lo.
-    bool lowerKnown = false;
-    extended lowerFloor = 0;
-    noncentralT.SetParameters(df, lo, 0);
-    while (CertainlyAboveQuantile(df, -x, 1 - p, -lo, lowerKnown, lowerFloor) ||
-           x < noncentralT.Quantile(p)) {
-      hi = lo;
-      lo = 2 * lo;
-      noncentralT.SetParameters(df, lo, 0);
+  extended df, x;
+  tNon_central_t_distribution noncentralT;
+  tIncompleteBetaLadder ladder;
+};
+
+// Solves F(x; df, delta) = p for delta, F the noncentral t distribution
+// function, which falls strictly as delta grows. Halley's method with the
+// exact first and second derivatives in delta, safeguarded by the bracket
+// that the signs seen so far give: a step that leaves the bracket bisects
+// it instead, and until both ends are known a step may reach at most
+// FirstReach spreads of T (doubling each time). The start is the normal
+// approximation P(T <= x) ~ Phi((x (1 - 1/(4 df)) - delta) /
+// sqrt(1 + x^2/(2 df))) (Abramowitz and Stegun 26.7.10), from which three
+// or four steps reach the extended unit roundoff. The search stays inside
+// the noncentral t's open parameter range; a root beyond it raises that
+// distribution's EArgumentError.
+extended tNoncentralitySearch::Solve(extended p) {
+  // The largest noncentralities the distribution accepts.
+  const extended upperEnd = std::nextafter(DistributionInfinity, 0.0L);
+  const extended lowerEnd = -upperEnd;
+  auto spreadAt = [this](extended at) { return std::sqrt(1 + at / df * at / 2); };
+
+  extended delta = x * (1 - 1 / (4 * df)) + NormalDeviateEstimate(p) * spreadAt(x);
+  delta = std::clamp(delta, lowerEnd, upperEnd);
+
+  // Known ends: F(lo) > p (the root lies above lo), F(hi) < p.
+  extended lo = -std::numeric_limits<extended>::infinity();
+  extended hi = std::numeric_limits<extended>::infinity();
+  extended reach = FirstReach;
+  tSeriesPrecision precision = tSeriesPrecision::Double;
+  for (int step = 0; step < SearchStepLimit; ++step) {
+    noncentralT.SetParameters(df, delta, 0);
+    tNoncentralityDerivatives derivatives;
+    const extended r = CheckFinite(
+        noncentralT.CdfAndNoncentralityDerivatives(x, derivatives, &ladder, precision) - p,
+        "FindNoncentrality");
+    const bool extendedValue = precision == tSeriesPrecision::Extended;
+    // Within the rounding of the distribution function: nothing finer
+    // can be told apart.
+    if (extendedValue && std::fabs(r) <= ResidualFloor) return delta;
+    // A draft value's sign is trusted only well above its rounding.
+    const bool signKnown = extendedValue || std::fabs(r) > DraftRounding;
+    if (r > 0 && signKnown) {
+      if (delta >= upperEnd) noncentralT.SetParameters(df, DistributionInfinity, 0);  // raises
+      lo = delta;
+    } else if (r < 0 && signKnown) {
+      if (delta <= lowerEnd) noncentralT.SetParameters(df, -DistributionInfinity, 0);  // raises
+      hi = delta;
     }
-  }
 
-  extended mid;
-  do {
-    mid = (hi + lo) / 2;
-    noncentralT.SetParameters(df, mid, 0);
-    if (x > noncentralT.Quantile(p))
-      lo = mid;
-    else
-      hi = mid;
-  } while (hi - lo >= NoncentralityResolution);
-  return mid;
+    extended proposed = std::numeric_limits<extended>::quiet_NaN();
+    bool halley = false;
+    if (derivatives.slope < 0) {
+      const extended newtonStep = -r / derivatives.slope;
+      const extended halleyFactor = 1 + newtonStep * derivatives.curvature / (2 * derivatives.slope);
+      halley = halleyFactor > 1 / HalleyFactorLimit && halleyFactor < HalleyFactorLimit;
+      proposed = delta + (halley ? newtonStep / halleyFactor : newtonStep);
+    }
+    const extended spread = spreadAt(delta);
+    const extended move = std::fabs(proposed - delta);
+    const extended resolution = std::max(RelativeResolution * std::fabs(delta), AbsoluteResolution);
+    if (extendedValue && (move <= resolution || (halley && move <= FinalHalleyStep * spread)) &&
+        proposed >= lo && proposed <= hi)
+      return proposed;
+    if (move <= DraftStepLimit * spread || hi - lo <= DraftStepLimit * spread)
+      precision = tSeriesPrecision::Extended;
+    extended next;
+    if (std::isfinite(lo) && std::isfinite(hi)) {
+      next = proposed > lo && proposed < hi ? proposed : lo + (hi - lo) / 2;
+    } else {
+      // Not yet bracketed: towards the root, but no further than the reach.
+      const extended limit = r > 0 ? delta + reach * spread : delta - reach * spread;
+      if (r > 0 ? proposed > delta && proposed <= limit : proposed < delta && proposed >= limit) {
+        next = proposed;
+      } else {
+        next = limit;
+        reach *= 2;
+      }
+    }
+    next = std::clamp(next, lowerEnd, upperEnd);
+    if (extendedValue && hi - lo <= resolution) return next;
+    delta = next;
+  }
+  RaiseArithmeticError("no convergence", "FindNoncentrality");
+}
+
+}  // namespace
+
+extended FindNoncentrality(extended df, extended x, extended p) {
+  return tNoncentralitySearch(df, x).Solve(p);
 }
 
 // General branch: the noncentralities for the two levels, mapped back to
@@ -129,8 +181,9 @@ tGeneralLimits GeneralBranchLimits(extended c, extended cStar, extended v, exten
   tIntervalLevels levels = IntervalLevels(confidenceLevel, twoSided);
   tGeneralLimits limits;
   try {
-    limits.parLow = FindNoncentrality(df, cStar, levels.pLow);
-    limits.parHigh = FindNoncentrality(df, cStar, levels.pHigh);
+    tNoncentralitySearch search(df, cStar);
+    limits.parLow = search.Solve(levels.pLow);
+    limits.parHigh = search.Solve(levels.pHigh);
   } catch (const EArgumentError& error) {
     // An observed c* of the order of 1e4 and more (covariate scores that
     // differ by a tiny amount, so that v is tiny) drives the search past

@@ -18,10 +18,10 @@ struct tIntervalLevels {
 tIntervalLevels IntervalLevels(extended confidenceLevel, bool twoSided);
 
 // The noncentrality delta at which the p-quantile of the noncentral t with
-// df degrees of freedom equals x: the bracket [-1, 1] is widened by
-// doubling one end, then bisected to a width below 1e-6; returns the last
-// midpoint evaluated. A bracket that must grow past the noncentral t's
-// parameter bound raises EArgumentError.
+// df degrees of freedom equals x, that is, at which its distribution
+// function at x equals p; to a few units of the last place of extended
+// precision (absolutely 1e-11 near 0). A delta beyond the noncentral t's
+// parameter range (magnitude 2147483647) raises its EArgumentError.
 extended FindNoncentrality(extended df, extended x, extended p);
 
 // Working values of the general branch's limits (for the diagnostic lines).

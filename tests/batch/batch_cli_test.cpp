@@ -299,7 +299,7 @@ TEST(BatchCommandLine, BadPairLinesStopTheRunOrAreSkipped) {
   EXPECT_EQ(pairs[1].toObject().value("label").toString().toStdString(), "p4");
 
   // An analysis the engine refuses is reported like a bad line.
-  const tRun engine = Batch({"summary", Files().summary, "-", "--format", "json"}, "tiny 52 10.000001 50 10\n");
+  const tRun engine = Batch({"summary", Files().summary, "-", "--format", "json"}, "tiny 52 10.000000000001 50 10\n");
   EXPECT_EQ(engine.status, 1);
   EXPECT_TRUE(Contains(engine.err, "<stdin>:1: error: the analysis failed: ")) << engine.err;
   EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(engine.out)).isArray()) << engine.out;

@@ -87,7 +87,7 @@ TEST(BatchRunner, UnreadablePairsAndEngineErrorsBecomeProblems) {
   EXPECT_EQ(passed.problem, "3 scores found");
   // A covariate difference that is tiny but not zero drives the
   // noncentrality search past the distribution's bound.
-  const tPairOutcome failed = AnalysePair(controls, Pair(52, 10.000001L, 50, 10), tIntervalChoice::TwoSided);
+  const tPairOutcome failed = AnalysePair(controls, Pair(52, 10.000000000001L, 50, 10), tIntervalChoice::TwoSided);
   EXPECT_FALSE(failed.analysed);
   EXPECT_EQ(failed.problem.rfind("the analysis failed: ", 0), 0u) << failed.problem;
 }

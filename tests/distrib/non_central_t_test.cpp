@@ -1,5 +1,6 @@
 // The noncentral t distribution: reference values, its identities with the
 // central t, the density as the derivative of the distribution function,
+// the series against the integral, the derivatives in the noncentrality,
 // re-parameterisation, and the guards of its open-ended series.
 #include <gtest/gtest.h>
 
@@ -7,8 +8,11 @@
 #include <cmath>
 #include <vector>
 
+#include "distrib/chi_square_distribution.h"
 #include "distrib/distribution_errors.h"
+#include "distrib/incomplete_beta.h"
 #include "distrib/non_central_t_distribution.h"
+#include "distrib/non_central_t_integral.h"
 #include "distrib/non_central_t_series.h"
 #include "distrib/normal_distribution.h"
 #include "distrib/t_distribution.h"
@@ -112,13 +116,93 @@ TEST(NonCentralT, SeriesRaiseOnNonFiniteValuesInsteadOfLooping) {
   EXPECT_EQ(d.Density(NaN), 0);
 }
 
-TEST(NonCentralT, PoissonMeanBeyondTheIndexRangeIsRefusedAtOnce) {
-  // delta^2/2 > 2147483647: the normal tail's incomplete gamma refuses its
-  // argument (1361) before any series runs; the density applies the same rule.
-  tNon_central_t_distribution d(8, 70000);
-  EXPECT_EQ(ArgumentErrorId([&] { d.Cdf(70000); }), 1361);
-  EXPECT_EQ(ArgumentErrorId([&] { d.Density(70000); }), 1361);
-  EXPECT_EQ(ArgumentErrorId([&] { d.Quantile(0.5L); }), 1361);
+// Two representations meet at the switch from the series to the integral:
+// where both run they must agree to the rounding of either.
+TEST(NonCentralT, SeriesAndIntegralAgree) {
+  for (extended nu : {0.5L, 3.0L, 54.0L, 2000.0L})
+    for (extended d : {12.0L, 40.0L, 150.0L}) {
+      const extended spread = std::sqrt(1 + d * d / (2 * nu));
+      for (extended k : {-6.0L, -2.0L, 0.0L, 1.5L, 5.0L}) {
+        const extended x = d + k * spread;
+        tNoncentralityDerivatives fromSeries, fromIntegral;
+        const extended series = NonCentralTCdfSeries(x, nu, d, &fromSeries);
+        const extended integral = NonCentralTCdfIntegral(x, nu, d, &fromIntegral);
+        SCOPED_TRACE(testing::Message() << "nu " << (double)nu << " d " << (double)d << " x " << (double)x);
+        EXPECT_EXTENDED_NEAR(series, integral, 2e-18L);
+        EXPECT_EXTENDED_NEAR(fromSeries.slope, fromIntegral.slope, 1e-17L);
+        EXPECT_EXTENDED_NEAR(fromSeries.curvature, fromIntegral.curvature, 1e-16L);
+        // The density's series stops near a relative 1e-9 (it serves Newton steps).
+        if (x > 0) {
+          const extended density = NonCentralTDensityIntegral(x, nu, d);
+          EXPECT_EXTENDED_NEAR(NonCentralTDensitySeries(x, nu, d), density, 1e-8L * density + 1e-20L);
+        }
+      }
+    }
+}
+
+// Beyond the series' reach (d^2/2 past 2147483647) the distribution still
+// has a distribution function, up to the parameter bound: T is about
+// d / S there, so P(T <= d / s) is the chi tail P(S >= s).
+TEST(NonCentralT, NoncentralitiesUpToTheParameterBound) {
+  EXPECT_EQ(ArgumentErrorId([] { NonCentralTCdfSeries(70000, 8, 70000); }), 1361);
+  tChi_square_distribution chiSquare(8);
+  for (extended d : {70000.0L, 1e9L}) {
+    tNon_central_t_distribution t(8, d);
+    for (extended s : {1.0L, 1.5L, 2.0L})
+      EXPECT_NEAR(t.Cdf(d / s), 1 - chiSquare.Cdf(8 * s * s), 1e-8L) << d << " " << s;
+    EXPECT_EXTENDED_NEAR(t.Cdf(t.Quantile(0.975L)), 0.975L, 1e-15L) << d;
+  }
+}
+
+// The derivatives in the noncentrality that the limits' search uses, on
+// both routes, both signs and within the zero tolerance, against central
+// differences of Cdf.
+TEST(NonCentralT, NoncentralityDerivativesAreTheSlopesOfTheDistributionFunction) {
+  for (extended nu : {1.0L, 8.0L, 2000.0L})
+    for (extended delta : {-60.0L, -5.0L, -1e-13L, 0.3L, 20.0L, 45.0L})
+      for (extended k : {-1.5L, 0.0L, 2.0L}) {
+        const extended x = delta + k * std::sqrt(1 + delta * delta / (2 * nu));
+        const extended h = 1e-4L * std::max<extended>(1, std::fabs(delta) / 10);
+        auto cdf = [&](extended at) { return tNon_central_t_distribution(nu, at).Cdf(x); };
+        auto slope = [&](extended at) {
+          tNoncentralityDerivatives derivatives;
+          tNon_central_t_distribution(nu, at).CdfAndNoncentralityDerivatives(x, derivatives);
+          return derivatives.slope;
+        };
+        tNoncentralityDerivatives derivatives;
+        tNon_central_t_distribution t(nu, delta);
+        EXPECT_EQ(t.CdfAndNoncentralityDerivatives(x, derivatives), t.Cdf(x));
+        SCOPED_TRACE(testing::Message() << "nu " << (double)nu << " delta " << (double)delta << " x " << (double)x);
+        EXPECT_NEAR(derivatives.slope, (cdf(delta + h) - cdf(delta - h)) / (2 * h), 1e-8L);
+        EXPECT_NEAR(derivatives.curvature, (slope(delta + h) - slope(delta - h)) / (2 * h), 1e-7L);
+      }
+}
+
+// A search keeps the series' incomplete beta values between noncentralities
+// at one x (and may sum in double precision); the values stay those of a
+// fresh evaluation (the ladder's recurrences, walked from another start,
+// add a few 1e-18).
+TEST(NonCentralT, SharedLadderAndDraftSumsKeepTheValues) {
+  tIncompleteBetaLadder ladder;
+  for (extended delta : {-30.0L, 2.0L, 25.0L, 0.5L, -3.0L}) {
+    tNon_central_t_distribution t(54, delta);
+    tNoncentralityDerivatives kept, draft, fresh;
+    const extended value = t.CdfAndNoncentralityDerivatives(7, fresh);
+    EXPECT_EXTENDED_NEAR(t.CdfAndNoncentralityDerivatives(7, kept, &ladder), value, 1e-16L) << delta;
+    EXPECT_EXTENDED_NEAR(t.CdfAndNoncentralityDerivatives(7, draft, &ladder, tSeriesPrecision::Double), value,
+                         1e-15L)
+        << delta;
+    EXPECT_EXTENDED_NEAR(kept.slope, fresh.slope, 1e-16L) << delta;
+  }
+  // The rungs, reached from either side, are the incomplete beta values.
+  const extended y = 0.3L, z = 0.7L, h = 27;
+  tIncompleteBetaLadder rungs;
+  rungs.Reset(y, z, h);
+  rungs.At(40);
+  for (std::int64_t j : {0, 17, 40, 41, 90}) {
+    EXPECT_EXTENDED_NEAR(rungs.At(j).half, IncompleteBeta(y, z, j + 0.5L, h), 1e-17L) << j;
+    EXPECT_EXTENDED_NEAR(rungs.At(j).whole, IncompleteBeta(y, z, j + 1.0L, h), 1e-17L) << j;
+  }
 }
 
 TEST(NonCentralT, ForwardPassEndsWhenYRoundsToOne) {

@@ -1,5 +1,6 @@
 // The unit's functions: equality, argument rules and messages, log-gamma,
-// incomplete gamma and beta, the power function and the generator.
+// ln(1 + u) - u, the quadrature rule, incomplete gamma and beta with their
+// power terms, the power function and the generator.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,8 +9,10 @@
 #include "distrib/argument_checks.h"
 #include "distrib/distribution_errors.h"
 #include "distrib/incomplete_beta.h"
+#include "distrib/gauss_legendre.h"
 #include "distrib/incomplete_gamma.h"
 #include "distrib/ln_gamma.h"
+#include "distrib/log1p_minus_x.h"
 #include "distrib/power.h"
 #include "distrib/uniform_random.h"
 #include "distrib_test_support.h"
@@ -80,12 +83,46 @@ TEST(RaiseArgumentErrorIf, RaisesTheTextAloneWhenTheConditionHolds) {
                                              "argument above 2147483647)")));
 }
 
-TEST(LnGamma, ReferenceValuesWithinTheLanczosAccuracy) {
-  EXPECT_NEAR(LnGamma(1), 0, 1e-10);
-  EXPECT_NEAR(LnGamma(2), 0, 1e-10);
-  EXPECT_NEAR(LnGamma(0.5L), 0.5723649429247001L, 1e-10);  // ln sqrt(pi)
-  EXPECT_NEAR(LnGamma(10), 12.801827480081469L, 1e-9);     // ln 9!
-  EXPECT_NEAR(LnGamma(1000.5L), 5908.674175848678L, 1e-8);
+// ln Gamma at whole and half-whole arguments from factorials, on both
+// sides of the switch to Stirling's series at 15; and the remainder of
+// Stirling's formula, which has no cancellation of its own.
+TEST(LnGamma, ClosedFormsToTheLastPlaces) {
+  extended factorial = 1, halfWhole = std::sqrt(3.14159265358979323846264338327950288L);  // Gamma(1/2)
+  for (int n = 1; n <= 40; ++n) {
+    // A few units of the last place of the ln Gamma(x + n) near 25 that
+    // the recurrence starts from, then of the value itself.
+    EXPECT_EXTENDED_NEAR(LnGamma(n), std::log(factorial), 4e-18L + 4e-19L * std::log(factorial)) << n;
+    EXPECT_EXTENDED_NEAR(LnGamma(n - 0.5L), std::log(halfWhole), 4e-18L + 4e-19L * std::fabs(std::log(halfWhole)))
+        << n;
+    factorial *= n;
+    halfWhole *= n - 0.5L;
+  }
+  EXPECT_EXTENDED_NEAR(LnGamma(1e-10L), -std::log(1e-10L) - 0.57721566490153286061e-10L, 1e-18L);
+  for (extended x : {0.3L, 7.5L, 14.99L, 15.0L, 200.0L})
+    EXPECT_EXTENDED_NEAR(LnGammaStirlingRemainder(x),
+                         LnGamma(x) - ((x - 0.5L) * std::log(x) - x + 0.91893853320467274178L), 2e-18L)
+        << x;
+  EXPECT_EXTENDED_NEAR(LnGammaStirlingRemainder(1e6L), 1 / 12e6L - 1 / 360e18L, 1e-30L);
+}
+
+TEST(Log1pMinusX, SeriesAndDirectFormsAgree) {
+  for (extended u : {1e-12L, -3e-5L, 0.01L, -0.2L, 0.249L})
+    EXPECT_EXTENDED_NEAR(Log1pMinusX(u), -u * u / 2 + u * u * u / 3 - u * u * u * u / 4 + std::pow(u, 5) / 5 -
+                                             std::pow(u, 6) / 6 + std::pow(u, 7) / 7,
+                         std::fabs(std::pow(u, 8)) + 1e-19L * u * u)
+        << u;
+  EXPECT_EXTENDED_NEAR(Log1pMinusX(0.25L), std::log1p(0.25L) - 0.25L, 1e-19L);
+  EXPECT_EXTENDED_NEAR(Log1pMinusX(-0.9L), std::log(0.1L) + 0.9L, 1e-18L);
+}
+
+// The 16-point rule integrates polynomials of degree 31 exactly.
+TEST(GaussLegendre, ExactForDegreeThirtyOne) {
+  const tGaussLegendreRule& rule = GaussLegendre();
+  for (int degree : {0, 2, 10, 30, 31}) {
+    extended sum = 0;
+    for (int i = 0; i < GaussLegendreOrder; ++i) sum += rule.weight[i] * std::pow(rule.node[i], degree);
+    EXPECT_EXTENDED_NEAR(sum, degree % 2 ? 0 : 2.0L / (degree + 1), 1e-18L) << degree;
+  }
 }
 
 TEST(LnGamma, NonPositiveArgumentsAreArithmeticFaults) {
@@ -96,12 +133,34 @@ TEST(LnGamma, NonPositiveArgumentsAreArithmeticFaults) {
 
 TEST(IncompleteGamma, ExponentialAndErrorFunctionOnBothBranches) {
   // P(1, x) = 1 - e^-x: x = 0.5 takes the series, x = 5 the continued fraction.
-  EXPECT_NEAR(IncompleteGamma(0.5L, 1), 1 - std::exp(-0.5L), 1e-10);
-  EXPECT_NEAR(IncompleteGamma(5, 1), 1 - std::exp(-5.0L), 1e-10);
-  // P(1/2, z^2/2) = erf(z / sqrt 2).
-  for (extended z : {0.1L, 1.0L, 1.959963984540054L, 4.0L, 9.0L})
-    EXPECT_NEAR(IncompleteGamma(z * z / 2, 0.5L), std::erf(z / std::sqrt(2.0L)), 1e-10) << z;
+  EXPECT_EXTENDED_NEAR(IncompleteGamma(0.5L, 1), -std::expm1(-0.5L), 1e-19L);
+  EXPECT_EXTENDED_NEAR(IncompleteGamma(5, 1), -std::expm1(-5.0L), 1e-19L);
+  // P(1/2, z^2/2) = erf(z / sqrt 2), also so close to 0 that the series
+  // once took it as 0 (the normal distribution function was then 1/2
+  // within 3e-6 standard deviations of the mean).
+  for (extended z : {1e-9L, 1e-6L, 0.1L, 1.0L, 1.959963984540054L, 4.0L, 9.0L})
+    EXPECT_EXTENDED_NEAR(IncompleteGamma(z * z / 2, 0.5L), std::erf(z / std::sqrt(2.0L)),
+                         2e-18L * std::erf(z / std::sqrt(2.0L)))
+        << z;
   EXPECT_EQ(IncompleteGamma(0, 3), 0);
+}
+
+// x^a e^-x / Gamma(a) and x^a y^b / B(a, b) against their closed forms
+// for whole shapes, small and large.
+TEST(PowerTerms, ClosedFormsForWholeShapes) {
+  EXPECT_EXTENDED_NEAR(GammaPowerTerm(2.5L, 1), std::exp(-2.5L) * 2.5L, 1e-18L);
+  EXPECT_EXTENDED_NEAR(GammaPowerTerm(3, 3), 27 * std::exp(-3.0L) / 2, 1e-18L);
+  EXPECT_EQ(GammaPowerTerm(0, 3), 0);
+  EXPECT_EXTENDED_NEAR(BetaPowerTerm(0.3L, 0.7L, 1, 1), 0.21L, 1e-18L);
+  // B(2, 3) = 1/12.
+  EXPECT_EXTENDED_NEAR(BetaPowerTerm(0.4L, 0.6L, 2, 3), 12 * 0.16L * 0.216L, 1e-18L);
+  // a = b = 1e5 at x = 1/2, where ln Gamma(2a) - 2 ln Gamma(a) would lose
+  // ten digits: 2^(-2a) / B(a, a) = sqrt(a / pi) / 2 (1 - 1/(8a) +
+  // 1/(128 a^2) + ...) by the duplication formula.
+  const extended a = 1e5L;
+  EXPECT_EXTENDED_NEAR(BetaPowerTerm(0.5L, 0.5L, a, a),
+                       std::sqrt(a / 3.14159265358979323846264338327950288L) / 2 * (1 - 1 / (8 * a) + 1 / (128 * a * a)),
+                       2e-15L);
 }
 
 TEST(IncompleteGamma, ArgumentRules) {
@@ -123,12 +182,12 @@ TEST(IncompleteBeta, EndsUniformCaseAndIdentities) {
   EXPECT_EQ(IncompleteBeta(-1, 2, 3), 0);
   EXPECT_EQ(IncompleteBeta(1, 2, 3), 1);
   EXPECT_EQ(IncompleteBeta(2, 2, 3), 1);
-  EXPECT_NEAR(IncompleteBeta(0.5L, 1, 1), 0.5L, 1e-11);
+  EXPECT_EXTENDED_NEAR(IncompleteBeta(0.5L, 1, 1), 0.5L, 1e-19L);
   // I_x(a, 1) = x^a on both sides of the switch point.
   for (extended x : {0.1L, 0.5L, 0.9L})
-    EXPECT_NEAR(IncompleteBeta(x, 2.5L, 1), std::pow(x, 2.5L), 1e-10) << x;
+    EXPECT_EXTENDED_NEAR(IncompleteBeta(x, 2.5L, 1), std::pow(x, 2.5L), 1e-18L) << x;
   // I_x(a, b) = 1 - I_(1-x)(b, a).
-  EXPECT_NEAR(IncompleteBeta(0.3L, 4, 7), 1 - IncompleteBeta(0.7L, 7, 4), 1e-10);
+  EXPECT_EXTENDED_NEAR(IncompleteBeta(0.3L, 4, 7), 1 - IncompleteBeta(0.7L, 7, 4), 1e-18L);
 }
 
 TEST(IncompleteBeta, ArithmeticFaultsGiveOne) {

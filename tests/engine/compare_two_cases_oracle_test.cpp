@@ -27,8 +27,8 @@ using boost::math::quantile;
 
 constexpr int CaseCount = 300;
 // Generated pairs whose observed value on the noncentral t scale would be
-// beyond this are drawn again: the costly series at large noncentralities
-// are exercised by the worked and bound tests, not here.
+// beyond this are drawn again: the second route's noncentral t slows and
+// loses digits there (the 50-digit reference test covers large values).
 constexpr long double LargestObservedValue = 400;
 
 struct tInputs {
@@ -97,7 +97,6 @@ struct tExpected {
   bool equal;
   long double df, tValue, zPccc, v, cStar, conditionalSd;
   double pOne, pTwo, pct, zLower, zUpper, pctLower, pctUpper;
-  double pOneStudent;  // the exact Student t probability (differs for df > 1000)
 };
 
 // The noncentrality at which the noncentral t's distribution function at x
@@ -123,17 +122,7 @@ double OracleNoncentrality(double df, double x, double p) {
   return (root.first + root.second) / 2;
 }
 
-// Chi-square quantile as the distributions compute it: exact up to 1000
-// degrees of freedom, the inverse of the Wilson-Hilferty approximation above.
-double ChiSquareQuantile(int df, double p, double& exact) {
-  exact = quantile(boost::math::chi_squared(df), p);
-  if (df <= 1000) return exact;
-  double z = quantile(boost::math::normal(), p);
-  double h = 2.0 / (9.0 * df);
-  return df * std::pow(1 - h + z * std::sqrt(h), 3);
-}
-
-tExpected Expect(const tInputs& in, const tCentredFit& fit, double* worstWilsonHilferty) {
+tExpected Expect(const tInputs& in, const tCentredFit& fit) {
   tExpected e{};
   int k = in.k;
   int wholeDf = in.n - k - 1;
@@ -170,20 +159,13 @@ tExpected Expect(const tInputs& in, const tCentredFit& fit, double* worstWilsonH
   }
   double t = static_cast<double>(e.tValue);
   boost::math::students_t student(wholeDf);
-  e.pOneStudent = t >= 0 ? cdf(complement(student, t)) : cdf(student, t);
-  // Above 1000 degrees of freedom the t distribution function is the normal one.
-  if (wholeDf > 1000)
-    e.pOne = t >= 0 ? cdf(complement(normal, t)) : cdf(normal, t);
-  else
-    e.pOne = e.pOneStudent;
+  e.pOne = t >= 0 ? cdf(complement(student, t)) : cdf(student, t);
   e.pTwo = 2 * e.pOne;
   e.pct = 100 * e.pOne;
 
   if (e.equal) {
-    double exactA, exactB;
-    double a = ChiSquareQuantile(wholeDf, pLow, exactA);
-    double b = ChiSquareQuantile(wholeDf, pHigh, exactB);
-    *worstWilsonHilferty = std::max({*worstWilsonHilferty, std::fabs(a / exactA - 1), std::fabs(b / exactB - 1)});
+    double a = quantile(boost::math::chi_squared(wholeDf), pLow);
+    double b = quantile(boost::math::chi_squared(wholeDf), pHigh);
     double scale = static_cast<double>(diff / std::sqrt(2 * e.df * fit.s2));
     double z1 = scale * std::sqrt(a), z2 = scale * std::sqrt(b);
     if (diff >= 0) {
@@ -253,7 +235,7 @@ TEST(CompareTwoCasesOracle, AgreesWithAnIndependentRouteOnGeneratedInputs) {
   std::mt19937_64 rng(0x5eed2024);
   std::normal_distribution<double> gauss;
   std::uniform_real_distribution<double> unit(0, 1);
-  double worstT = 0, worstP = 0, worstPct = 0, worstZ = 0, worstLimitPct = 0, worstOwnPct = 0, worstWilsonHilferty = 0;
+  double worstT = 0, worstP = 0, worstPct = 0, worstZ = 0, worstLimitPct = 0, worstOwnPct = 0;
   int general = 0, equal = 0, large = 0, oneDf = 0;
   double largestV = 0;
   auto started = std::chrono::steady_clock::now();
@@ -288,7 +270,7 @@ TEST(CompareTwoCasesOracle, AgreesWithAnIndependentRouteOnGeneratedInputs) {
       long double spread = 1 + 2 * unit(rng);
       in.caseA[1] = predictedA + std::sqrt(fit.s2) * spread * gauss(rng);
       in.caseB[1] = predictedB + std::sqrt(fit.s2) * spread * gauss(rng);
-      e = Expect(in, fit, &worstWilsonHilferty);
+      e = Expect(in, fit);
       if (e.equal || std::fabs(e.cStar) <= LargestObservedValue) break;
     }
 
@@ -308,36 +290,30 @@ TEST(CompareTwoCasesOracle, AgreesWithAnIndependentRouteOnGeneratedInputs) {
     largestV = std::max(largestV, (double)e.v);
 
     EXPECT_EQ(r.df, e.df);
-    EXPECT_NEAR(conditionalSd, e.conditionalSd, 1e-10 * e.conditionalSd);
-    EXPECT_NEAR(r.tValue, e.tValue, 1e-8);
-    EXPECT_NEAR(r.zPccc, e.zPccc, 1e-8);
+    EXPECT_NEAR(conditionalSd, e.conditionalSd, 1e-9 * e.conditionalSd);
+    // Some generated correlation matrices are nearly singular (condition
+    // numbers to 1e7), which both routes' regressions feel.
+    EXPECT_NEAR(r.tValue, e.tValue, 1e-9 * std::max(1.0, std::fabs((double)e.tValue)));
+    EXPECT_NEAR(r.zPccc, e.zPccc, 1e-9 * std::max(1.0, std::fabs((double)e.zPccc)));
     worstT = std::max(worstT, (double)std::fabs(r.tValue - e.tValue));
-    EXPECT_NEAR(r.pOneTailed, e.pOne, 1e-8);
-    EXPECT_NEAR(r.pTwoTailed, e.pTwo, 2e-8);
-    EXPECT_NEAR(r.pctEstimate, e.pct, 1e-6);
+    EXPECT_NEAR(r.pOneTailed, e.pOne, 1e-10);
+    EXPECT_NEAR(r.pTwoTailed, e.pTwo, 2e-10);
+    EXPECT_NEAR(r.pctEstimate, e.pct, 1e-8);
     worstP = std::max(worstP, std::fabs((double)r.pOneTailed - e.pOne));
-    if (e.df > 1000) {
-      // The normal approximation against the exact Student t: its leading
-      // error term phi(t) (t + t^3) / (4 df), with room for the next one.
-      double t = std::fabs((double)e.tValue);
-      double phi = std::exp(-t * t / 2) / std::sqrt(2 * M_PI);
-      EXPECT_NEAR(r.pOneTailed, e.pOneStudent, 1e-8 + 1.5 * phi * (t + t * t * t) / (4 * (double)e.df));
-    }
 
-    // The search stops within 1e-6 of the root on the noncentrality scale,
-    // that is sqrt(v/2) x 1e-6 on the Z-PCCC scale; the percentages move with
-    // the limits by at most 100 phi(0) = 40 per unit, so their tolerance
-    // carries the same factor.
-    double scale = e.equal ? 1.0 : std::max(1.0, (double)std::sqrt(e.v / 2));
-    double zTolerance = e.equal ? 1e-8 * std::max(1.0, std::fabs(e.zLower) + std::fabs(e.zUpper)) : 1e-5 * scale;
-    EXPECT_NEAR(r.zPcccLower, e.zLower, zTolerance);
-    EXPECT_NEAR(r.zPcccUpper, e.zUpper, zTolerance);
-    EXPECT_NEAR(r.pctLower, e.pctLower, 1e-4 * scale);
-    EXPECT_NEAR(r.pctUpper, e.pctUpper, 1e-4 * scale);
+    // The limits on the Z-PCCC scale within 1e-9 of their size (the
+    // second route is itself good to about 1e-13); the percentages move
+    // with them by at most 100 phi(0) = 40 per unit, and carry the
+    // standard normal integration's 1e-7.
+    double scale = std::max({1.0, std::fabs(e.zLower), std::fabs(e.zUpper)});
+    EXPECT_NEAR(r.zPcccLower, e.zLower, 1e-9 * scale);
+    EXPECT_NEAR(r.zPcccUpper, e.zUpper, 1e-9 * scale);
+    EXPECT_NEAR(r.pctLower, e.pctLower, 2e-5);
+    EXPECT_NEAR(r.pctUpper, e.pctUpper, 2e-5);
     worstZ = std::max({worstZ, std::fabs((double)r.zPcccLower - e.zLower) / scale,
                        std::fabs((double)r.zPcccUpper - e.zUpper) / scale});
-    worstLimitPct = std::max({worstLimitPct, std::fabs((double)r.pctLower - e.pctLower) / scale,
-                              std::fabs((double)r.pctUpper - e.pctUpper) / scale});
+    worstLimitPct = std::max({worstLimitPct, std::fabs((double)r.pctLower - e.pctLower),
+                              std::fabs((double)r.pctUpper - e.pctUpper)});
     // The percentages against the engine's own limits: this isolates the
     // standard normal integration and the choice of tail, within 1e-5.
     boost::math::normal normal;
@@ -356,10 +332,10 @@ TEST(CompareTwoCasesOracle, AgreesWithAnIndependentRouteOnGeneratedInputs) {
   EXPECT_GT(large, 0);
   EXPECT_GT(oneDf, 0);
   std::printf("oracle: %d cases (%d general, %d equal covariates, %d with df > 1000, %d with df = 1, largest v %.3g) in %.1f s\n"
-              "worst |t| %.3g, |p| %.3g, |pct| %.3g, Z-PCCC limits (scaled) %.3g, pct limits (scaled) %.3g, "
-              "pct limits from own Z %.3g, Wilson-Hilferty chi-square quantile (relative) %.3g\n",
+              "worst |t| %.3g, |p| %.3g, |pct| %.3g, Z-PCCC limits (relative) %.3g, pct limits %.3g, "
+              "pct limits from own Z %.3g\n",
               CaseCount, general, equal, large, oneDf, largestV, seconds, worstT, worstP, worstPct, worstZ, worstLimitPct,
-              worstOwnPct, worstWilsonHilferty);
+              worstOwnPct);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "distrib/distribution_errors.h"
+#include "distrib/t_distribution.h"
 #include "engine/interval_estimates.h"
 #include "engine_test_support.h"
 
@@ -104,13 +105,13 @@ TEST(CompareTwoCases, SwappingTheCasesFlipsSignsAndExchangesLimits) {
       tRun ba = Compare(controls, Scores(55, covariateB), Scores(40, 12), twoSided);
       EXPECT_NEAR(ba.results.tValue, -ab.results.tValue, 1e-15);
       EXPECT_NEAR(ba.results.zPccc, -ab.results.zPccc, 1e-15);
-      EXPECT_NEAR(ba.results.zPcccLower, -ab.results.zPcccUpper, 2e-6);
-      EXPECT_NEAR(ba.results.zPcccUpper, -ab.results.zPcccLower, 2e-6);
+      EXPECT_NEAR(ba.results.zPcccLower, -ab.results.zPcccUpper, 1e-15);
+      EXPECT_NEAR(ba.results.zPcccUpper, -ab.results.zPcccLower, 1e-15);
       EXPECT_NEAR(ba.results.pOneTailed, ab.results.pOneTailed, 1e-15);
       EXPECT_NEAR(ba.results.pTwoTailed, ab.results.pTwoTailed, 1e-15);
       EXPECT_NEAR(ba.results.pctEstimate, ab.results.pctEstimate, 1e-13);
-      EXPECT_NEAR(ba.results.pctLower, ab.results.pctLower, 1e-5);
-      EXPECT_NEAR(ba.results.pctUpper, ab.results.pctUpper, 1e-5);
+      EXPECT_NEAR(ba.results.pctLower, ab.results.pctLower, 1e-12);
+      EXPECT_NEAR(ba.results.pctUpper, ab.results.pctUpper, 1e-12);
     }
   }
 }
@@ -146,9 +147,9 @@ TEST(CompareTwoCases, ZeroDifferenceOnTheGeneralBranch) {
   EXPECT_EQ(r.pctEstimate, 50);
   EXPECT_EQ(r.zPccc, 0);
   // A symmetric interval around 0 and percentages (c >= 0 side) around 50.
-  EXPECT_NEAR(r.zPcccLower, -r.zPcccUpper, 2e-6);
+  EXPECT_NEAR(r.zPcccLower, -r.zPcccUpper, 1e-15);
   EXPECT_LT(r.zPcccLower, 0);
-  EXPECT_NEAR(r.pctLower + r.pctUpper, 100, 1e-4);
+  EXPECT_NEAR(r.pctLower + r.pctUpper, 100, 1e-5);
 }
 
 TEST(CompareTwoCases, OneDegreeOfFreedom) {
@@ -216,6 +217,40 @@ TEST(CompareTwoCases, SearchPastTheNoncentralityBoundRaisesArgumentError) {
       EXPECT_TRUE(report.lines.empty());
     }
   }
+}
+
+// The noncentral t at delta = 0 is the central t, so a limit changes sign
+// exactly where the observed value passes the central t quantile; with a
+// normal formula for the central t above 1000 df it once took the wrong
+// sign in a band of observed values there.
+TEST(CompareTwoCases, LimitsChangeSignAtTheCentralTQuantile) {
+  const long double quantile = tT_distribution(1001).Quantile(0.975L);
+  for (long double offset : {-1e-3L, -1e-6L, 1e-6L, 1e-3L}) {
+    const long double delta = FindNoncentrality(1001, quantile + offset, 0.975L);
+    EXPECT_GT(delta * offset, 0) << (double)offset;
+    // Near 0 the limit moves with x at the ratio of the densities, about 1.
+    EXPECT_NEAR(delta, offset, 5e-3L * std::fabs(offset)) << (double)offset;
+  }
+}
+
+// Covariate scores 1e-3 SD apart with 2,000 controls put the observed value
+// at 32000 on the noncentral t scale; the limits, near 31007 and 32992,
+// exist and are found (the search once gave up past 32768).
+TEST(CompareTwoCases, TinyCovariateDifferenceWithLargeSamples) {
+  const long double c = 5.968L, cStar = 32000, v = 2 * c * c / (cStar * cStar);
+  AnalysisResults results;
+  const tGeneralLimits limits = GeneralBranchLimits(c, cStar, v, 1997, true, 95, results);
+  EXPECT_NEAR(limits.parLow, 31007.4517715305L, 1e-9L * 31007);
+  EXPECT_NEAR(limits.parHigh, 32992.1276024087L, 1e-9L * 32992);
+  EXPECT_NEAR(results.zPcccLower, 5.783, 5e-4);
+  EXPECT_NEAR(results.zPcccUpper, 6.153, 5e-4);
+
+  tWorkedControls controls;
+  controls.n = 2000;
+  tRun run = Compare(controls, Scores(40, 10.002L), Scores(55, 10), true);
+  EXPECT_TRUE(std::isfinite(run.results.zPcccLower) && std::isfinite(run.results.zPcccUpper));
+  EXPECT_LT(run.results.zPcccLower, run.results.zPccc);
+  EXPECT_GT(run.results.zPcccUpper, run.results.zPccc);
 }
 
 TEST(CompareTwoCases, FindNoncentralityRaisesForObservedValuesBeyondReach) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <boost/math/distributions/non_central_t.hpp>
 #include <boost/math/distributions/normal.hpp>
+#include <boost/math/distributions/students_t.hpp>
 #include <boost/math/tools/toms748_solve.hpp>
 #include <cmath>
 #include <cstdint>
@@ -68,8 +69,7 @@ tExpected Expect(int n, bool twoSided) {
   e.v = dX * dX / ((n - 1) * CovariateSd * CovariateSd);
   e.tValue = num / std::sqrt(s2 * (2 + e.v));
   boost::math::normal normal;
-  // Above 1000 degrees of freedom the t distribution function is the normal one.
-  e.pOne = boost::math::cdf(normal, static_cast<double>(e.tValue));
+  e.pOne = boost::math::cdf(boost::math::students_t(static_cast<double>(e.df)), static_cast<double>(e.tValue));
   double pHigh = twoSided ? 0.025 : 0.05;
   double pLow = twoSided ? 0.975 : 0.95;
   double cStar = static_cast<double>(std::sqrt(2 / e.v) * e.zPccc);
@@ -105,14 +105,12 @@ TEST(LargeControlSamples, CompareTwoCasesGivesFiniteLimitsThatAgreeWithBoost) {
     tExpected e = Expect(c.n, c.twoSided);
 
     EXPECT_EQ(r.df, e.df);
-    EXPECT_NEAR(r.tValue, e.tValue, 1e-8);
-    EXPECT_NEAR(r.zPccc, e.zPccc, 1e-8);
-    EXPECT_NEAR(r.pOneTailed, e.pOne, 1e-8);
+    EXPECT_NEAR(r.tValue, e.tValue, 1e-12);
+    EXPECT_NEAR(r.zPccc, e.zPccc, 1e-12);
+    EXPECT_NEAR(r.pOneTailed, e.pOne, 1e-13);
     ASSERT_TRUE(std::isfinite(r.zPcccLower) && std::isfinite(r.zPcccUpper));
-    // The search stops within 1e-6 on the noncentrality scale; here
-    // sqrt(v/2) < 1, so that is within 1e-6 on the Z-PCCC scale too.
-    EXPECT_NEAR(r.zPcccLower, e.zLower, 1e-5);
-    EXPECT_NEAR(r.zPcccUpper, e.zUpper, 1e-5);
+    EXPECT_NEAR(r.zPcccLower, e.zLower, 1e-9 * std::fabs(e.zLower));
+    EXPECT_NEAR(r.zPcccUpper, e.zUpper, 1e-9 * std::fabs(e.zUpper));
     EXPECT_NEAR(r.pctLower, e.pctLower, 1e-4);
     EXPECT_NEAR(r.pctUpper, e.pctUpper, 1e-4);
     // The large-sample picture: Z-PCCC near -24/(8 sqrt 2) = -2.1213, the

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "matrix_test_support.h"
+#include "tests/matrix/matrix_test_support.h"
 
 namespace {
 
@@ -172,4 +172,30 @@ TEST(FitCovariateRegression, TwoTasksAgreeWithLeastSquaresOnRawData) {
   }
   EXPECT_TRUE(ZeroOutside(fit.B, k + 1, p));
   EXPECT_TRUE(ZeroOutside(fit.S, p, p));
+}
+
+// Moving every covariate's scores by a constant changes only the
+// intercepts: slopes, residual variance and the covariate block of the
+// inverse cross products stay. With the covariate means 1e8 SDs from 0 the
+// raw cross products N m m' + SSCP lost the SSCP below their rounding.
+TEST(FitCovariateRegression, CovariateMeansFarFromZeroLoseNothing) {
+  const int k = 2, N = 40;
+  tMatrix R;
+  R[1][1] = R[2][2] = R[3][3] = 1;
+  R[1][2] = R[2][1] = 0.6L;
+  R[1][3] = R[3][1] = 0.3L;
+  R[2][3] = R[3][2] = -0.2L;
+  tVector sds, near, far;
+  sds[1] = 10, sds[2] = 5e-4L, sds[3] = 2;
+  near[1] = far[1] = 50;
+  near[2] = 0.01L, far[2] = 5e4L;  // 1e8 SDs
+  near[3] = 3, far[3] = 2e6L;      // 1e6 SDs
+  const Fit a = FitOf(R, sds, near, 1, k, N), b = FitOf(R, sds, far, 1, k, N);
+  for (int i = 2; i <= k + 1; ++i) {
+    EXPECT_NEAR(b.B[i][1], a.B[i][1], 1e-16L * std::fabs(a.B[i][1])) << i;
+    for (int j = 2; j <= k + 1; ++j)
+      EXPECT_NEAR(b.XtXinv[i][j], a.XtXinv[i][j], 1e-16L * std::fabs(a.XtXinv[i][j])) << i << j;
+  }
+  EXPECT_NEAR(b.S[1][1], a.S[1][1], 1e-16L * a.S[1][1]);
+  EXPECT_NEAR(b.B[1][1], 50 - b.B[2][1] * far[2] - b.B[3][1] * far[3], 1e-9L);
 }

@@ -63,6 +63,7 @@ constexpr int ExitWaitMilliseconds = 200;
 // --- what happened, for the report -----------------------------------------
 
 struct tRunInfo {
+  std::string command;  // this program's path, for the replay line
   std::string program;
   unsigned long long seed = 0;
   long events = 0;
@@ -97,9 +98,9 @@ void Report(const char* reason) {
   reported = true;
   std::fprintf(stderr,
                "\nmonkey FAILED: %s\n  program %s, seed %llu, event %ld of %ld, segment %d\n"
-               "  replay: quorv_gui_monkey --program %s --seed %llu --events %ld%s\n  the last events:\n",
-               reason, run.program.c_str(), run.seed, run.step, run.events, run.segment, run.program.c_str(),
-               run.seed, run.events, run.closeWindows ? "" : " --no-close");
+               "  replay: %s --program %s --seed %llu --events %ld%s\n  the last events:\n",
+               reason, run.program.c_str(), run.seed, run.step, run.events, run.segment, run.command.c_str(),
+               run.program.c_str(), run.seed, run.events, run.closeWindows ? "" : " --no-close");
   for (const std::string& line : run.trail) std::fprintf(stderr, "    %s\n", line.c_str());
   std::fflush(stderr);
 }
@@ -556,6 +557,7 @@ int main(int argc, char** argv) {
                  "[--verbose]\n");
     return 2;
   }
+  run.command = argv[0];
   run.program = program;
   run.seed = seed;
   run.events = events;

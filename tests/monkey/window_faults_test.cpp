@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -180,6 +181,23 @@ TEST_F(WindowFaultsTest, DISABLED_ClosingTheWorksheetAsksBeforeTheProgramEnds) {
   RunSteps({[this] { CloseFromWindowManager(worksheet); }});
   EXPECT_EQ(Count(ExitQuestion), 2);
   EXPECT_GT(services.quitRequests + quit.Quits(), 0) << "Yes did not end the program";
+}
+
+// The window manager's close of the results window is a Return to
+// Worksheet: the report stays and the program goes on.
+TEST_F(WindowFaultsTest, DISABLED_ClosingTheResultsWindowReturnsToTheWorksheet) {
+  Open(true);
+  tQuitWatch quit;
+  QWidget* results = windows->Results();
+  RunSteps({
+      [this] { Click(Find("cmdCompute")); },
+      ClickInMatrixWindow("CloseBtn"),
+      [results] { CloseFromWindowManager(results); },
+  });
+  EXPECT_TRUE(worksheet->isVisible());
+  EXPECT_EQ(quit.Quits(), 0) << "the program was told to end";
+  ASSERT_NE(results->findChild<QPlainTextEdit*>("memoResults"), nullptr);
+  EXPECT_FALSE(results->findChild<QPlainTextEdit*>("memoResults")->toPlainText().isEmpty());
 }
 
 // A name of 6 characters warns once; the key that dismisses the box must

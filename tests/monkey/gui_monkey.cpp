@@ -40,9 +40,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/monkey/program_windows.h"
 #include "tests/monkey/real_box_services.h"
 #include "tests/monkey/real_input.h"
+#include "worksheet/window/program_windows.h"
 
 // Present only in a sanitizer build.
 extern "C" void __sanitizer_set_death_callback(void (*callback)()) __attribute__((weak));
@@ -275,7 +275,7 @@ const std::vector<tKey>& Keys() {
 
 class tMonkey {
  public:
-  tMonkey(tProgram program, unsigned long long seed, long events, bool closeWindows)
+  tMonkey(const tProgramProfile& program, unsigned long long seed, long events, bool closeWindows)
       : program_(program), random_(seed), events_(events), closeWindows_(closeWindows) {}
 
   int Run() {
@@ -291,11 +291,11 @@ class tMonkey {
       tMonkeyServices services(random_, folder_.path(), examples);
       const tQuitAlarm alarm(services.exitRequested);
       {
-        tProgramWindows windows(program_, services, folder_.path().toStdString());
+        tProgramWindows windows = BuildProgramWindows(program_, services, folder_.path().toStdString());
         windows_ = &windows;
-        windows.Worksheet()->show();
-        windows.Worksheet()->activateWindow();
-        (void)QTest::qWaitForWindowActive(windows.Worksheet());
+        windows.worksheet->show();
+        windows.worksheet->activateWindow();
+        (void)QTest::qWaitForWindowActive(windows.worksheet.get());
         budgetSpent_ = false;
         QObject steps;
         steps_ = &steps;
@@ -318,8 +318,8 @@ class tMonkey {
   // Quorvane starts half of its segments over the worked example's saved
   // inputs (unless Clear Data has not deleted the last ones).
   void SeedSavedInputs(const QString& examples) {
-    if (program_ != tProgram::Quorvane) return;
-    const QString saved = folder_.filePath(QString::fromStdString(SavedInputsFileNameOf(program_)));
+    if (!program_.usesMatrixEntry) return;
+    const QString saved = folder_.filePath(QString::fromStdString(program_.savedInputsFileName));
     if (!QFile::exists(saved) && Below(2) == 0)
       QFile::copy(examples + "/batch/worked_controls_summary.txt", saved);
   }
@@ -351,7 +351,7 @@ class tMonkey {
     if (QWidget* menu = QApplication::activePopupWidget()) return menu;
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     std::vector<QWidget*> visible;
-    for (QWidget* window : {windows_->Worksheet(), windows_->Results()})
+    for (QWidget* window : {static_cast<QWidget*>(windows_->worksheet.get()), static_cast<QWidget*>(windows_->results.get())})
       if (window->isVisible()) visible.push_back(window);
     if (visible.empty()) return nullptr;
     return visible[static_cast<std::size_t>(Below(static_cast<int>(visible.size())))];
@@ -500,7 +500,7 @@ class tMonkey {
     CloseFromWindowManager(window);
   }
 
-  tProgram program_;
+  tProgramProfile program_;
   std::mt19937_64 random_;
   long events_;
   bool closeWindows_;
@@ -566,5 +566,5 @@ int main(int argc, char** argv) {
   std::printf("monkey: %s seed %llu, %ld events%s\n", program.c_str(), seed, events,
               closeWindows ? "" : ", no window-manager close");
   std::fflush(stdout);
-  return tMonkey(program == "quorvik" ? tProgram::Quorvik : tProgram::Quorvane, seed, events, closeWindows).Run();
+  return tMonkey(program == "quorvik" ? QuorvikProfile() : QuorvaneProfile(), seed, events, closeWindows).Run();
 }

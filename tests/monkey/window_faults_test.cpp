@@ -16,9 +16,9 @@
 #include <memory>
 #include <string>
 
-#include "tests/monkey/program_windows.h"
 #include "tests/monkey/real_box_services.h"
 #include "tests/monkey/real_input.h"
+#include "worksheet/window/program_windows.h"
 
 namespace {
 
@@ -68,15 +68,15 @@ class WindowFaultsTest : public ::testing::Test {
   // Builds and shows the program's windows afresh, optionally over the
   // worked example's saved inputs (k = 1, N = 10, r = 0.6).
   void Open(bool restoredInputs = false) {
-    windows.reset();
+    windows = tProgramWindows{};
     services.Clear();
     if (restoredInputs) {
       QFile::remove(dir.filePath("Quorvane.txt"));
       ASSERT_TRUE(QFile::copy(QString(QUORV_SOURCE_DIR_DEFAULT) + "/examples/batch/worked_controls_summary.txt",
                               dir.filePath("Quorvane.txt")));
     }
-    windows = std::make_unique<tProgramWindows>(tProgram::Quorvane, services, dir.path().toStdString());
-    worksheet = windows->Worksheet();
+    windows = BuildQuorvaneWindows(services, dir.path().toStdString());
+    worksheet = windows.worksheet.get();
     worksheet->show();
     worksheet->activateWindow();  // no window manager does it on a bare X server
     ASSERT_TRUE(QTest::qWaitForWindowActive(worksheet));
@@ -122,7 +122,7 @@ class WindowFaultsTest : public ::testing::Test {
 
   QTemporaryDir dir;
   tRealBoxServices services;
-  std::unique_ptr<tProgramWindows> windows;
+  tProgramWindows windows;
   QWidget* worksheet = nullptr;
 };
 
@@ -188,7 +188,7 @@ TEST_F(WindowFaultsTest, DISABLED_ClosingTheWorksheetAsksBeforeTheProgramEnds) {
 TEST_F(WindowFaultsTest, DISABLED_ClosingTheResultsWindowReturnsToTheWorksheet) {
   Open(true);
   tQuitWatch quit;
-  QWidget* results = windows->Results();
+  QWidget* results = windows.results.get();
   RunSteps({
       [this] { Click(Find("cmdCompute")); },
       ClickInMatrixWindow("CloseBtn"),
@@ -279,7 +279,7 @@ TEST_F(WindowFaultsTest, DISABLED_EnterPressesTheFocusedButton) {
   });
   EXPECT_TRUE(computeFocused);
   EXPECT_TRUE(continueFocused);
-  EXPECT_TRUE(windows->Results()->isVisible()) << "no report: Enter pressed neither button";
+  EXPECT_TRUE(windows.results.get()->isVisible()) << "no report: Enter pressed neither button";
 }
 
 // Delete and Backspace clear a selected cell.

@@ -40,8 +40,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/monkey/real_box_services.h"
-#include "tests/monkey/real_input.h"
+#include "tests/support/real_box_services.h"
+#include "tests/support/window_driving.h"
 #include "worksheet/window/program_windows.h"
 
 // Present only in a sanitizer build.
@@ -196,7 +196,7 @@ class tMonkeyServices : public tRealBoxServices {
     if (!askedAndYes) Fail("the program ended without \"Exit from program?\" answered Yes");
     exitRequested = true;
     Note("Exit answered Yes: the program ends");
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
     // The segment (and with it this check) ends as soon as the message
     // loop has ended.
     QTimer::singleShot(ExitWaitMilliseconds, &segment_, [] { Fail("Exit was answered Yes, but the program goes on"); });

@@ -16,8 +16,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/monkey/real_box_services.h"
-#include "tests/monkey/real_input.h"
+#include "tests/support/real_box_services.h"
+#include "tests/support/window_driving.h"
 #include "worksheet/window/program_windows.h"
 
 namespace {
@@ -128,7 +128,7 @@ class WindowFaultsTest : public ::testing::Test {
 
 // The key release that cuts a seventh character shows its box; the cell
 // editor must survive the box, however it is dismissed.
-TEST_F(WindowFaultsTest, DISABLED_ASeventhCharacterInANumericCellIsCutOnceTheBoxIsDismissed) {
+TEST_F(WindowFaultsTest, ASeventhCharacterInANumericCellIsCutOnceTheBoxIsDismissed) {
   for (tBoxGesture gesture : {tBoxGesture::Return, tBoxGesture::Escape, tBoxGesture::ClickYesOrOk}) {
     SCOPED_TRACE(GestureName(gesture));
     Open();
@@ -151,7 +151,7 @@ TEST_F(WindowFaultsTest, DISABLED_ASeventhCharacterInANumericCellIsCutOnceTheBox
 // not end the program. Here nothing hands the keyboard focus back after a
 // box (as on a desktop without a window manager, or before it has acted),
 // so the next box, opened by a click, has no window that owns it.
-TEST_F(WindowFaultsTest, DISABLED_TheProgramDoesNotEndWhileTheMatrixWindowIsOpen) {
+TEST_F(WindowFaultsTest, TheProgramDoesNotEndWhileTheMatrixWindowIsOpen) {
   Open(true);
   tQuitWatch quit;
   services.focusReturns = false;
@@ -170,7 +170,7 @@ TEST_F(WindowFaultsTest, DISABLED_TheProgramDoesNotEndWhileTheMatrixWindowIsOpen
 
 // The window manager's close button asks as Exit does: No keeps
 // everything, Yes ends the program.
-TEST_F(WindowFaultsTest, DISABLED_ClosingTheWorksheetAsksBeforeTheProgramEnds) {
+TEST_F(WindowFaultsTest, ClosingTheWorksheetAsksBeforeTheProgramEnds) {
   Open();
   tQuitWatch quit;
   services.gestures = {tBoxGesture::ClickNo, tBoxGesture::ClickYesOrOk};
@@ -185,7 +185,7 @@ TEST_F(WindowFaultsTest, DISABLED_ClosingTheWorksheetAsksBeforeTheProgramEnds) {
 
 // The window manager's close of the results window is a Return to
 // Worksheet: the report stays and the program goes on.
-TEST_F(WindowFaultsTest, DISABLED_ClosingTheResultsWindowReturnsToTheWorksheet) {
+TEST_F(WindowFaultsTest, ClosingTheResultsWindowReturnsToTheWorksheet) {
   Open(true);
   tQuitWatch quit;
   QWidget* results = windows.results.get();
@@ -202,7 +202,7 @@ TEST_F(WindowFaultsTest, DISABLED_ClosingTheResultsWindowReturnsToTheWorksheet) 
 
 // A name of 6 characters warns once; the key that dismisses the box must
 // not bring it back.
-TEST_F(WindowFaultsTest, DISABLED_ALongNameWarnsOncePerKey) {
+TEST_F(WindowFaultsTest, ALongNameWarnsOncePerKey) {
   for (tBoxGesture gesture : {tBoxGesture::Return, tBoxGesture::Escape}) {
     SCOPED_TRACE(GestureName(gesture));
     Open();
@@ -219,7 +219,7 @@ TEST_F(WindowFaultsTest, DISABLED_ALongNameWarnsOncePerKey) {
 // Select-all, copy and paste work in a numeric field and a numeric cell;
 // a paste passes the key filter and the length rule as typing does, from
 // the keyboard and from the context menu alike.
-TEST_F(WindowFaultsTest, DISABLED_PastingIntoNumericFieldsAndCellsIsCheckedAsTyping) {
+TEST_F(WindowFaultsTest, PastingIntoNumericFieldsAndCellsIsCheckedAsTyping) {
   Open();
   QClipboard* clipboard = QGuiApplication::clipboard();
   TypeCountsAndEnterGrid();  // the sample-size field holds 10
@@ -258,7 +258,7 @@ TEST_F(WindowFaultsTest, DISABLED_PastingIntoNumericFieldsAndCellsIsCheckedAsTyp
 
 // Enter presses the button that has the focus, on the worksheet and in the
 // matrix window.
-TEST_F(WindowFaultsTest, DISABLED_EnterPressesTheFocusedButton) {
+TEST_F(WindowFaultsTest, EnterPressesTheFocusedButton) {
   Open(true);
   bool computeFocused = false;
   bool continueFocused = false;
@@ -283,7 +283,7 @@ TEST_F(WindowFaultsTest, DISABLED_EnterPressesTheFocusedButton) {
 }
 
 // Delete and Backspace clear a selected cell.
-TEST_F(WindowFaultsTest, DISABLED_DeleteAndBackspaceClearASelectedCell) {
+TEST_F(WindowFaultsTest, DeleteAndBackspaceClearASelectedCell) {
   Open(true);
   for (auto [column, key] : {std::pair{Sd, Qt::Key_Delete}, std::pair{CaseA, Qt::Key_Backspace}}) {
     ClickCell(0, column);

@@ -1,6 +1,6 @@
 // Mouse events through the window system (see the header).
 #define QTEST_QPA_MOUSE_HANDLING
-#include "tests/monkey/real_input.h"
+#include "tests/support/window_driving.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -90,8 +90,6 @@ void TypeText(const QString& text) {
     if (!PressAndRelease(KeyOf(c), QString(c), Qt::NoModifier)) return;
 }
 
-bool ReleasesPending() { return pendingReleases > 0; }
-
 void Click(QWidget* widget, QPoint pos, Qt::MouseButton button) { QTest::mouseClick(widget, button, {}, pos); }
 
 void DoubleClick(QWidget* widget, QPoint pos) { QTest::mouseDClick(widget, Qt::LeftButton, {}, pos); }
@@ -107,7 +105,7 @@ void CloseFromWindowManager(QWidget* window) {
 }
 
 bool tActionGate::MayAct() const {
-  if (ReleasesPending()) return false;
+  if (pendingReleases > 0) return false;
   if (modalAtStart_.empty()) return true;
   const std::vector<const QWidget*>& before = modalAtStart_.back();
   for (const QWidget* w : ModalWindows())
@@ -177,4 +175,24 @@ void RunSteps(std::vector<std::function<void()>> steps) {
   tStepRunner runner(std::move(steps));
   runner.Schedule();
   QApplication::exec();
+}
+
+bool tDrivenMatrixEntry::EnterCorrelations(tStoredCorrelations& matrix, int order) {
+  ++windowsShown;
+  EntryMatrix entry;
+  for (int i = 1; i <= order; ++i)
+    for (int j = 1; j <= order; ++j) entry[i][j] = matrix[i][j];
+  if (worksheet != nullptr) worksheet->hide();
+  bool accepted = false;
+  {
+    TSqMatFrm window(entry, order, order, "Matrix Entry", std::string(), std::string(), worksheet, true, services_);
+    window.show();
+    if (act_) act_(window);
+    accepted = window.Outcome() == TSqMatFrm::tOutcome::Accepted;
+  }
+  if (worksheet != nullptr) worksheet->show();
+  if (accepted)
+    for (int i = 1; i <= order; ++i)
+      for (int j = 1; j <= order; ++j) matrix[i][j] = entry[i][j];
+  return accepted;
 }

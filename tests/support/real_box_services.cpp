@@ -1,13 +1,14 @@
-#include "tests/monkey/real_box_services.h"
+#include "tests/support/real_box_services.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
 #include <QTimer>
+#include <QPointer>
 #include <QWindow>
 
-#include "tests/monkey/real_input.h"
+#include "tests/support/window_driving.h"
 
 namespace {
 
@@ -53,24 +54,57 @@ bool DismissBox(QMessageBox& box, tBoxGesture gesture) {
   return button != nullptr;
 }
 
-// Hears every message box go, to hand the focus back as the desktop would.
-class tRealBoxServices::tBoxWatch : public QObject {
+// Stands in for a window manager: when the window with the keyboard focus
+// goes (a box closes, or a late activation lands on a box already gone),
+// the focus goes to the modal window on top, else to the last other window
+// that had it.
+class tRealBoxServices::tWindowManager : public QObject {
  public:
-  explicit tBoxWatch(tRealBoxServices& services) : services_(services) { qApp->installEventFilter(this); }
-  ~tBoxWatch() override { qApp->removeEventFilter(this); }
+  explicit tWindowManager(const bool& focusReturns) : focusReturns_(focusReturns) {
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+      if (window != nullptr && window->isVisible()) {
+        if (!IsBox(window)) last_ = window;
+      } else {
+        Schedule();
+      }
+    });
+    qApp->installEventFilter(this);
+  }
+  ~tWindowManager() override { qApp->removeEventFilter(this); }
+
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Hide)
-      if (auto* box = qobject_cast<QMessageBox*>(watched)) services_.HandFocusBack(box);
+    if (event->type() == QEvent::Hide && qobject_cast<QMessageBox*>(watched) != nullptr) Schedule();
     return false;
   }
 
  private:
-  tRealBoxServices& services_;
+  void Schedule() {
+    if (focusReturns_) QTimer::singleShot(0, this, [this] { HandFocusBack(); });
+  }
+  static bool IsBox(const QWindow* window) {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+      if (w->windowHandle() == window) return qobject_cast<const QMessageBox*>(w) != nullptr;
+    return false;
+  }
+  void HandFocusBack() {
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if (focus != nullptr && focus->isVisible()) return;
+    QWidget* modal = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && w->isModal()) modal = w;
+    if (modal != nullptr)
+      modal->activateWindow();
+    else if (last_ != nullptr && last_->isVisible())
+      last_->requestActivate();
+  }
+
+  const bool& focusReturns_;
+  QPointer<QWindow> last_;
 };
 
-tRealBoxServices::tRealBoxServices() : boxWatch_(new tBoxWatch(*this)) {}
+tRealBoxServices::tRealBoxServices() : windowManager_(new tWindowManager(focusReturns)) {}
 
-tRealBoxServices::~tRealBoxServices() { delete boxWatch_; }
+tRealBoxServices::~tRealBoxServices() { delete windowManager_; }
 
 tMessageResult tRealBoxServices::ShowMessage(tMessageKind kind, const std::string& caption,
                                              const std::string& text, tMessageButtons buttons) {
@@ -82,7 +116,7 @@ tMessageResult tRealBoxServices::ShowMessage(tMessageKind kind, const std::strin
   }
   if (onBox) onBox(messages.back(), gesture);
   const int serial = ++lastSerial_;
-  openBoxes_[serial] = QApplication::activeWindow();
+  openBoxes_.insert(serial);
   if (answerBoxes) QTimer::singleShot(0, &timers_, [this, serial, gesture] { Dismiss(serial, gesture, 0); });
   const tMessageResult result = qt_.ShowMessage(kind, caption, text, buttons);
   openBoxes_.erase(serial);
@@ -107,16 +141,4 @@ void tRealBoxServices::Dismiss(int serial, tBoxGesture gesture, int attempt) {
                        [this, serial, gesture, attempt] { Dismiss(serial, gesture, attempt + 1); });
   else
     qWarning("a message box was not answered: it never came up with the keyboard focus");
-}
-
-// The window that was active when the most recent box opened (the one
-// going), or the modal window left on top, is activated.
-void tRealBoxServices::HandFocusBack(const QWidget* box) {
-  if (!focusReturns || openBoxes_.empty()) return;
-  QWidget* next = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w != box && w->isVisible() && w->isModal()) next = w;
-  const QPointer<QWidget>& before = openBoxes_.rbegin()->second;
-  if (next == nullptr && before != nullptr && before->isVisible()) next = before;
-  if (next != nullptr && !next->isActiveWindow()) next->activateWindow();
 }

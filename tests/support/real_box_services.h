@@ -8,11 +8,9 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
-#include <QWidget>
 #include <deque>
 #include <functional>
-#include <map>
+#include <set>
 #include <vector>
 
 #include "platform/qt_services.h"
@@ -47,11 +45,11 @@ class tRealBoxServices : public tScriptedServices {
   std::function<void(const tRecordedMessage&, tBoxGesture)> onBox;
   // The answer of each box, in order.
   std::vector<tMessageResult> results;
-  // What the desktop does once a box has gone. true: as a window manager
-  // does, the keyboard focus goes back to the window that had it before the
-  // box (or to the modal window on top). false: no window has the focus
-  // until something hands it back, as on a desktop without a window
-  // manager, or before the window manager has acted.
+  // What the desktop does when the window with the keyboard focus goes (a
+  // box closes). true: as a window manager does, the focus goes to the
+  // modal window on top, else to the window that had it before. false: no
+  // window has the focus until something hands it back, as on a desktop
+  // without a window manager, or before the window manager has acted.
   bool focusReturns = true;
 
   tMessageResult ShowMessage(tMessageKind kind, const std::string& caption, const std::string& text,
@@ -59,14 +57,12 @@ class tRealBoxServices : public tScriptedServices {
   void ProcessPendingEvents() override;
 
  private:
-  class tBoxWatch;
+  class tWindowManager;
   void Dismiss(int serial, tBoxGesture gesture, int attempt);
-  void HandFocusBack(const QWidget* box);
 
   tQtServices qt_;
   int lastSerial_ = 0;
-  // The boxes up, each with the window that was active when it opened.
-  std::map<int, QPointer<QWidget>> openBoxes_;
-  tBoxWatch* boxWatch_;
+  std::set<int> openBoxes_;  // serials of the boxes up
+  tWindowManager* windowManager_;
   QObject timers_;  // answers still pending when the services end are dropped
 };

@@ -48,6 +48,17 @@ std::function<void()> ClickInMatrixWindow(const char* name) {
   };
 }
 
+// Waits for the matrix window to have the keyboard focus, as a person waits
+// for a window to come up before typing into it.
+bool MatrixWindowIsUp() {
+  QWidget* window = VisibleWindow("SqMatFrm");
+  const bool up = window != nullptr && QTest::qWaitFor([window] {
+    return QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() == window;
+  });
+  if (!up) ADD_FAILURE() << "the matrix window did not come up with the keyboard focus";
+  return up;
+}
+
 // Chooses the Paste item of the open context menu (a step of RunSteps).
 void PasteFromContextMenu() {
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -158,7 +169,9 @@ TEST_F(WindowFaultsTest, TheProgramDoesNotEndWhileTheMatrixWindowIsOpen) {
   bool matrixStillOpen = false;
   RunSteps({
       [this] { Click(Find("cmdCompute")); },
-      [] { TypeText("1.5"); },
+      [] {
+        if (MatrixWindowIsUp()) TypeText("1.5");
+      },
       ClickInMatrixWindow("CloseBtn"),  // out of range: a box
       ClickInMatrixWindow("CloseBtn"),  // the same box again
       [&] { matrixStillOpen = VisibleWindow("SqMatFrm") != nullptr; },
@@ -271,6 +284,7 @@ TEST_F(WindowFaultsTest, EnterPressesTheFocusedButton) {
         if (computeFocused) TypeKey(Qt::Key_Return);  // opens the matrix window
       },
       [&] {
+        if (!MatrixWindowIsUp()) return;
         TypeKey(Qt::Key_Tab);  // from the one correlation to Continue
         QWidget* focus = QApplication::focusWidget();
         continueFocused = focus != nullptr && focus->objectName() == "CloseBtn";

@@ -119,6 +119,14 @@ extern "C" void OnFatalSignal(int signal) {
   std::raise(signal);
 }
 
+// The run is ended from outside (run_monkey.sh's time limit): it hangs.
+extern "C" void OnTerminate(int) {
+  Report("ended from outside: the run hangs");
+  std::fprintf(stderr, "  where:\n");
+  PrintStack();
+  std::_Exit(1);
+}
+
 // A sanitizer prints its own report and stack, then calls back; without
 // one, the fatal signals print the report and die as they would.
 void InstallCrashReport() {
@@ -128,6 +136,7 @@ void InstallCrashReport() {
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(signal, OnFatalSignal);
   }
   std::signal(SIGABRT, OnFatalSignal);
+  std::signal(SIGTERM, OnTerminate);
 }
 
 std::string Describe(const QWidget* widget) {

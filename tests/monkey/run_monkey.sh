@@ -5,7 +5,8 @@
 #   run_monkey.sh MONKEY MINUTES LOG_FOLDER [MONKEY OPTIONS...]
 #
 # Each run sends EVENTS events (QUORV_MONKEY_EVENTS, default 5000) and may
-# take at most RUN_LIMIT seconds (a run that takes longer has hung). A run
+# take at most QUORV_MONKEY_RUN_LIMIT seconds (default 120; a run that
+# takes longer has hung and prints its trail as it is ended). A run
 # that fails leaves its whole output (the reason, the seed, the last
 # events, the stack) in LOG_FOLDER/<program>-<seed>.log; the first seeds
 # of each kind of failure are listed as they come, and every kind with its
@@ -17,7 +18,7 @@ minutes=${2:?minutes per program}
 logs=${3:?a folder for the logs}
 shift 3
 events=${QUORV_MONKEY_EVENTS:-5000}
-RUN_LIMIT=600
+RUN_LIMIT=${QUORV_MONKEY_RUN_LIMIT:-120}
 
 mkdir -p "$logs" || exit 2
 rm -f "$logs"/*.log
@@ -39,7 +40,9 @@ for program in quorvik quorvane; do
     # (The subshell keeps the shell's own note of a crash out of the output.)
     (timeout -k 10 $RUN_LIMIT "$monkey" --program "$program" --seed "$seed" --events "$events" "$@" >"$log" 2>&1; exit $?) 2>/dev/null
     status=$?
-    [ $status -eq 124 ] && echo "monkey FAILED: no end within $RUN_LIMIT s (the program hangs)" >>"$log"
+    # A run that hangs prints its trail when the time limit ends it.
+    [ $status -eq 124 ] && ! grep -q '^monkey FAILED' "$log" &&
+      echo "monkey FAILED: no end within $RUN_LIMIT s (the program hangs)" >>"$log"
     runs=$((runs + 1))
     if [ $status -eq 0 ]; then
       sent=$((sent + events))

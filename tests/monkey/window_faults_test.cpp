@@ -26,7 +26,7 @@ constexpr const char* LengthWarning = "Maximum length of input is 6 characters."
 constexpr const char* NumericOnly = "INPUT ERROR\r\rEnter numeric data only.";
 constexpr const char* ExitQuestion = "Exit from program?";
 // Grid columns.
-constexpr int Name = 1, Mean = 2, Sd = 3, CaseA = 4;
+constexpr int Name = 1, Mean = 2, Sd = 3, CaseA = 4, CaseB = 5;
 
 // The visible top-level window with this object name.
 QWidget* VisibleWindow(const char* name) {
@@ -95,9 +95,7 @@ class WindowFaultsTest : public ::testing::Test {
 
   template <class T = QWidget>
   T* Find(const char* name) const {
-    T* widget = worksheet->findChild<T*>(name);
-    if (widget == nullptr) ADD_FAILURE() << "no widget " << name;
-    return widget;
+    return Child<T>(*worksheet, name);
   }
   QTableWidget* Grid() const { return Find<QTableWidget>("grdData"); }
   std::string CellText(int row, int column) const {
@@ -269,31 +267,39 @@ TEST_F(WindowFaultsTest, PastingIntoNumericFieldsAndCellsIsCheckedAsTyping) {
   EXPECT_EQ(CellText(0, Sd), "123456");
 }
 
-// Enter presses the button that has the focus, on the worksheet and in the
-// matrix window.
-TEST_F(WindowFaultsTest, EnterPressesTheFocusedButton) {
-  Open(true);
+// The worked example typed with the keyboard alone: Tab passes over the
+// row numbers, Enter presses the focused Compute and Continue, and the
+// matrix window opens with its value selected, so typing replaces it.
+TEST_F(WindowFaultsTest, TheWorkedExampleGoesInByKeyboardAlone) {
+  Open();
+  QWidget* compute = Child<QWidget>(*worksheet, "cmdCompute");
   bool computeFocused = false;
   bool continueFocused = false;
   RunSteps({
       [&] {
-        // Tab from the sample-size field through the grid to Compute.
-        Click(Find<QLineEdit>("txtInput2"));
-        for (int i = 0; i < 20 && QApplication::focusWidget() != Find("cmdCompute"); ++i) TypeKey(Qt::Key_Tab);
-        computeFocused = QApplication::focusWidget() == Find("cmdCompute");
-        if (computeFocused) TypeKey(Qt::Key_Return);  // opens the matrix window
+        TypeCountsAndEnterGrid();
+        for (const char* value : std::initializer_list<const char*>{"50", "10", "40", "55", nullptr, "10", "2", "12", "9"}) {
+          TypeKey(Qt::Key_Tab);  // the nullptr: from the last column to the next row's name
+          if (value != nullptr) TypeText(value);
+        }
+        for (int i = 0; i < 5 && QApplication::focusWidget() != compute; ++i) TypeKey(Qt::Key_Tab);
+        computeFocused = QApplication::focusWidget() == compute;
+        if (computeFocused) TypeKey(Qt::Key_Return);
       },
       [&] {
         if (!MatrixWindowIsUp()) return;
-        TypeKey(Qt::Key_Tab);  // from the one correlation to Continue
-        QWidget* focus = QApplication::focusWidget();
-        continueFocused = focus != nullptr && focus->objectName() == "CloseBtn";
+        TypeText("0.6");
+        TypeKey(Qt::Key_Tab);
+        continueFocused = QApplication::focusWidget()->objectName() == "CloseBtn";
         if (continueFocused) TypeKey(Qt::Key_Return);
       },
   });
   EXPECT_TRUE(computeFocused);
   EXPECT_TRUE(continueFocused);
-  EXPECT_TRUE(windows.results.get()->isVisible()) << "no report: Enter pressed neither button";
+  EXPECT_EQ(CellText(1, Name), "Cov 1");
+  EXPECT_EQ(CellText(1, CaseB), "9");
+  EXPECT_TRUE(windows.results->isVisible()) << "no report";
+  EXPECT_DOUBLE_EQ(windows.worksheet->CurrentInputs().correlations[1][2], 0.6);
 }
 
 // Delete and Backspace clear a selected cell.

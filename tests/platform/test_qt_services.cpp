@@ -1,6 +1,7 @@
 // The Qt services: how the boxes and dialogs are set up (checked without
 // running them modally), the cursor, and ending the message loop.
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
@@ -97,7 +98,18 @@ TEST(QtServicesCursor, BusyAndNormalNeverLeaveTheHourglassBehind) {
   QApplication::restoreOverrideCursor();
 }
 
-TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {
+// The loop ends without closing the windows first: a window that answers
+// a close by asking the user (the worksheet) must neither be asked nor
+// keep the program running.
+TEST(QtServicesQuit, QuitEndsTheRunningMessageLoopWithoutClosingWindows) {
+  struct tRefusesToClose : QWidget {
+    int closes = 0;
+    void closeEvent(QCloseEvent* event) override {
+      ++closes;
+      event->ignore();
+    }
+  } window;
+  window.show();
   tQtServices services;
   QTimer::singleShot(0, [&] { services.QuitApplication(); });
   // A guard so that a quit that does not work fails instead of hanging.
@@ -106,4 +118,5 @@ TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {
   QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
   guard.start(10000);
   EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(window.closes, 0);
 }

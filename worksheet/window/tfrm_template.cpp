@@ -692,6 +692,9 @@ void TfrmTemplate::PasteInto(QLineEdit* entry, bool fromSelection) {
 // shortcut.
 void TfrmTemplate::ShowEntryMenu(QLineEdit* entry, const QPoint& globalPos) {
   QMenu* menu = entry->createStandardContextMenu();
+  // The paste may show a box, during which the grid frees a cell editor;
+  // the menu, still at work, must not go with it.
+  menu->setParent(this, menu->windowFlags());
   menu->setAttribute(Qt::WA_DeleteOnClose);
   const QString pasteCaption = QCoreApplication::translate("QLineEdit", "&Paste");
   QAction* standard = nullptr;
@@ -703,14 +706,10 @@ void TfrmTemplate::ShowEntryMenu(QLineEdit* entry, const QPoint& globalPos) {
     paste->setEnabled(standard->isEnabled());
     menu->insertAction(standard, paste);
     menu->removeAction(standard);
-    // Queued: the paste may show a box, during which the grid frees a cell
-    // editor and with it this menu, which must have finished by then.
     const QPointer<QLineEdit> open(entry);
-    connect(
-        paste, &QAction::triggered, this, [this, open] {
-          if (open) PasteInto(open, false);
-        },
-        Qt::QueuedConnection);
+    connect(paste, &QAction::triggered, this, [this, open] {
+      if (open) PasteInto(open, false);
+    });
   }
   menu->popup(globalPos);
 }

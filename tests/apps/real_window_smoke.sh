@@ -8,8 +8,10 @@
 # start:   the worksheet window with the program's exact caption is mapped;
 #          a screenshot of it goes to SHOTS/<program>_worksheet.png.
 # compute: the worked example is typed into the real windows with xdotool
-#          (Quorvane: k, N, the grid, Compute, the correlation 0.6 in the
-#          matrix window, Continue; Quorvik: n, k, Compute, the data file
+#          (Quorvane: k, N, the grid -- its mean typed with seven
+#          characters, which warns once and keeps six --, Compute, the
+#          correlation 0.6 in the matrix window, Continue; Quorvik: n, k,
+#          Compute, the data file
 #          examples/worked_controls.txt in the open dialog) until the
 #          results window is mapped with the report's figure painted;
 #          screenshots of the matrix window and of the results window go to
@@ -66,7 +68,20 @@ if [ "$mode" = compute ]; then
     # passes over the row numbers to the covariate's name, then its four
     # values.
     type_text 1; press Tab; type_text 10; press Tab Tab
-    type_text 50; press Tab; type_text 10; press Tab; type_text 40; press Tab; type_text 55
+    # Seven characters in the Mean cell: the release of the seventh shows
+    # the length warning once; Return closes it, the program goes on and
+    # the cell keeps the first six characters ("50.000", which the saved
+    # inputs show).
+    type_text 50.0000
+    wait_for_window "Warning"; box=$window_id
+    focus_window "$box"
+    press Return
+    sleep 0.5
+    program_alive || program_ended
+    warnings=$(viewable_captions | grep -c '^"Warning"') || true
+    [ "$warnings" -eq 0 ] || fail "the length warning came back after Return"
+    focus_window "$worksheet"
+    press Tab; type_text 10; press Tab; type_text 40; press Tab; type_text 55
     press Tab Tab
     type_text 10; press Tab; type_text 2; press Tab; type_text 12; press Tab; type_text 9
     sleep 0.2
@@ -103,7 +118,7 @@ if [ "$mode" = compute ]; then
   # The inputs were saved beside the program (its folder is writable).
   [ -f "$work/bin/$saved" ] || fail "no saved inputs $saved beside the program"
   if [ "$name" = quorvane ]; then
-    expected=$(printf '%s\n' 1 10 Task 50 10 40 55 "Cov 1" 10 2 12 9 1.000 0.600 1.000)
+    expected=$(printf '%s\n' 1 10 Task 50.000 10 40 55 "Cov 1" 10 2 12 9 1.000 0.600 1.000)
   else
     expected="10 1       "
   fi

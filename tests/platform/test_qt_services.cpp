@@ -3,6 +3,7 @@
 // loop.
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
@@ -136,7 +137,18 @@ TEST(QtServicesClipboard, CopiedTextIsOnTheClipboard) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "t value = -1.8856\nZ-PCCC = -2.000\n");
 }
 
-TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {
+// The loop ends without closing the windows first: a window that answers
+// a close by asking the user (the worksheet) must neither be asked nor
+// keep the program running.
+TEST(QtServicesQuit, QuitEndsTheRunningMessageLoopWithoutClosingWindows) {
+  struct tRefusesToClose : QWidget {
+    int closes = 0;
+    void closeEvent(QCloseEvent* event) override {
+      ++closes;
+      event->ignore();
+    }
+  } window;
+  window.show();
   tQtServices services;
   QTimer::singleShot(0, [&] { services.QuitApplication(); });
   // A guard so that a quit that does not work fails instead of hanging.
@@ -145,4 +157,5 @@ TEST(QtServicesQuit, QuitEndsTheRunningMessageLoop) {
   QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
   guard.start(10000);
   EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(window.closes, 0);
 }

@@ -180,7 +180,9 @@ TEST(AnalysisRequest, AFailureForAValueFarFromTheControlsNamesThatValue) {
             "this value.");
   tLineList lines;
   const tAnalysis analysis = RunAnalysis(request, nullptr, false, lines);
-  if (analysis.outcome == tAnalysisOutcome::Failed) EXPECT_EQ(analysis.failure, farScore);
+  if (analysis.outcome == tAnalysisOutcome::Failed) {
+    EXPECT_EQ(analysis.failure, farScore);
+  }
 
   request.caseA[1] = 40;
   request.means[1] = 12345678901234567890123456789012345678.0L;

@@ -75,6 +75,15 @@ tMatrixFormButton::tMatrixFormButton(TSqMatFrm& form, const QString& caption, co
   connect(this, &QPushButton::clicked, this, [this] { Click(); });
 }
 
+void tMatrixFormButton::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    click();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
+}
+
 MatrixButton::MatrixButton(TSqMatFrm& form) : tMatrixFormButton(form, "Continue", "CloseBtn", 16) {}
 void MatrixButton::Click() { form_.ContinueClick(); }
 

@@ -56,6 +56,8 @@ class tMatrixFormButton : public QPushButton {
   virtual void Click() = 0;
 
  protected:
+  // Enter presses the button that has the focus.
+  void keyPressEvent(QKeyEvent* event) override;
   TSqMatFrm& form_;
 };
 

@@ -15,8 +15,13 @@
 
 namespace {
 
-// Boxes and dialogs belong to the window the user is working in.
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+// Boxes and dialogs belong to the window the user is working in, or, while
+// none is active (the window manager has not handed the focus back after a
+// box), to the modal window on top, so that they never stand behind it.
+QWidget* DialogParent() {
+  QWidget* active = QApplication::activeWindow();
+  return active != nullptr ? active : QApplication::activeModalWidget();
+}
 
 QMessageBox::Icon IconOf(tMessageKind kind) {
   switch (kind) {
@@ -213,4 +218,7 @@ void tQtServices::EndProgress() { progress_.reset(); }
 
 void tQtServices::ProcessPendingEvents() { QApplication::processEvents(); }
 
-void tQtServices::QuitApplication() { QApplication::quit(); }
+// Ends the message loop (and any nested one) at once. QApplication::quit
+// would first close every window, and the programs' windows answer a close
+// as the user's own (the worksheet asks whether to exit).
+void tQtServices::QuitApplication() { QCoreApplication::exit(0); }

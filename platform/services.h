@@ -62,7 +62,8 @@ class tPlatformServices {
 
   virtual void ProcessPendingEvents() = 0;
 
-  // Tells the application to end its message loop (the programs' Exit).
+  // Ends the application's message loop (the programs' Exit); the
+  // windows are not closed first.
   virtual void QuitApplication() = 0;
 
   // Convenience forms of ShowMessage with the standard captions.

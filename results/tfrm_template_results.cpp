@@ -281,15 +281,12 @@ void TfrmTemplateResults::changeEvent(QEvent* event) {
 }
 
 // The window has no close box, but a window manager may still close it
-// (Alt+F4): treat that as Return to Worksheet, so the program is never left
-// running with no window. Closing by the program itself (at its end) goes on.
+// (Alt+F4): that is Return to Worksheet, so the report stays and the
+// program is never left running with no window. The program ends its
+// message loop without closing its windows, so every close is the user's.
 void TfrmTemplateResults::closeEvent(QCloseEvent* event) {
-  if (event->spontaneous()) {
-    event->ignore();
-    cmdReturnClick();
-    return;
-  }
-  QMainWindow::closeEvent(event);
+  event->ignore();
+  cmdReturnClick();
 }
 
 // cmdReturn is the default control: Enter that no component takes presses it.

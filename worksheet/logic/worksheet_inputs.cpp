@@ -18,6 +18,12 @@ constexpr const char* DefaultGridNames[] = {"Task", "Cov 1", "Cov 2", "Cov 3", "
 // by the row's number text.
 constexpr const char* GridCellLabelPrefix = "Test No.";
 
+// A pasted character outside ASCII, as the key filter sees it (it refuses it).
+constexpr char32_t NonAsciiCharacter = 0xFFFD;
+constexpr char32_t BackspaceCharacter = 8;
+
+bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
 // The caption of the notes label, which the report repeats.
 constexpr const char* NotesCaption = "User's Notes:";
 
@@ -156,6 +162,27 @@ bool ApplyGridCellLength(int column, std::string& text, tPlatformServices& servi
     return false;
   }
   return ApplyLengthRule(text, services.NoticeHook(), services.BeepHook());
+}
+
+std::optional<std::string> PasteIntoNumericEntry(std::string_view before, std::string_view pasted,
+                                                 std::string_view after, const tNoticeHook& notice,
+                                                 const tBeepHook& beep) {
+  std::string accepted;
+  bool refused = false;
+  for (const char c : pasted) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (IsContinuationByte(byte) || c == '\r' || c == '\n' || c == '\t') continue;
+    const char32_t key = byte < 0x80 ? byte : NonAsciiCharacter;
+    const char32_t kept = refused ? FilterNumericKey(key, {}, {}) : FilterNumericKey(key, notice, beep);
+    if (kept == 0)
+      refused = true;
+    else if (kept != BackspaceCharacter)  // passes the filter as a key; pasted, it types nothing
+      accepted.push_back(static_cast<char>(kept));
+  }
+  if (accepted.empty()) return std::nullopt;
+  std::string text = std::string(before) + accepted + std::string(after);
+  ApplyLengthRule(text, notice, beep);
+  return text;
 }
 
 std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,

@@ -124,6 +124,18 @@ bool CapCovariateField(tWorksheetInputs& inputs, tPlatformServices& services);
 // more than 6 characters is cut to its first six. True when text changed.
 bool ApplyGridCellLength(int column, std::string& text, tPlatformServices& services);
 
+// A paste into a numeric field or grid cell, checked as typing is: the
+// pasted characters pass the key filter one by one (a comma becomes a
+// point) and land between before and after, and the length rule cuts the
+// result. The line ends and tabs that a copied cell or line brings along
+// are left out without a word; any other refused character is left out
+// with the filter's beep and warning, said once for the paste. Returns the
+// entry's new text; nullopt when nothing is left to insert (the entry
+// stays as it was, its selection too).
+std::optional<std::string> PasteIntoNumericEntry(std::string_view before, std::string_view pasted,
+                                                 std::string_view after, const tNoticeHook& notice,
+                                                 const tBeepHook& beep);
+
 // The grid check before the matrix entry: column by column from Mean to
 // lastColumn, and within a column row by row over rows 0..rows - 1, each
 // cell must pass the strict reader under the label "Test No." + the row's

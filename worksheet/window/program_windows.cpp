@@ -1,5 +1,6 @@
 #include "worksheet/window/program_windows.h"
 
+#include <QGuiApplication>
 #include <utility>
 
 #include "engine/engine_notices.h"
@@ -15,6 +16,11 @@ tProgramWindows::~tProgramWindows() {
 tProgramWindows BuildProgramWindows(const tProgramProfile& profile, tPlatformServices& services,
                                     const tSavedInputsPlace& savedInputs,
                                     std::unique_ptr<tMatrixEntry> matrixEntry) {
+  // The program ends only through Exit (or the worksheet's close, which
+  // asks the same). Left to Qt, the program would end whenever the last
+  // window without an owner closes, e.g. a message box that opened while
+  // no window was active, with the worksheet hidden behind the matrix window.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
   tProgramWindows windows;
   SetEngineNoticeHook(services.NoticeHook());
   windows.worksheet = std::make_unique<TfrmTemplate>(profile, services, savedInputs, std::move(matrixEntry));

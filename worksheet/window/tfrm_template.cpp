@@ -2,16 +2,21 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -25,6 +30,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "platform/fonts.h"
@@ -117,6 +123,8 @@ class TfrmTemplate::tGridDelegate : public QStyledItemDelegate {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
       line->installEventFilter(&form_);
+      // Text dropped into a number would pass neither the key filter nor the length rule.
+      line->setAcceptDrops(index.column() < MeanColumn);
       const QPersistentModelIndex cell(index);
       QTableWidget* grid = grid_;
       connect(line, &QLineEdit::textChanged, grid, [grid, cell](const QString& text) {
@@ -251,8 +259,10 @@ void TfrmTemplate::BuildWidgets() {
     label->move(geometry_.labelLeft, top + LabelDrop);
     labels_[static_cast<std::size_t>(n - 1)] = label;
   }
-  for (int n = std::max(profile_.firstFilteredField, 1); n <= WorksheetFieldCount; ++n)
+  for (int n = std::max(profile_.firstFilteredField, 1); n <= WorksheetFieldCount; ++n) {
     Field(n)->installEventFilter(this);
+    Field(n)->setAcceptDrops(false);
+  }
 
   grdData = new QTableWidget(Panel1);
   grdData->setObjectName("grdData");
@@ -304,7 +314,7 @@ void TfrmTemplate::BuildWidgets() {
   ExitBtn->setGeometry(603, 506, 161, 37);
   for (QPushButton* button : {cmdCompute, btnclearData, ExitBtn}) {
     button->setFont(boldFont);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);  // Enter presses the button that has the focus
   }
   connect(cmdCompute, &QPushButton::clicked, this, &TfrmTemplate::cmdComputeClick);
   connect(btnclearData, &QPushButton::clicked, this, &TfrmTemplate::btnclearDataClick);
@@ -416,9 +426,19 @@ bool TfrmTemplate::IsFilteredField(const QObject* object) const {
 }
 
 // The character filter on key press. A key that types no character
-// (arrows, Delete, Shift ...) is not filtered; Ctrl with a letter types
-// its control character (Ctrl+V is 22), which the filter refuses.
+// (arrows, Delete, Shift ...) is not filtered, nor are the editing
+// shortcuts (select all, copy, cut, undo, redo; paste is checked as
+// typing); any other Ctrl with a letter types its control character,
+// which the filter refuses. The filter's box may close a grid cell's
+// editor, which is then left alone.
 bool TfrmTemplate::FieldKeyPress(QLineEdit* field, QKeyEvent* event) {
+  for (QKeySequence::StandardKey shortcut : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                             QKeySequence::Undo, QKeySequence::Redo})
+    if (event->matches(shortcut)) return false;
+  if (event->matches(QKeySequence::Paste)) {
+    PasteInto(field, false);
+    return true;
+  }
   std::u32string typed;
   const int key = event->key();
   if ((event->modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z) {
@@ -432,13 +452,15 @@ bool TfrmTemplate::FieldKeyPress(QLineEdit* field, QKeyEvent* event) {
 
   const tNoticeHook notice = services_.NoticeHook();
   const tBeepHook beep = services_.BeepHook();
+  const QPointer<QLineEdit> open(field);
   std::u32string accepted;
   for (char32_t c : typed) {
     const char32_t result = FilterNumericKey(c, notice, beep);
     if (result != 0) accepted.push_back(result);
   }
   if (accepted == typed) return false;
-  if (!accepted.empty()) field->insert(QString::fromUcs4(accepted.data(), static_cast<qsizetype>(accepted.size())));
+  if (!accepted.empty() && open)
+    open->insert(QString::fromUcs4(accepted.data(), static_cast<qsizetype>(accepted.size())));
   return true;
 }
 
@@ -470,7 +492,8 @@ void TfrmTemplate::txtInput1KeyUp() {
 // ---------------------------------------------------------------------------
 // Grid
 
-bool TfrmTemplate::InGrid(const QWidget* widget) const {
+bool TfrmTemplate::InGrid(const QObject* object) const {
+  const auto* widget = qobject_cast<const QWidget*>(object);
   return widget != nullptr && (widget == grdData || grdData->isAncestorOf(widget));
 }
 
@@ -478,24 +501,32 @@ void TfrmTemplate::SetGridCurrentCell(int col, int row) {
   if (row < grdData->rowCount() && col < grdData->columnCount()) grdData->setCurrentCell(row, col);
 }
 
-// Key press in a grid cell: the numeric columns take numeric keys only
-// (a comma becomes a point); the row number and name columns take any key.
-bool TfrmTemplate::grdDataKeyPress(QLineEdit* editor, QKeyEvent* event) {
-  if (grdData->currentColumn() < MeanColumn) return false;
-  return FieldKeyPress(editor, event);
+// Key press on the grid while no cell is being edited (a key that types
+// opens the editor, which then gets the key): Delete and Backspace clear
+// the selected cell.
+bool TfrmTemplate::grdDataKeyPress(QKeyEvent* event) {
+  const bool clears = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+  if (!clears || event->modifiers() != Qt::NoModifier) return false;
+  const QTableWidgetItem* item = grdData->currentItem();
+  if (item != nullptr && (item->flags() & Qt::ItemIsEditable)) SetWidgetCell(item->column(), item->row(), QString());
+  return true;
 }
 
-// Key release in the grid: the length rules of the current cell.
+// Key release in the grid: the length rules of the current cell. The box a
+// rule shows takes the focus, and the grid then closes and frees the
+// cell's editor; so the result goes to the cell, and to the editor only
+// while it is still there.
 void TfrmTemplate::grdDataKeyUp(QLineEdit* editor) {
   const int col = grdData->currentColumn();
   const int row = grdData->currentRow();
-  if (row < 0) return;
+  if (row < 0 || col < 0) return;
+  const QPointer<QLineEdit> open(editor);
   std::string text = editor != nullptr ? S(editor->text()) : S(WidgetCell(col, row));
   if (!ApplyGridCellLength(col, text, services_)) return;
   SetWidgetCell(col, row, Q(text));
-  if (editor != nullptr) {
-    editor->setText(Q(text));
-    editor->setFocus(Qt::OtherFocusReason);
+  if (open) {
+    open->setText(Q(text));
+    open->setFocus(Qt::OtherFocusReason);
   } else {
     grdData->setFocus(Qt::OtherFocusReason);
   }
@@ -603,6 +634,99 @@ void TfrmTemplate::ExitBtnClick() {
 }
 
 // ---------------------------------------------------------------------------
+// Entries: the fields and the grid's cell editors
+
+QLineEdit* TfrmTemplate::Entry(QObject* object) const {
+  auto* entry = qobject_cast<QLineEdit*>(object);
+  if (entry == nullptr) return nullptr;
+  const bool field = std::find(fields_.begin(), fields_.end(), entry) != fields_.end();
+  return field || InGrid(entry) ? entry : nullptr;
+}
+
+// The fields the key filter covers and the cells of the numeric columns.
+bool TfrmTemplate::IsNumericEntry(const QLineEdit* entry) const {
+  return IsFilteredField(entry) || (InGrid(entry) && grdData->currentColumn() >= MeanColumn);
+}
+
+bool TfrmTemplate::EntryKeyPress(QObject* watched, QKeyEvent* event) {
+  if (watched == grdData) return grdDataKeyPress(event);
+  QLineEdit* entry = Entry(watched);
+  if (entry == nullptr || !IsNumericEntry(entry)) return false;
+  return FieldKeyPress(entry, event);
+}
+
+// The rules that run when a key pressed in watched is released there.
+void TfrmTemplate::KeyUpRules(QObject* watched, int key) {
+  if (profile_.usesDataGrid && watched == Field(1))
+    txtInput1KeyUp();
+  else if (InGrid(watched))
+    grdDataKeyUp(qobject_cast<QLineEdit*>(watched));
+  else if (IsFilteredField(watched))
+    FieldKeyUp(static_cast<QLineEdit*>(watched));
+  else if (watched == memoComments)
+    memoCommentsKeyUp(key);
+}
+
+// A paste by Ctrl+V, the context menu or the middle button. A number takes
+// the pasted text through the key filter and the length rule, as if typed;
+// a name or the covariates field takes it as it comes and then its key-up
+// rule runs, as after typing.
+void TfrmTemplate::PasteInto(QLineEdit* entry, bool fromSelection) {
+  const QString pasted = QGuiApplication::clipboard()->text(fromSelection ? QClipboard::Selection : QClipboard::Clipboard);
+  const QPointer<QLineEdit> open(entry);
+  if (fromSelection) entry->deselect();
+  if (!IsNumericEntry(entry)) {
+    entry->insert(pasted);
+    KeyUpRules(entry, 0);
+    return;
+  }
+  const QString text = entry->text();
+  const int start = entry->hasSelectedText() ? entry->selectionStart() : entry->cursorPosition();
+  const int end = entry->hasSelectedText() ? entry->selectionEnd() : start;
+  const int col = grdData->currentColumn();
+  const int row = grdData->currentRow();
+  const bool inGrid = InGrid(entry);
+  const std::optional<std::string> result = PasteIntoNumericEntry(
+      S(text.left(start)), S(pasted), S(text.mid(end)), services_.NoticeHook(), services_.BeepHook());
+  if (!result) return;
+  const QString pastedText = Q(*result);
+  if (open) {
+    open->setText(pastedText);
+    open->setCursorPosition(std::max<int>(0, static_cast<int>(pastedText.size() - (text.size() - end))));
+  }
+  if (inGrid) SetWidgetCell(col, row, pastedText);
+}
+
+// The entry's own context menu, whose Paste pastes as Ctrl+V does. The
+// menu's items have no names: Paste is known by its caption, looked up as
+// the line edit looks it up (in the user's language) and shown before the
+// shortcut.
+void TfrmTemplate::ShowEntryMenu(QLineEdit* entry, const QPoint& globalPos) {
+  QMenu* menu = entry->createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  const QString pasteCaption = QCoreApplication::translate("QLineEdit", "&Paste");
+  QAction* standard = nullptr;
+  for (QAction* action : menu->actions())
+    if (action->text().section(QLatin1Char('\t'), 0, 0) == pasteCaption) standard = action;
+  if (standard != nullptr) {
+    auto* paste = new QAction(standard->text(), menu);
+    paste->setShortcut(standard->shortcut());
+    paste->setEnabled(standard->isEnabled());
+    menu->insertAction(standard, paste);
+    menu->removeAction(standard);
+    // Queued: the paste may show a box, during which the grid frees a cell
+    // editor and with it this menu, which must have finished by then.
+    const QPointer<QLineEdit> open(entry);
+    connect(
+        paste, &QAction::triggered, this, [this, open] {
+          if (open) PasteInto(open, false);
+        },
+        Qt::QueuedConnection);
+  }
+  menu->popup(globalPos);
+}
+
+// ---------------------------------------------------------------------------
 // Window events
 
 void TfrmTemplate::FormShow() {
@@ -669,37 +793,45 @@ void TfrmTemplate::OnFocusChanged(QWidget* old, QWidget* now) {
   if (now == memoComments) memoCommentsEnter();
 }
 
+// The watched widgets: the filtered fields, the covariates field and the
+// grid with its cell editors (summary data), the notes. A handler here may
+// show a box, during which the grid frees an open cell editor; what follows
+// the box never touches the editor unguarded, and the filter then reports
+// the event handled, so that Qt does not pass it on to a freed editor.
 bool TfrmTemplate::eventFilter(QObject* watched, QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (profile_.usesDataGrid) {
-    if (watched == Field(1)) {
-      if (type == QEvent::KeyRelease) txtInput1KeyUp();
-      return false;
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      keyDownIn_ = InGrid(watched) ? grdData : watched;
+      keyDown_ = key->key();
+      return EntryKeyPress(watched, key);
     }
-    if (watched == grdData) {
-      // Keys typed while no editor is open reach the editor that the first
-      // key opens; releases land on the grid itself.
-      if (type == QEvent::KeyRelease) grdDataKeyUp(nullptr);
-      return false;
-    }
-    auto* editor = qobject_cast<QLineEdit*>(watched);
-    if (editor != nullptr && InGrid(editor)) {
-      if (type == QEvent::KeyPress) return grdDataKeyPress(editor, static_cast<QKeyEvent*>(event));
-      if (type == QEvent::KeyRelease) {
-        grdDataKeyUp(editor);
-        return true;  // handled here; the grid must not see it again
+    case QEvent::KeyRelease: {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      const bool inGrid = InGrid(watched);
+      if (keyDownIn_ == (inGrid ? grdData : watched) && keyDown_ == key) {
+        keyDownIn_ = nullptr;
+        KeyUpRules(watched, key);  // watched may be gone from here on
       }
-      return false;
+      // A cell editor's release is handled here; the grid must not see it again.
+      return inGrid && watched != grdData;
     }
+    case QEvent::ContextMenu:
+      if (QLineEdit* entry = Entry(watched)) {
+        ShowEntryMenu(entry, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+      }
+      break;
+    case QEvent::MouseButtonRelease:
+      // The middle button pastes the selection (X11).
+      if (QLineEdit* entry = Entry(watched); entry != nullptr && IsNumericEntry(entry) &&
+                                             static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+        if (QGuiApplication::clipboard()->supportsSelection()) PasteInto(entry, true);
+        return true;
+      }
+      break;
+    default: break;
   }
-  if (type == QEvent::KeyPress && IsFilteredField(watched))
-    return FieldKeyPress(static_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event));
-  if (type == QEvent::KeyRelease && IsFilteredField(watched)) {
-    FieldKeyUp(static_cast<QLineEdit*>(watched));
-    return false;
-  }
-  if (type == QEvent::KeyRelease && watched == memoComments)
-    memoCommentsKeyUp(static_cast<QKeyEvent*>(event)->key());
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -725,8 +857,10 @@ void TfrmTemplate::changeEvent(QEvent* event) {
   if (!fromBox) FormActivate();
 }
 
-// Closing the worksheet ends the program, as Exit does, without asking.
+// Closing the worksheet (the window manager's close button) is Exit: it
+// asks first. The program ends its message loop without closing its
+// windows, so every close that reaches here is the user's.
 void TfrmTemplate::closeEvent(QCloseEvent* event) {
-  event->accept();
-  services_.QuitApplication();
+  event->ignore();
+  ExitBtnClick();
 }

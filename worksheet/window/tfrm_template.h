@@ -113,14 +113,23 @@ class TfrmTemplate : public QMainWindow {
   void txtInput1Change();
   void txtInput1KeyUp();
   void grdDataExit();
-  bool grdDataKeyPress(QLineEdit* editor, QKeyEvent* event);
+  bool grdDataKeyPress(QKeyEvent* event);
   void grdDataKeyUp(QLineEdit* editor);
   bool FieldKeyPress(QLineEdit* field, QKeyEvent* event);
   void FieldKeyUp(QLineEdit* field);
   int NotesLineCount() const;
   void OnFocusChanged(QWidget* old, QWidget* now);
+
+  // The keys, pastes and context menus of the entries (the fields and the
+  // grid's cell editors), routed to the rules above.
+  bool EntryKeyPress(QObject* watched, QKeyEvent* event);
+  void KeyUpRules(QObject* watched, int key);
+  void PasteInto(QLineEdit* entry, bool fromSelection);
+  void ShowEntryMenu(QLineEdit* entry, const QPoint& globalPos);
+  QLineEdit* Entry(QObject* object) const;
+  bool IsNumericEntry(const QLineEdit* entry) const;
   bool IsFilteredField(const QObject* object) const;
-  bool InGrid(const QWidget* widget) const;
+  bool InGrid(const QObject* object) const;
 
   const tProgramProfile profile_;
   const tWorksheetGeometry geometry_;
@@ -134,6 +143,11 @@ class TfrmTemplate : public QMainWindow {
   tWorksheetInputs inputs_;
   bool returningFromBox_ = false;  // a message box or file dialog took the activation
   bool showingInputs_ = false;     // the widgets are being set from inputs_
+  // The last key pressed in one of the watched widgets (the grid and its
+  // editors count as one), cleared by its release: a key-up rule answers
+  // only a key pressed there, not the release of the key that closed a box.
+  QObject* keyDownIn_ = nullptr;
+  int keyDown_ = 0;
 
   QPlainTextEdit* DescripFld = nullptr;
   QFrame* Panel3 = nullptr;

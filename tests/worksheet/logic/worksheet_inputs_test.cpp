@@ -140,6 +140,25 @@ TEST(GridCellLength, NamesWarnButStayNumbersAreCutToSix) {
   EXPECT_EQ(services.texts(), (Lines{MaximumLengthMessage, MaximumLengthMessage}));
 }
 
+TEST(PasteIntoNumericEntry, PassesTheKeyFilterOnceAndTheLengthRule) {
+  tScriptedServices services;
+  const auto paste = [&](std::string_view before, std::string_view pasted, std::string_view after) {
+    return PasteIntoNumericEntry(before, pasted, after, services.NoticeHook(), services.BeepHook());
+  };
+  EXPECT_EQ(paste("", "12,5\r\n", ""), "12.5");  // a copied cell's line end goes quietly
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(paste("1", "a 2\xc3\xa9/", "9"), "129");
+  EXPECT_EQ(services.texts(), Lines{NumericKeyMessage});
+  EXPECT_EQ(services.beeps, 1);
+  services.Clear();
+  EXPECT_EQ(paste("12", "34567", "8"), "123456");
+  EXPECT_EQ(services.texts(), Lines{MaximumLengthMessage});
+  services.Clear();
+  EXPECT_EQ(paste("1", "abc", "2"), std::nullopt);
+  EXPECT_EQ(paste("1", "\n", "2"), std::nullopt);
+  EXPECT_EQ(services.texts(), Lines{NumericKeyMessage});
+}
+
 class SavedWorksheet : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }

@@ -1,6 +1,7 @@
 #include "platform/qt_services.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -141,6 +142,13 @@ std::optional<std::string> tQtServices::AskSaveFileName(const std::string& initi
   auto dialog = BuildSaveDialog(initialName, filter, DialogParent());
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return dialog->selectedFiles().first().toStdString();
+}
+
+std::string tQtServices::PastedText(tPasteSource source) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (source == tPasteSource::Selection && !clipboard->supportsSelection()) return std::string();
+  return clipboard->text(source == tPasteSource::Selection ? QClipboard::Selection : QClipboard::Clipboard)
+      .toStdString();
 }
 
 void tQtServices::SetBusyCursor(bool busy) {

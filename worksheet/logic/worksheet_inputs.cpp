@@ -233,6 +233,11 @@ std::string PasteBlockIntoGrid(tGridCells& grid, int column, int row, std::strin
   return std::string();
 }
 
+bool IsGridBlock(std::string_view text, int column) {
+  if (!IsPastedBlock(text)) return false;
+  return column >= MeanColumn || text.find('\t') != std::string_view::npos || SplitPastedBlock(text).size() > 1;
+}
+
 std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,
                                         const tNoticeHook& notice, int lastColumn) {
   for (int column = MeanColumn; column <= std::min(lastColumn, CaseBColumn); ++column) {

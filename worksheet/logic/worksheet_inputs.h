@@ -163,6 +163,11 @@ inline constexpr const char* GridColumnHeadings[] = {"Test No.", "Name", "Mean",
 // characters or more, which the name's length warning then says.
 std::string PasteBlockIntoGrid(tGridCells& grid, int column, int row, std::string_view text, bool& longName);
 
+// True when a text pasted into a grid cell of the column fills several
+// cells (PasteBlockIntoGrid): it holds more than one cell, and, pasted
+// into a name, a tab or more than one line (one line of words is a name).
+bool IsGridBlock(std::string_view text, int column);
+
 // --- saved inputs -----------------------------------------------------------
 
 // Where a program keeps its saved inputs: the folder the file is written

@@ -513,7 +513,7 @@ void TfrmTemplate::SetGridCurrentCell(int col, int row) {
 // the selected cell; a paste fills the cells from it on.
 bool TfrmTemplate::grdDataKeyPress(QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste)) {
-    PasteGridBlock(services_.PastedText(tPasteSource::Clipboard));
+    PasteOnGrid(services_.PastedText(tPasteSource::Clipboard));
     return true;
   }
   const bool clears = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
@@ -691,7 +691,7 @@ void TfrmTemplate::KeyUpRules(QObject* watched, int key) {
 void TfrmTemplate::PasteInto(QLineEdit* entry, bool fromSelection) {
   const std::string pastedText =
       services_.PastedText(fromSelection ? tPasteSource::Selection : tPasteSource::Clipboard);
-  if (InGrid(entry) && IsPastedBlock(pastedText)) {
+  if (InGrid(entry) && IsGridBlock(pastedText, grdData->currentColumn())) {
     PasteGridBlock(pastedText);
     return;
   }
@@ -718,6 +718,29 @@ void TfrmTemplate::PasteInto(QLineEdit* entry, bool fromSelection) {
     open->setCursorPosition(std::max<int>(0, static_cast<int>(newText.size() - (text.size() - end))));
   }
   if (inGrid) SetWidgetCell(col, row, newText);
+}
+
+// A paste on the grid while no cell is being edited: a block fills the
+// cells from the current one on; a single value replaces the current
+// cell's text, by the rules of typing.
+void TfrmTemplate::PasteOnGrid(const std::string& text) {
+  const int col = grdData->currentColumn();
+  const int row = grdData->currentRow();
+  const QTableWidgetItem* item = grdData->currentItem();
+  if (item == nullptr || !(item->flags() & Qt::ItemIsEditable)) return;
+  if (IsGridBlock(text, col)) {
+    PasteGridBlock(text);
+    return;
+  }
+  if (col < MeanColumn) {
+    std::string name = S(Q(text).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
+    SetWidgetCell(col, row, Q(name));
+    ApplyGridCellLength(col, name, services_);
+    return;
+  }
+  if (const std::optional<std::string> number =
+          PasteIntoNumericEntry("", text, "", services_.NoticeHook(), services_.BeepHook()))
+    SetWidgetCell(col, row, Q(*number));
 }
 
 // A block pasted into the grid from the current cell on, each cell by the

@@ -188,6 +188,10 @@ TEST(PasteBlockIntoGrid, FillsFromTheCellOnByTheTypingRulesOrChangesNothing) {
   EXPECT_EQ(refused(MeanColumn, 0, "7 8\n9 1e3"),
             "Nothing was pasted: \"1e3\", for the SD of row 2, is not a number.\r\rINPUT ERROR\r\rEnter numeric data "
             "only.");
+  // One line of words pasted into a name is that name; into a number, cells.
+  EXPECT_FALSE(IsGridBlock("Years ed\r\n", NameColumn));
+  EXPECT_TRUE(IsGridBlock("Years\ted", NameColumn));
+  EXPECT_TRUE(IsGridBlock("50 10", MeanColumn));
   EXPECT_EQ(refused(CaseAColumn, 2, "12.3456"),
             "Nothing was pasted: \"12.3456\", for the Case A of row 3, is longer than the 6 characters a cell holds: "
             "round it before copying it.");

@@ -1,5 +1,6 @@
 #include "batch/batch_controls.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -210,19 +211,21 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
   c.k = static_cast<int>(kValue);
   const int columns = c.k + 1;
 
-  // N: the lines up to the last one that holds anything; empty lines
-  // before it are refused by the reader as empty control rows.
+  // N: the lines up to the last one that holds anything, after the line
+  // of names when the file has one; empty lines before it are refused by
+  // the reader as empty control rows.
+  const tDataFileLayout layout = DetectDataFileLayout(text, columns);
   int lines = 0;
   int lastFilled = 0;
   std::size_t filledEnd = 0;
   tLineCursor cursor(text);
   for (std::string_view line; cursor.Next(line);) {
     ++lines;
-    if (IsBlankLine(line)) continue;
+    if (IsEmptyDataLine(line, layout.separator)) continue;
     lastFilled = lines;
     filledEnd = static_cast<std::size_t>(line.data() - text.data()) + line.size();
   }
-  c.n = lastFilled;
+  c.n = std::max(0, lastFilled - (layout.namesLine ? 1 : 0));
   if (!CheckSampleSize(nCaption, c.n, collect)) {
     error = At(fileName, 0,
                FormatC("the file holds %d line%s of control data; at least 3 controls are needed.", c.n,
@@ -241,8 +244,9 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
     error = At(fileName, read.line, OneLineText(read.message));
     return false;
   }
+  c.variableNames = read.layout.names;
   if (const int flat = FirstConstantColumn(table, c.n, columns); flat != 0) {
-    error = At(fileName, 0, ZeroVarianceMessage(flat));
+    error = At(fileName, 0, ZeroVarianceMessage(flat, c.variableNames));
     return false;
   }
   SummaryFromRawData(table, c.n, columns, c.sds, c.means, c.R);

@@ -9,8 +9,10 @@
 //    correlations are taken as the summary-data program restores them and
 //    its matrix window hands them back (symmetric, diagonal 1).
 //  - a raw data file of control rows only, one person a line, the task of
-//    interest and then the k covariates; the number of controls N is the
-//    number of lines up to the last one that holds anything. The data-file
+//    interest and then the k covariates, in any of the raw-data program's
+//    kinds (blank-separated, CSV with commas or semicolons, an optional
+//    line of names); the number of controls N is the number of lines up
+//    to the last one that holds anything, after the line of names. The data-file
 //    rules of the raw-data program apply (lines taken as lines, LF, CR LF or
 //    CR line ends, no empty or short line among the controls, numbers with
 //    '.' as decimal mark, no variable without variance).
@@ -38,6 +40,7 @@ struct tBatchControls {
   tMatrix R;             // correlation matrix of order k + 1, positive definite
   std::string programTitle;               // the title the report carries
   std::vector<tReportField> reportFields;  // the worksheet's two input lines
+  std::vector<std::string> variableNames;  // a raw data file's names of the variables, if it has them
 };
 
 

@@ -57,6 +57,7 @@ tReportFrame PairReportFrame(const tBatchControls& controls, const std::string& 
                     ? FormatC("Pair on line %d of %s", pair.line, pairsName.c_str())
                     : FormatC("Pair %s (line %d of %s)", pair.label.c_str(), pair.line, pairsName.c_str());
   frame.fields = controls.reportFields;
+  frame.variableNames = controls.variableNames;
   return frame;
 }
 

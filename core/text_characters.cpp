@@ -109,6 +109,19 @@ std::string ShownText(std::string_view text) {
   return out;
 }
 
+int CharacterCount(std::string_view text) {
+  int count = 0;
+  for (std::size_t i = 0; i < text.size(); ++count) i += DecodeAt(text, i).length;
+  return count;
+}
+
+std::string ShownTextClipped(std::string_view text, std::size_t characters) {
+  const std::string shown = ShownText(text);
+  std::size_t i = 0;
+  for (std::size_t kept = 0; i < shown.size() && kept < characters; ++kept) i += DecodeAt(shown, i).length;
+  return shown.substr(0, i);
+}
+
 std::string UnusualCharacters(std::string_view text) {
   std::vector<std::string> names;
   bool more = false;

@@ -17,6 +17,14 @@ bool IsValidUtf8(std::string_view text);
 // character as <U+007F>.
 std::string ShownText(std::string_view text);
 
+// The number of characters in text: one for each UTF-8 character and one
+// for each byte that is not part of one.
+int CharacterCount(std::string_view text);
+
+// ShownText(text) cut after its first `characters` characters (never
+// inside one): a name from a file as the report and messages show it.
+std::string ShownTextClipped(std::string_view text, std::size_t characters);
+
 // The characters of text beyond printable ASCII, for a message: "a
 // non-breaking space (U+00A0)", "a full-width digit one (U+FF11) and a
 // byte 0xE9 that is not UTF-8 text". Each kind is named once, at most

@@ -4,6 +4,13 @@ namespace {
 
 bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+constexpr char Quote = '"';
+// Marks the end of a line's fields.
+constexpr std::size_t NoFieldLeft = std::string_view::npos;
+
+// Blanks around a delimited field; a tab too, unless it separates fields.
+bool IsPadding(char c, char separator) { return c == ' ' || (c == '\t' && separator != '\t'); }
+
 }  // namespace
 
 bool tLineCursor::Next(std::string_view& line) {
@@ -54,4 +61,52 @@ bool IsBlankLine(std::string_view line) {
   for (char c : line)
     if (!IsSeparator(c)) return false;
   return true;
+}
+
+bool NextDelimitedField(std::string_view line, char separator, std::size_t& position, std::string& field,
+                        tFieldQuoting& quoting) {
+  if (position == NoFieldLeft || position > line.size()) return false;
+  std::size_t i = position;
+  while (i < line.size() && IsPadding(line[i], separator)) ++i;
+  field.clear();
+  if (i < line.size() && line[i] == Quote) {
+    quoting = tFieldQuoting::UnclosedQuote;
+    for (++i; i < line.size(); ++i) {
+      if (line[i] != Quote) {
+        field += line[i];
+      } else if (i + 1 < line.size() && line[i + 1] == Quote) {
+        field += Quote;
+        ++i;
+      } else {
+        quoting = tFieldQuoting::Quoted;
+        ++i;
+        break;
+      }
+    }
+    while (i < line.size() && IsPadding(line[i], separator)) ++i;
+    if (quoting == tFieldQuoting::Quoted && i < line.size() && line[i] != separator)
+      quoting = tFieldQuoting::TextAfterQuote;
+    if (quoting != tFieldQuoting::Quoted) {
+      position = NoFieldLeft;
+      return true;
+    }
+  } else {
+    quoting = tFieldQuoting::Plain;
+    const std::size_t start = i;
+    while (i < line.size() && line[i] != separator) ++i;
+    std::size_t end = i;
+    while (end > start && IsPadding(line[end - 1], separator)) --end;
+    field.assign(line.substr(start, end - start));
+  }
+  position = i < line.size() ? i + 1 : NoFieldLeft;
+  return true;
+}
+
+bool HoldsOutsideQuotes(std::string_view line, char c) {
+  bool quoted = false;
+  for (char d : line) {
+    if (d == Quote) quoted = !quoted;
+    else if (d == c && !quoted) return true;
+  }
+  return false;
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "matrix/matrix_operations.h"
+#include "core/text_characters.h"
 #include "core/text_format.h"
 
 namespace {
@@ -140,9 +141,23 @@ int FirstConstantColumn(const tData_matrix& D, int rows, int cols) {
 }
 
 void PrintDataMatrix(const tData_matrix& D, int rows, int cols, const std::string& title,
-                     tReportLines& sink) {
+                     tReportLines& sink, const std::vector<std::string>& columnNames) {
+  // Widths of the row label "   [%4d]:  ", of a number "%12.5f" and of
+  // the blanks after it.
+  constexpr std::size_t RowLabelWidth = 11;
+  constexpr int NumberWidth = 12;
+  const std::string gap(3, ' ');
   RequireWithinTable(D, rows, cols);
   sink.Add(title);
+  if (!columnNames.empty()) {
+    std::string heading(RowLabelWidth, ' ');
+    for (int j = 1; j <= cols; ++j) {
+      const std::string name =
+          j <= static_cast<int>(columnNames.size()) ? ShownTextClipped(columnNames[j - 1], NumberWidth) : "";
+      heading += std::string(static_cast<std::size_t>(NumberWidth - CharacterCount(name)), ' ') + name + gap;
+    }
+    sink.Add(heading);
+  }
   for (int i = 1; i <= rows; ++i) {
     const auto row = D[i];
     std::string line = FormatC("   [%4d]:  ", i);

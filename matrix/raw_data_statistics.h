@@ -12,6 +12,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "matrix/data_matrix.h"
 #include "core/extended.h"
@@ -68,6 +69,9 @@ int FirstConstantColumn(const tData_matrix& D, int rows, int cols);
 
 // Appends title, then for each row i = 1..rows a line of three spaces,
 // "[", i as "%4d", "]:  " and D[i][j] as "%12.5f   " for j = 1..cols, then
-// an empty line.
+// an empty line. With columnNames, a line after the title puts each
+// column's name over its numbers: right-aligned with them, clipped to
+// their width of 12 characters (names are shown as text, never as
+// control characters).
 void PrintDataMatrix(const tData_matrix& D, int rows, int cols, const std::string& title,
-                     tReportLines& sink);
+                     tReportLines& sink, const std::vector<std::string>& columnNames = {});

@@ -4,19 +4,25 @@
 #include <memory>
 #include <utility>
 
+#include <QContextMenuEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include "core/text_format.h"
 #include "platform/fonts.h"
+#include "platform/paste_menu.h"
 #include "validation/input_error.h"
 #include "validation/number_readers.h"
+#include "validation/pasted_block.h"
+#include "validation/validation_messages.h"
+#include "validation/value_rules.h"
 
 namespace {
 
@@ -168,6 +174,7 @@ void TSqMatFrm::BuildCells(QWidget* panel) {
       cell->setFont(cellFont);
       cell->setTextMargins(0, 0, 0, 0);
       cell->setText(QString::fromStdString(FormatC("%5.3f", matrix_[c][r])));
+      cell->installEventFilter(this);
       if (c == r) {
         // The diagonal is shown in blue, cannot be edited and is skipped
         // by the Tab key.
@@ -263,8 +270,8 @@ void TSqMatFrm::ContinueClick() {
         return;
       }
       const bool offDiagonal = r != c;
-      if ((offDiagonal && value >= 1) || value <= -1) {
-        services_.Inform("Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values");
+      if (!IsMatrixValueInRange(value, offDiagonal)) {
+        services_.Inform(MatrixRangeMessage);
         FocusCell(cell);
         return;
       }
@@ -313,6 +320,41 @@ void TSqMatFrm::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void TSqMatFrm::PasteIntoCell(tMatrixCell* cell) {
+  const std::string text = services_.PastedText(tPasteSource::Clipboard);
+  if (!IsPastedBlock(text) || !lowerTriangleOnly_ || rows_ != columns_) {
+    QString value = QString::fromStdString(text);
+    value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    if (!cell->isReadOnly()) cell->insert(value.trimmed());
+    return;
+  }
+  const tPastedMatrix pasted = ReadPastedCorrelations(text, rows_);
+  if (!pasted.problem.empty()) {
+    services_.Warn(pasted.problem);
+    return;
+  }
+  for (int r = 2; r <= rows_; ++r)
+    for (int c = 1; c < r; ++c)
+      cellIndex_[c][r]->setText(QString::fromStdString(pasted.Below(r, c)));
+}
+
+bool TSqMatFrm::eventFilter(QObject* watched, QEvent* event) {
+  auto* cell = dynamic_cast<tMatrixCell*>(watched);
+  if (cell != nullptr && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+    PasteIntoCell(cell);
+    return true;
+  }
+  if (cell != nullptr && event->type() == QEvent::ContextMenu) {
+    const QPointer<tMatrixCell> open(cell);
+    ShowMenuWithOwnPaste(cell, static_cast<QContextMenuEvent*>(event)->globalPos(), [this, open] {
+      if (open) PasteIntoCell(open);
+    });
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 bool ShowMatrixEntry(EntryMatrix& matrix, int columns, int rows, const std::string& caption,

@@ -5,6 +5,10 @@
 // values back into the caller's matrix; Clear Data zeroes the cells below
 // the diagonal; Return to Worksheet leaves without reading any cell.
 //
+// A correlation matrix copied from a spreadsheet or a paper's table and
+// pasted into any cell (Ctrl+V or the cell's menu) fills the cells below
+// the diagonal, once every value passes the rules Continue applies.
+//
 // Every message goes through tPlatformServices. Tests build TSqMatFrm
 // directly (no modal loop), type into its cells and call the buttons'
 // Click; Outcome() tells how the window was left.
@@ -109,9 +113,16 @@ class TSqMatFrm : public QDialog {
   // A window-manager close (there is no close box) is a Return to Worksheet.
   void reject() override;
 
+  // A paste into a cell: a block of cells on the clipboard is the
+  // correlation matrix (lower-triangle mode); any other text goes into the
+  // cell as the line edit pastes it.
+  void PasteIntoCell(tMatrixCell* cell);
+
  protected:
   // Escape does not close the window: the user leaves by one of the buttons.
   void keyPressEvent(QKeyEvent* event) override;
+  // The cells' Ctrl+V and context menu paste through PasteIntoCell.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildPanels();

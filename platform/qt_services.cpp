@@ -144,6 +144,13 @@ std::optional<std::string> tQtServices::AskSaveFileName(const std::string& initi
   return dialog->selectedFiles().first().toStdString();
 }
 
+std::string tQtServices::PastedText(tPasteSource source) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (source == tPasteSource::Selection && !clipboard->supportsSelection()) return std::string();
+  return clipboard->text(source == tPasteSource::Selection ? QClipboard::Selection : QClipboard::Clipboard)
+      .toStdString();
+}
+
 void tQtServices::SetBusyCursor(bool busy) {
   if (busy == busy_) return;
   busy_ = busy;

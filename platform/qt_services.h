@@ -27,6 +27,7 @@ class tQtServices : public tPlatformServices {
                                              const std::string& filter) override;
   std::optional<std::string> AskSaveFileName(const std::string& initialName,
                                              const std::string& filter) override;
+  std::string PastedText(tPasteSource source) override;
   // Idempotent: a second busy call keeps one override cursor, and the normal
   // call removes it, so unbalanced calls never leave the hourglass behind.
   void SetBusyCursor(bool busy) override;

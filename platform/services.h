@@ -1,9 +1,9 @@
 // The one interface through which windows and flows reach the platform:
 // message boxes, the beep, file dialogs, the cursor, progress of long
-// work, printing, the clipboard, event processing and ending the program.
-// tQtServices implements it for the
-// programs; the scripted double in tests/support answers from a script
-// and records every call.
+// work, printing, the clipboard and pasted text, event processing and
+// ending the program. tQtServices implements it for the programs; the
+// scripted double in tests/support answers from a script and records
+// every call.
 #pragma once
 
 #include <optional>
@@ -14,6 +14,10 @@
 #include "platform/printed_document.h"
 
 enum class tMessageButtons { Ok, YesNo };
+// Where pasted text comes from: the clipboard (Ctrl+V, the menus' Paste)
+// or, where the platform keeps one, the text selected last (the middle
+// mouse button's paste on X11).
+enum class tPasteSource { Clipboard, Selection };
 enum class tMessageResult { Ok, Yes, No };
 
 // The standard caption of each kind of box.
@@ -43,6 +47,9 @@ class tPlatformServices {
   // File-save dialog that confirms before overwriting; nullopt when cancelled.
   virtual std::optional<std::string> AskSaveFileName(const std::string& initialName,
                                                      const std::string& filter) = 0;
+
+  // The plain text of the source as UTF-8; empty when it holds none.
+  virtual std::string PastedText(tPasteSource source) = 0;
 
   virtual void SetBusyCursor(bool busy) = 0;
 

@@ -53,3 +53,5 @@ bool ReadDecimal(std::string_view text, Real& value) {
 bool ReadDecimalNumber(std::string_view text, double& value) { return ReadDecimal(text, value); }
 
 bool ReadDecimalNumber(std::string_view text, extended& value) { return ReadDecimal(text, value); }
+
+bool IsDecimalNumberText(std::string_view text) { return IsDecimalText(text); }

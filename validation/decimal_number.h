@@ -14,3 +14,7 @@
 // refusal and leaves value as it was.
 bool ReadDecimalNumber(std::string_view text, double& value);
 bool ReadDecimalNumber(std::string_view text, extended& value);
+
+// True when text has the form ReadDecimalNumber reads, whatever the size
+// of its value.
+bool IsDecimalNumberText(std::string_view text);

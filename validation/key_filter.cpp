@@ -46,13 +46,6 @@ char32_t FilterNumericKey(char32_t key, const tNoticeHook& notice, const tBeepHo
   return DiscardKey;
 }
 
-int CharacterCount(std::string_view text) {
-  int count = 0;
-  for (char c : text)
-    if (!IsContinuationByte(c)) ++count;
-  return count;
-}
-
 // First six characters of an overlong field text, with beep and warning.
 std::string ClipToSixCharacters(std::string_view text, const tNoticeHook& notice,
                                 const tBeepHook& beep) {

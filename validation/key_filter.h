@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/text_characters.h"  // CharacterCount, for the length rule
 #include "platform/notice.h"
 
 // Longest text a filtered entry field keeps.
@@ -32,9 +33,6 @@ char32_t FilterNumericKey(char32_t key, const tNoticeHook& notice, const tBeepHo
 // only for texts longer than 6 characters (see ApplyLengthRule).
 std::string ClipToSixCharacters(std::string_view text, const tNoticeHook& notice,
                                 const tBeepHook& beep);
-
-// Number of characters in a UTF-8 text (continuation bytes not counted).
-int CharacterCount(std::string_view text);
 
 // The length rule of a field on key release: when text holds more than
 // 6 characters it is replaced by ClipToSixCharacters(text) and the result

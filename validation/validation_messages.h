@@ -34,6 +34,10 @@ inline constexpr const char* SampleSizeTooLargeText =
     "The value for sample size must be an integer greater than 2 and at most 100000000.";
 inline constexpr const char* PositiveSdRuleText = "Standard deviations must have a positive value.";
 
+// A matrix value outside IsMatrixValueInRange (information box).
+inline constexpr const char* MatrixRangeMessage =
+    "Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values";
+
 // Cross-field rule (error box), filled with n and n - 2.
 inline constexpr const char* CrossFieldFormat =
     " With a control sample size of %2d, the maximum number of covariates is %2d ";

@@ -53,3 +53,5 @@ bool CheckCovariatesForSampleSize(int n, int k, const tNoticeHook& notice) {
   if (notice) notice(tNotice{tMessageKind::Error, "Error", FormatC(CrossFieldFormat, n, shown)});
   return false;
 }
+
+bool IsMatrixValueInRange(double value, bool offDiagonal) { return value > -1 && !(offDiagonal && value >= 1); }

@@ -48,3 +48,8 @@ bool CheckPositiveSd(std::string_view label, extended value, const tNoticeHook& 
 // Window layer: call it right after both fields passed their rules, with
 // the two values as ints; on false focus the covariates field and stop.
 bool CheckCovariatesForSampleSize(int n, int k, const tNoticeHook& notice);
+
+// A value of the correlation matrix: off the diagonal strictly between -1
+// and +1, on it greater than -1. The matrix window refuses any other with
+// the information box MatrixRangeMessage.
+bool IsMatrixValueInRange(double value, bool offDiagonal);

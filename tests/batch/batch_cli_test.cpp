@@ -384,6 +384,21 @@ TEST(BatchCommandLine, Utf16FilesAndNamedPipesGiveTheWorkedFigures) {
   ExpectWorkedCsv(piped.out);
 }
 
+// A spreadsheet's exports of the worked controls with a line of names
+// give the worked figures; the report names the variables.
+TEST(BatchCommandLine, SpreadsheetExportsOfTheControlsGiveTheWorkedFigures) {
+  const std::string examples = SourceDir() + "/examples/batch/";
+  for (const char* name : {"worked_controls_raw.csv", "worked_controls_raw_semicolon.csv",
+                           "worked_controls_raw_unicode.txt"}) {
+    const tRun run = Batch({"raw", examples + name, "1", Files().pairs});
+    EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+    ExpectWorkedCsv(run.out);
+  }
+  const tRun report = Batch({"raw", examples + "worked_controls_raw.csv", "1", Files().pairs, "--format", "report"});
+  EXPECT_TRUE(Contains(report.out, "\n  Naming:                50.000         10.000            40.000"));
+  EXPECT_TRUE(Contains(report.out, "\n  School years:          10.000          2.000            12.000"));
+}
+
 // "--keep-going=yes" was an unknown option; a score far out named the
 // covariates' tiny difference as the cause.
 TEST(BatchCommandLine, KeepGoingTakesYesOrNoAndAFarOutScoreIsNamed) {

@@ -3,11 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "batch_test_support.h"
+#include "core/text_lines.h"
 #include "validation/validation_messages.h"
 
 namespace {
+
+std::string ReplaceBlank(std::string line, char by) {
+  line[line.find(' ')] = by;
+  return line;
+}
 
 void ExpectWorkedStatistics(const tBatchControls& c, long double tolerance) {
   EXPECT_EQ(c.k, 1);
@@ -133,6 +141,21 @@ TEST(BatchControls, RawControlsFollowTheDataFileRules) {
   EXPECT_NE(RawError("39 8\n50 8\n61 8\n", "1").find("covariate 1"), std::string::npos);
   // The covariate is twice the task: correlation 1.
   EXPECT_EQ(RawError("1 2\n2 4\n3 6\n4 8\n", "1"), std::string("c.txt: ") + RawDataNotPositiveDefiniteMessage);
+}
+
+// With a line of names, N counts the lines after it; a spreadsheet's
+// empty rows at the end are no controls.
+TEST(BatchControls, RawControlsWithALineOfNames) {
+  std::string csv = "Naming;School years\r\n";
+  for (std::string_view line : SplitLines(WorkedRawControls)) csv += ReplaceBlank(std::string(line), ';') + "\r\n";
+  tBatchControls c;
+  std::string error;
+  ASSERT_TRUE(ParseRawControls(csv + ";\r\n;\r\n", "c.csv", "1", c, error)) << error;
+  ExpectWorkedStatistics(c, 1e-15L);
+  EXPECT_EQ(c.variableNames, (std::vector<std::string>{"Naming", "School years"}));
+  EXPECT_EQ(RawError("A,B\n1,2\n3,4\n", "1"),
+            "c.txt: the file holds 2 lines of control data; at least 3 controls are needed.");
+  EXPECT_NE(RawError("A B\n39 8\n50 8\n61 8\n", "1").find("covariate 1 \"B\" (column 2"), std::string::npos);
 }
 
 TEST(BatchControls, FilesThatCannotBeReadAreNamed) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 TEST(TextLines, LinesEndAtLfCrLfOrCrAndFieldsAtBlanks) {
@@ -20,6 +24,30 @@ TEST(TextLines, LinesEndAtLfCrLfOrCrAndFieldsAtBlanks) {
   EXPECT_FALSE(IsBlankLine(" x"));
   EXPECT_EQ(FirstField(" \t40  12"), "40");
   EXPECT_EQ(FirstField("  "), "");
+}
+
+// Each field of a delimited line with how it was written.
+std::vector<std::pair<std::string, tFieldQuoting>> Delimited(std::string_view line, char separator) {
+  std::vector<std::pair<std::string, tFieldQuoting>> fields;
+  std::size_t position = 0;
+  std::string field;
+  tFieldQuoting quoting = tFieldQuoting::Plain;
+  while (NextDelimitedField(line, separator, position, field, quoting)) fields.emplace_back(field, quoting);
+  return fields;
+}
+
+TEST(TextLines, DelimitedFieldsAsSpreadsheetsWriteThem) {
+  using F = std::vector<std::pair<std::string, tFieldQuoting>>;
+  constexpr auto P = tFieldQuoting::Plain;
+  constexpr auto Q = tFieldQuoting::Quoted;
+  EXPECT_EQ(Delimited(" 1 ,\t\"a, \"\"b\"\"\" , ,x y,", ','),
+            (F{{"1", P}, {"a, \"b\"", Q}, {"", P}, {"x y", P}, {"", P}}));
+  EXPECT_EQ(Delimited("", ';'), (F{{"", P}}));
+  EXPECT_EQ(Delimited(" a b \t\"c\td\"", '\t'), (F{{"a b", P}, {"c\td", Q}}));  // a tab separates, blanks pad
+  EXPECT_EQ(Delimited("1;\"2", ';'), (F{{"1", P}, {"2", tFieldQuoting::UnclosedQuote}}));
+  EXPECT_EQ(Delimited("\"1\"2;3", ';'), (F{{"1", tFieldQuoting::TextAfterQuote}}));
+  EXPECT_TRUE(HoldsOutsideQuotes("\"a;b\";c", ';'));
+  EXPECT_FALSE(HoldsOutsideQuotes("\"a;b\",c", ';'));
 }
 
 }  // namespace

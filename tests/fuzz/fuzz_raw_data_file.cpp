@@ -4,12 +4,17 @@
 // Input: byte 0 chooses the rows (n + 2, from 3 to 40), byte 1 the values
 // per row (k + 1, from 2 to 6); the rest, copied to a string of exactly
 // its size, is the file. What must hold:
+//  - a file whose first line starts with `columns` blank-separated
+//    decimals is read as blank-separated text without a line of names;
 //  - the reader either loads (rows and columns as asked, the success
 //    message counting the lines with data after the rows read) or refuses
-//    with a message naming a line from 1 to rows, and
-//    its decision and every value read agree with an independent reading of
-//    the file's lines (LF, CR LF and CR end a line; characters up to 32
-//    separate values; values are decimals within the reader's range);
+//    with a message naming a line from 1 to rows (one more after a line of
+//    names), and its decision and every value read agree with an
+//    independent reading of the file's lines in the kind the reader took
+//    it for (LF, CR LF and CR end a line; in blank-separated text
+//    characters up to 32 separate values; in CSV one comma or semicolon
+//    does, with quoted fields; values are decimals within the reader's
+//    range, with a decimal comma and no point where semicolons separate);
 //  - a loaded file either has a column without variance in the controls
 //    (FirstConstantColumn names it; the flow refuses the file) or gives
 //    finite means, finite standard deviations above 0 and correlations in
@@ -45,11 +50,35 @@ std::vector<std::string_view> Lines(std::string_view file) { return fuzz::SplitL
 
 // Whether the reader must take one value text, and its value if so: a
 // decimal of at most MaxRawValueLength characters whose value lies in the
-// range the reader allows.
-bool JudgeValue(std::string_view t, long double& value) {
-  if (!fuzz::ReadDecimal(t, static_cast<std::size_t>(MaxRawValueLength), value)) return false;
+// range the reader allows; where semicolons separate values, with one
+// decimal comma and no point.
+bool JudgeValue(std::string_view t, tDataSeparator separator, long double& value) {
+  std::string text(t);
+  if (separator == tDataSeparator::Semicolon) {
+    if (text.find('.') != std::string::npos) return false;
+    const std::size_t comma = text.find(',');
+    if (comma != std::string::npos) text[comma] = '.';
+  }
+  if (!fuzz::ReadDecimal(text, static_cast<std::size_t>(MaxRawValueLength), value)) return false;
   const long double size = std::fabs(value);
   return size <= MaxRawValueMagnitude && (value == 0 || size >= MinRawValueMagnitude);
+}
+
+// One line's fields in the kind of file; faultyField as SplitDelimited
+// gives it. A delimited line of nothing but separators and blanks has
+// none.
+std::vector<std::string> Fields(std::string_view line, tDataSeparator separator, int& faultyField) {
+  faultyField = -1;
+  if (separator == tDataSeparator::Blanks) {
+    std::vector<std::string> fields;
+    for (std::string_view f : fuzz::SplitFields(line)) fields.emplace_back(f);
+    return fields;
+  }
+  const char split = separator == tDataSeparator::Comma ? ',' : ';';
+  bool empty = true;
+  for (char c : line) empty = empty && (c == split || static_cast<unsigned char>(c) <= ' ');
+  if (empty) return {};
+  return fuzz::SplitDelimited(line, split, faultyField);
 }
 
 void CheckStatistics(const tData_matrix& table, int rows, int columns, std::string_view file) {
@@ -93,28 +122,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (result.rows != rows || result.columns != columns) Fail("counts not echoed", rows, columns, file);
   if (result.message.empty()) Fail("no message", rows, columns, file);
-  const std::vector<std::string_view> lines = Lines(file);
+  const tDataFileLayout& layout = result.layout;
+  const tDataSeparator separator = layout.separator;
+  std::vector<std::string_view> lines = Lines(file);
+  int faulty = -1;
+  if (!lines.empty()) {
+    const std::vector<std::string> first = Fields(lines[0], tDataSeparator::Blanks, faulty);
+    bool blankData = static_cast<int>(first.size()) >= columns;
+    for (int j = 0; j < columns && blankData; ++j) blankData = fuzz::IsDecimal(first[j]);
+    if (blankData && (separator != tDataSeparator::Blanks || layout.namesLine))
+      Fail("a blank-separated first line of data was not read as such", rows, columns, file);
+  }
+  // After a line of names the rows are the lines that follow it.
+  const int namesLines = layout.namesLine ? 1 : 0;
+  if (layout.namesLine) {
+    if (static_cast<int>(layout.names.size()) < columns) {
+      if (result.loaded || result.line != 1) Fail("too few names not refused at line 1", rows, columns, file);
+      return 0;
+    }
+    lines.erase(lines.begin());
+  }
   if (result.loaded) {
     int unused = 0;
     for (std::size_t i = static_cast<std::size_t>(rows); i < lines.size(); ++i)
-      if (!fuzz::SplitFields(lines[i]).empty()) ++unused;
+      if (!Fields(lines[i], separator, faulty).empty()) ++unused;
     if (result.line != 0 || result.unusedLines != unused ||
-        result.message != RawDataLoadedMessage(rows, columns, unused))
+        result.message != RawDataLoadedMessage(rows, columns, unused, layout.names))
       Fail("loaded without the success message", rows, columns, file);
-  } else if (result.line < 1 || result.line > rows) {
+  } else if (result.line < 1 + namesLines || result.line > rows + namesLines) {
     Fail("refusal does not name a line: " + result.message, rows, columns, file);
   }
 
   // The independent reading: the first faulty line, or every value read.
   bool mayLoad = true;
   for (int line = 1; line <= rows && mayLoad; ++line) {
-    std::vector<std::string_view> values;
-    if (line <= static_cast<int>(lines.size())) values = fuzz::SplitFields(lines[line - 1]);
-    const bool missingOrShort = static_cast<int>(values.size()) < columns;
+    std::vector<std::string> values;
+    if (line <= static_cast<int>(lines.size())) values = Fields(lines[line - 1], separator, faulty);
+    const bool missingOrShort = static_cast<int>(values.size()) < columns && (faulty < 0 || faulty >= columns);
     int firstBad = 0;
     for (int j = 1; j <= columns && j <= static_cast<int>(values.size()) && firstBad == 0; ++j) {
       long double v = 0;
-      if (!JudgeValue(values[j - 1], v)) {
+      if (j - 1 == faulty || !JudgeValue(values[j - 1], separator, v)) {
         firstBad = j;
       } else if (result.loaded && !(table[line][j] == v)) {
         Fail("value at line " + std::to_string(line) + " column " + std::to_string(j) + " differs from strtold",
@@ -124,9 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (missingOrShort || firstBad != 0) {
       mayLoad = false;
       if (result.loaded) Fail("loaded a file with a bad line " + std::to_string(line), rows, columns, file);
-      if (result.line != line)
-        Fail("refused at line " + std::to_string(result.line) + ", first bad line is " + std::to_string(line) +
-                 ": " + result.message,
+      if (result.line != line + namesLines)
+        Fail("refused at line " + std::to_string(result.line) + ", first bad line is " +
+                 std::to_string(line + namesLines) + ": " + result.message,
              rows, columns, file);
     }
   }

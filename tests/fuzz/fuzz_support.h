@@ -65,6 +65,62 @@ inline std::vector<std::string_view> SplitFields(std::string_view line) {
   return fields;
 }
 
+// The fields of a delimited line (CSV): separator between fields, blanks
+// (and tabs, unless tab is the separator) around a field dropped; a field
+// that starts with a double quote runs to its closing quote, a doubled
+// quote standing for one, and only blanks may follow it before the next
+// separator. faultyField is the index of the first field whose quotes are
+// not so (it ends the list), or -1.
+inline std::vector<std::string> SplitDelimited(std::string_view line, char separator, int& faultyField) {
+  enum class State { Start, Plain, Quoted, QuoteSeen, Closed };
+  auto pad = [&](char c) { return c == ' ' || (c == '\t' && separator != '\t'); };
+  std::vector<std::string> fields;
+  std::string field;
+  State state = State::Start;
+  faultyField = -1;
+  auto finish = [&] {
+    if (state == State::Plain)
+      while (!field.empty() && pad(field.back())) field.pop_back();
+    fields.push_back(field);
+    field.clear();
+    state = State::Start;
+  };
+  for (char c : line) {
+    switch (state) {
+      case State::Start:
+        if (c == separator) finish();
+        else if (c == '"') state = State::Quoted;
+        else if (!pad(c)) { field += c; state = State::Plain; }
+        break;
+      case State::Plain:
+        if (c == separator) finish();
+        else field += c;
+        break;
+      case State::Quoted:
+        if (c == '"') state = State::QuoteSeen;
+        else field += c;
+        break;
+      case State::QuoteSeen:
+        if (c == '"') { field += c; state = State::Quoted; }
+        else if (c == separator) finish();
+        else if (pad(c)) state = State::Closed;
+        else { faultyField = static_cast<int>(fields.size()); fields.push_back(field); return fields; }
+        break;
+      case State::Closed:
+        if (c == separator) finish();
+        else if (!pad(c)) { faultyField = static_cast<int>(fields.size()); fields.push_back(field); return fields; }
+        break;
+    }
+  }
+  if (state == State::Quoted) {
+    faultyField = static_cast<int>(fields.size());
+    fields.push_back(field);
+    return fields;
+  }
+  finish();
+  return fields;
+}
+
 // A decimal number: [+|-] (digits [. [digits]] | . digits) [(e|E) [+|-] digits].
 inline bool IsDecimal(std::string_view t) {
   std::size_t i = 0;

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -318,6 +320,37 @@ TEST_F(MatrixEntryTest, FaultyCellOutOfSightIsScrolledIntoView) {
   EXPECT_EQ(Focused(), f.Cell(49, 50));
   QRect visible(-Child<QScrollArea>(f, "cellArea")->widget()->pos(), Child<QScrollArea>(f, "cellArea")->viewport()->size());
   EXPECT_TRUE(visible.intersects(f.Cell(49, 50)->geometry()));
+}
+
+// A matrix copied from a paper, pasted through a cell's menu: a faulty
+// block changes nothing and says why; a good one fills the cells below
+// the diagonal, which Continue then takes as typed values.
+TEST_F(MatrixEntryTest, PastedMatrixFillsTheCellsOrSaysWhichValueDoesNotFit) {
+  TSqMatFrm& f = Open(3);
+  const auto pasteFromMenu = [&](const std::string& text) {
+    services.clipboardText = text;
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), f.Cell(2, 3)->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(f.Cell(2, 3), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions())
+      if (action->text().remove('&').startsWith("Paste")) action->trigger();
+    menu->close();
+    QApplication::processEvents();
+  };
+  pasteFromMenu("1 .45 .30\n.45 1 1.2\n.30 1.2 1\n");
+  EXPECT_EQ(services.texts(), std::vector<std::string>{"Nothing was pasted: \"1.2\", in row 2, column 3 of the matrix, "
+                                                       "lies outside the range.\r" + RangeMessage});
+  EXPECT_EQ(f.Cell(1, 2)->text(), "0.000");
+
+  services.Clear();
+  pasteFromMenu("1 .45 .30\n.45 1 -.25\n.30 -.25 1\n");
+  EXPECT_TRUE(services.messages.empty());
+  Child<QPushButton>(f, "CloseBtn")->click();
+  EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
+  EXPECT_DOUBLE_EQ(matrix[1][2], 0.45);
+  EXPECT_DOUBLE_EQ(matrix[1][3], 0.30);
+  EXPECT_DOUBLE_EQ(matrix[3][2], -0.25);
 }
 
 TEST(ShowMatrixEntry, ModalLoopEndsWithTheButtons) {

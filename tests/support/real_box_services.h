@@ -55,6 +55,8 @@ class tRealBoxServices : public tScriptedServices {
   tMessageResult ShowMessage(tMessageKind kind, const std::string& caption, const std::string& text,
                              tMessageButtons buttons) override;
   void ProcessPendingEvents() override;
+  // The real clipboard, which the tests fill and real keys copy into.
+  std::string PastedText(tPasteSource source) override { return qt_.PastedText(source); }
 
  private:
   class tWindowManager;

@@ -35,6 +35,9 @@ class tScriptedServices : public tPlatformServices {
   // When none is left the dialog is cancelled.
   std::deque<std::optional<std::string>> openFileAnswers;
   std::deque<std::optional<std::string>> saveFileAnswers;
+  // The text PastedText gives for each source.
+  std::string clipboardText;
+  std::string selectionText;
   // Outcome of the next PrintDocument calls: an empty string succeeds, any
   // other text fails with that reason. When none is left printing succeeds.
   std::deque<std::string> printOutcomes;
@@ -73,6 +76,9 @@ class tScriptedServices : public tPlatformServices {
                                              const std::string& filter) override;
   std::optional<std::string> AskSaveFileName(const std::string& initialName,
                                              const std::string& filter) override;
+  std::string PastedText(tPasteSource source) override {
+    return source == tPasteSource::Selection ? selectionText : clipboardText;
+  }
   void SetBusyCursor(bool isBusy) override { cursorChanges.push_back(isBusy); }
   bool ShowProgress(const std::string& step, double shareDone) override;
   void EndProgress() override;

@@ -7,6 +7,7 @@
 
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
+#include "core/text_characters.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
 
@@ -30,6 +31,9 @@ const std::string TableRule = " " + std::string(93, '_');
 
 // Further notes lines are indented to stand under the first one.
 const std::string NotesIndent(15, ' ');
+
+// Width of a row label of the summary table, "Task of Interest: ".
+constexpr int RowLabelWidth = 18;
 
 const char* const EmptyLine = "";
 const char* const BlankLine = " ";
@@ -87,22 +91,34 @@ void WriteRawDataEcho(const tReportFrame& in, int k, tReportLines& sink) {
   sink.Add(EmptyLine);
   PrintDataMatrix(*in.rawData, in.controlCount, k + 1,
                   " Raw data for controls (data for the cases are reported in the table that follows):",
-                  sink);
+                  sink, in.variableNames);
   sink.Add(EmptyLine);
 }
 
-void WriteSummaryTable(const tAnalysisRequest& in, tReportLines& sink) {
+// The label of variable v's row: its name with a colon, padded to the
+// label's width (the name clipped to leave a blank), or "Task of
+// Interest:" and "Covariate j:".
+std::string RowLabel(const std::vector<std::string>& names, int v) {
+  if (v <= static_cast<int>(names.size()) && !names[v - 1].empty()) {
+    std::string label = ShownTextClipped(names[v - 1], RowLabelWidth - 2);
+    label.erase(label.find_last_not_of(' ') + 1);
+    label += ":";
+    return label + std::string(static_cast<std::size_t>(RowLabelWidth - CharacterCount(label)), ' ');
+  }
+  return v == 1 ? "Task of Interest: " : FormatC("Covariate%2d:      ", v - 1);
+}
+
+void WriteSummaryTable(const tAnalysisRequest& in, const std::vector<std::string>& names, tReportLines& sink) {
   sink.Add(" Summary statistics for the control sample together with scores of the two cases:");
   sink.Add(TableRule);
   sink.Add("  Measure               Control        Control          Scores for           Scores for  ");
   sink.Add("                         Mean            SD               Case A               Case B");
   sink.Add(TableRule);
-  sink.Add(" " + FormatC(" Task of Interest: %11.3Lf  %13.3Lf     %13.3Lf       %13.3Lf", in.means[1],
-                         in.sds[1], in.caseA[1], in.caseB[1]));
-  sink.Add(EmptyLine);
-  for (int c = 1; c <= in.k; ++c)
-    sink.Add(" " + FormatC(" Covariate%2d:      %11.3Lf  %13.3Lf     %13.3Lf       %13.3Lf", c,
-                           in.means[c + 1], in.sds[c + 1], in.caseA[c + 1], in.caseB[c + 1]));
+  for (int v = 1; v <= in.k + 1; ++v) {
+    sink.Add("  " + RowLabel(names, v) +
+             FormatC("%11.3Lf  %13.3Lf     %13.3Lf       %13.3Lf", in.means[v], in.sds[v], in.caseA[v], in.caseB[v]));
+    if (v == 1) sink.Add(EmptyLine);
+  }
   sink.Add(TableRule);
   sink.Add(BlankLine);
   sink.Add(BlankLine);
@@ -184,7 +200,7 @@ void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRequest& requ
   WriteNotes(frame, sink);
   WriteInputs(frame, request.interval, sink);
   if (frame.layout == tProgramKind::RawData) WriteRawDataEcho(frame, request.k, sink);
-  WriteSummaryTable(request, sink);
+  WriteSummaryTable(request, frame.variableNames, sink);
   WriteCorrelations(request, sink);
   WriteOutputs(request, results, conditionalSd, sink);
 }

@@ -32,6 +32,11 @@ struct tReportFrame {
   std::string notes;                           // text of the notes field; lines split at LF, CR LF or CR
   std::vector<tReportField> fields;            // entry fields 1..8 in order
 
+  // The variables' names, the task's first, from a data file's line of
+  // names; they stand for "Task of Interest" and "Covariate j" in the
+  // summary table and head the columns of the raw data. Empty: none.
+  std::vector<std::string> variableNames;
+
   // Raw data only: the file name as the dialog returned it and the table
   // whose first controlCount rows are the controls.
   std::string dataFileName;

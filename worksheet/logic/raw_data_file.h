@@ -1,7 +1,9 @@
 // Reading the raw data file of the raw-data program: plain text, one
 // person per line (the n controls, then Case A, then Case B), one variable
 // per column (the task of interest, then covariates 1..k), values
-// separated by blanks or tabs.
+// separated by blanks or tabs, or by commas or semicolons as spreadsheets
+// export CSV, with an optional first line of the variables' names (see
+// data_file_layout.h).
 //
 // The reader takes lines as lines: a line ends at LF, CR LF or CR alike,
 // and a line's values never run on into the next line. A file that lacks
@@ -17,9 +19,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/progress.h"
 #include "matrix/data_matrix.h"
+#include "worksheet/logic/data_file_layout.h"
 
 // Longest text of one value (longer texts are refused, not split).
 constexpr int MaxRawValueLength = 64;
@@ -37,8 +41,9 @@ struct tRawDataReadResult {
   bool cancelled = false;  // the progress check stopped the reading
   int rows = 0;          // rows asked for (n + 2)
   int columns = 0;       // values asked for per row (k + 1)
-  int line = 0;          // the faulty line (1-based); 0 when none
+  int line = 0;          // the faulty line of the file (1-based); 0 when none
   int unusedLines = 0;   // loaded: lines holding data after the rows read
+  tDataFileLayout layout;  // how the file was read; its names when it has them
   std::string message;   // the text for the box: the success message when
                          // loaded, otherwise what is wrong and where
 };
@@ -53,7 +58,8 @@ constexpr std::size_t MaxRawDataFileSize = std::size_t{256} << 20;
 
 // Reads rows x columns values (rows = n + 2 persons, or n controls alone,
 // columns = k + 1 variables) from the file's text into
-// table[1..rows][1..columns]. The table is made exactly as large as the
+// table[1..rows][1..columns]; with a line of names, the rows are the
+// lines after it, and it must name at least the columns. The table is made exactly as large as the
 // rows the file holds, up to rows, and the columns asked for. On failure it
 // holds whatever was read before the fault and must not be used. progress
 // is asked every few thousand lines; when it answers false the reading
@@ -71,13 +77,19 @@ tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int co
 // The information text after a successful read:
 // "Data file consisting of n + 2 = %2d cases (rows) and %2d variables
 // (columns) was loaded successfully ", followed, when lines after the
-// (n + 2)-th hold data, by how many were not used.
-std::string RawDataLoadedMessage(int rows, int columns, int unusedLines = 0);
+// (n + 2)-th hold data, by how many were not used, and, for a file with a
+// line of names, by the names read.
+std::string RawDataLoadedMessage(int rows, int columns, int unusedLines = 0,
+                                 const std::vector<std::string>& names = {});
 
 // Name of a variable by its column: "the task of interest" for column 1,
 // "covariate j" for column j + 1.
 std::string RawVariableName(int column);
 
+// RawVariableName followed by the file's name for the column in quotes,
+// when names has one: covariate 1 "Years of education".
+std::string NamedVariable(int column, const std::vector<std::string>& names);
+
 // The error text for a variable without variance in the controls, naming
-// it by RawVariableName and by its column in the file.
-std::string ZeroVarianceMessage(int column);
+// it by NamedVariable and by its column in the file.
+std::string ZeroVarianceMessage(int column, const std::vector<std::string>& names = {});

@@ -67,6 +67,7 @@ tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns,
     return load;
   }
   load.outcome = tRawDataLoadOutcome::Loaded;
+  load.variableNames = read.layout.names;
   services.Inform(read.message);
   return load;
 }
@@ -89,7 +90,7 @@ tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tRepor
   // would be 0/0.
   if (const int constant = FirstConstantColumn(table, n, variables); constant != 0) {
     reported.outcome = tAnalysisOutcome::ZeroVariance;
-    reported.message = ZeroVarianceMessage(constant);
+    reported.message = ZeroVarianceMessage(constant, frame.variableNames);
     return reported;
   }
   request.k = k;
@@ -148,6 +149,8 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   services.SetBusyCursor(true);
   tReportFrame frame = ReportFrameOf(inputs, profile);
   frame.dataFileName = load.fileName;
+  frame.variableNames = load.variableNames;
+  const std::string taskName = load.variableNames.empty() ? std::string() : load.variableNames.front();
   tReportedAnalysis analysis;
   {
     tProgressScope progress(services);
@@ -165,6 +168,6 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   // Steps 11-12.
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
-  outcome.figure = AnalysisFigureOf(analysis, "");
+  outcome.figure = AnalysisFigureOf(analysis, taskName);
   return outcome;
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "matrix/data_matrix.h"
 #include "platform/services.h"
@@ -22,8 +23,9 @@
 #include "worksheet/logic/program_profile.h"
 #include "worksheet/logic/worksheet_inputs.h"
 
-// The file filter of the open dialog.
-inline constexpr const char* RawDataFileFilter = "Text files only|*.txt";
+// The file filter of the open dialog: text files, and the CSV and
+// tab-separated files spreadsheets export.
+inline constexpr const char* RawDataFileFilter = "Text files only|*.txt;*.csv;*.tsv";
 // Information box when no data file was chosen.
 inline constexpr const char* LoadCancelledMessage = "Load data cancelled by user";
 
@@ -32,11 +34,12 @@ enum class tRawDataLoadOutcome { Loaded, Cancelled, Refused };
 struct tRawDataLoad {
   tRawDataLoadOutcome outcome = tRawDataLoadOutcome::Cancelled;
   std::string fileName;  // as the dialog returned it (Loaded and Refused)
+  std::vector<std::string> variableNames;  // Loaded: the file's names of the variables, if it has them
 };
 
 // LoadRawDataFile(rows, columns): fills table with the missing-value
 // marker, asks for an existing file in the process's current folder
-// ("Text files only|*.txt"), and reads rows x columns values into it. A
+// (RawDataFileFilter), and reads rows x columns values into it. A
 // cancelled dialog, or a name that is empty once blanks are trimmed, is
 // Cancelled and shows nothing. Otherwise the busy cursor and the progress
 // of the reading are shown while the file is read (not while the dialog

@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/text_characters.h"
 #include "core/text_file.h"
+#include "core/text_format.h"
+#include "validation/pasted_block.h"
 #include "validation/validation.h"
 
 namespace {
@@ -183,6 +186,56 @@ std::optional<std::string> PasteIntoNumericEntry(std::string_view before, std::s
   std::string text = std::string(before) + accepted + std::string(after);
   ApplyLengthRule(text, notice, beep);
   return text;
+}
+
+std::string PasteBlockIntoGrid(tGridCells& grid, int column, int row, std::string_view text, bool& longName) {
+  longName = false;
+  column = std::max(column, NameColumn);
+  const tPastedRows block = SplitPastedBlock(text);
+  std::size_t width = 0;
+  for (const auto& cells : block) width = std::max(width, cells.size());
+  const int roomRows = grid.RowCount() - row;
+  const int roomColumns = CaseBColumn + 1 - column;
+  if (static_cast<int>(block.size()) > roomRows || static_cast<int>(width) > roomColumns) {
+    return FormatC("Nothing was pasted: the block of %zu row%s and %zu column%s does not fit the grid from row %d, "
+                   "%s on, which has room for %d row%s and %d column%s.",
+                   block.size(), block.size() == 1 ? "" : "s", width, width == 1 ? "" : "s", row + 1,
+                   GridColumnHeadings[column], roomRows, roomRows == 1 ? "" : "s", roomColumns,
+                   roomColumns == 1 ? "" : "s");
+  }
+  tGridCells pasted = grid;
+  for (std::size_t i = 0; i < block.size(); ++i) {
+    for (std::size_t j = 0; j < block[i].size(); ++j) {
+      const int to = column + static_cast<int>(j);
+      const int at = row + static_cast<int>(i);
+      std::string cell = block[i][j];
+      if (to == NameColumn) {
+        longName = longName || CharacterCount(cell) >= MaxFieldLength;
+      } else {
+        const std::string where =
+            FormatC("Nothing was pasted: \"%s\", for the %s of row %d,", ShownText(cell).c_str(),
+                    GridColumnHeadings[to], at + 1);
+        for (char& c : cell) {
+          const auto byte = static_cast<unsigned char>(c);
+          const char32_t kept = FilterNumericKey(byte < 0x80 ? byte : NonAsciiCharacter, {}, {});
+          if (kept != U'-' && kept != U'.' && !(kept >= U'0' && kept <= U'9'))
+            return where + " is not a number.\r\r" + NumericKeyMessage;
+          c = static_cast<char>(kept);
+        }
+        if (CharacterCount(cell) > MaxFieldLength)
+          return where + FormatC(" is longer than the %d characters a cell holds: round it before copying it.",
+                                 MaxFieldLength);
+      }
+      pasted.SetCell(to, at, cell);
+    }
+  }
+  grid = pasted;
+  return std::string();
+}
+
+bool IsGridBlock(std::string_view text, int column) {
+  if (!IsPastedBlock(text)) return false;
+  return column >= MeanColumn || text.find('\t') != std::string_view::npos || SplitPastedBlock(text).size() > 1;
 }
 
 std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,

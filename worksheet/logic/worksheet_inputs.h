@@ -147,6 +147,26 @@ std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const 
 
 // The caption of the SD column's heading, the label of the SD rule.
 inline constexpr const char* SdHeading = "SD";
+// The headings of the grid's columns, from column 0.
+inline constexpr const char* GridColumnHeadings[] = {"Test No.", "Name", "Mean", SdHeading, "Case A", "Case B"};
+
+// A block of cells pasted into the grid (copied from a spreadsheet or a
+// paper's table) from the cell of column and row on: the block's rows go
+// to the grid's rows from row down, a row's cells to the columns from
+// column across, in the grid's order (name, mean, SD, Case A, Case B).
+// Each cell is taken as typing takes it: a name as it stands, a number
+// through the key filter (a comma becomes a point) and within the 6
+// characters the length rule keeps. When a cell does not fit, or the block
+// runs past the grid's last row or column, nothing is changed and the
+// result is the box's text, naming the cell and why; otherwise the cells
+// are set and the result is empty. longName tells that a pasted name has 6
+// characters or more, which the name's length warning then says.
+std::string PasteBlockIntoGrid(tGridCells& grid, int column, int row, std::string_view text, bool& longName);
+
+// True when a text pasted into a grid cell of the column fills several
+// cells (PasteBlockIntoGrid): it holds more than one cell, and, pasted
+// into a name, a tab or more than one line (one line of words is a name).
+bool IsGridBlock(std::string_view text, int column);
 
 // --- saved inputs -----------------------------------------------------------
 

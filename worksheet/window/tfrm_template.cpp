@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -11,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
@@ -34,9 +32,11 @@
 #include <string>
 
 #include "platform/fonts.h"
+#include "platform/paste_menu.h"
 #include "platform/services.h"
 #include "results/tfrm_template_results.h"
 #include "worksheet/logic/figure_drawing.h"
+#include "validation/pasted_block.h"
 #include "validation/validation.h"
 #include "worksheet/logic/raw_data_flow.h"
 #include "worksheet/window/matrix_entry_window.h"
@@ -291,7 +291,14 @@ void TfrmTemplate::BuildWidgets() {
   // The grid headings stay hidden until SizeGrid places them.
   const char* headingNames[] = {"lblGridColumnsTitle", "lblItems", "lblCol1", "lblCol2",
                                 "lblCol3", "lblCol4", "lblCol5", "lblCol6"};
-  const char* headingTexts[] = {"", "Test No.", "Name", "Mean", SdHeading, "Case A", "Case B", ""};
+  const char* headingTexts[] = {"",
+                                GridColumnHeadings[0],
+                                GridColumnHeadings[NameColumn],
+                                GridColumnHeadings[MeanColumn],
+                                GridColumnHeadings[SdColumn],
+                                GridColumnHeadings[CaseAColumn],
+                                GridColumnHeadings[CaseBColumn],
+                                ""};
   for (int i = 0; i < 8; ++i) {
     QLabel* heading = new QLabel(headingTexts[i], Panel1);
     heading->setObjectName(headingNames[i]);
@@ -504,8 +511,12 @@ void TfrmTemplate::SetGridCurrentCell(int col, int row) {
 
 // Key press on the grid while no cell is being edited (a key that types
 // opens the editor, which then gets the key): Delete and Backspace clear
-// the selected cell.
+// the selected cell; a paste fills the cells from it on.
 bool TfrmTemplate::grdDataKeyPress(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) {
+    PasteOnGrid(services_.PastedText(tPasteSource::Clipboard));
+    return true;
+  }
   const bool clears = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
   if (!clears || event->modifiers() != Qt::NoModifier) return false;
   const QTableWidgetItem* item = grdData->currentItem();
@@ -654,7 +665,12 @@ bool TfrmTemplate::IsNumericEntry(const QLineEdit* entry) const {
 bool TfrmTemplate::EntryKeyPress(QObject* watched, QKeyEvent* event) {
   if (watched == grdData) return grdDataKeyPress(event);
   QLineEdit* entry = Entry(watched);
-  if (entry == nullptr || !IsNumericEntry(entry)) return false;
+  if (entry == nullptr) return false;
+  if (InGrid(entry) && event->matches(QKeySequence::Paste)) {  // a name cell too may take a block
+    PasteInto(entry, false);
+    return true;
+  }
+  if (!IsNumericEntry(entry)) return false;
   return FieldKeyPress(entry, event);
 }
 
@@ -670,12 +686,19 @@ void TfrmTemplate::KeyUpRules(QObject* watched, int key) {
     memoCommentsKeyUp(key);
 }
 
-// A paste by Ctrl+V, the context menu or the middle button. A number takes
-// the pasted text through the key filter and the length rule, as if typed;
-// a name or the covariates field takes it as it comes and then its key-up
-// rule runs, as after typing.
+// A paste by Ctrl+V, the context menu or the middle button. A block of
+// cells pasted into the grid fills the cells from the current one on. A
+// number takes the pasted text through the key filter and the length rule,
+// as if typed; a name or the covariates field takes it as it comes and
+// then its key-up rule runs, as after typing.
 void TfrmTemplate::PasteInto(QLineEdit* entry, bool fromSelection) {
-  const QString pasted = QGuiApplication::clipboard()->text(fromSelection ? QClipboard::Selection : QClipboard::Clipboard);
+  const std::string pastedText =
+      services_.PastedText(fromSelection ? tPasteSource::Selection : tPasteSource::Clipboard);
+  if (InGrid(entry) && IsGridBlock(pastedText, grdData->currentColumn())) {
+    PasteGridBlock(pastedText);
+    return;
+  }
+  const QString pasted = Q(pastedText);
   const QPointer<QLineEdit> open(entry);
   if (fromSelection) entry->deselect();
   if (!IsNumericEntry(entry)) {
@@ -692,40 +715,59 @@ void TfrmTemplate::PasteInto(QLineEdit* entry, bool fromSelection) {
   const std::optional<std::string> result = PasteIntoNumericEntry(
       S(text.left(start)), S(pasted), S(text.mid(end)), services_.NoticeHook(), services_.BeepHook());
   if (!result) return;
-  const QString pastedText = Q(*result);
+  const QString newText = Q(*result);
   if (open) {
-    open->setText(pastedText);
-    open->setCursorPosition(std::max<int>(0, static_cast<int>(pastedText.size() - (text.size() - end))));
+    open->setText(newText);
+    open->setCursorPosition(std::max<int>(0, static_cast<int>(newText.size() - (text.size() - end))));
   }
-  if (inGrid) SetWidgetCell(col, row, pastedText);
+  if (inGrid) SetWidgetCell(col, row, newText);
 }
 
-// The entry's own context menu, whose Paste pastes as Ctrl+V does. The
-// menu's items have no names: Paste is known by its caption, looked up as
-// the line edit looks it up (in the user's language) and shown before the
-// shortcut.
-void TfrmTemplate::ShowEntryMenu(QLineEdit* entry, const QPoint& globalPos) {
-  QMenu* menu = entry->createStandardContextMenu();
-  // The paste may show a box, during which the grid frees a cell editor;
-  // the menu, still at work, must not go with it.
-  menu->setParent(this, menu->windowFlags());
-  menu->setAttribute(Qt::WA_DeleteOnClose);
-  const QString pasteCaption = QCoreApplication::translate("QLineEdit", "&Paste");
-  QAction* standard = nullptr;
-  for (QAction* action : menu->actions())
-    if (action->text().section(QLatin1Char('\t'), 0, 0) == pasteCaption) standard = action;
-  if (standard != nullptr) {
-    auto* paste = new QAction(standard->text(), menu);
-    paste->setShortcut(standard->shortcut());
-    paste->setEnabled(standard->isEnabled());
-    menu->insertAction(standard, paste);
-    menu->removeAction(standard);
-    const QPointer<QLineEdit> open(entry);
-    connect(paste, &QAction::triggered, this, [this, open] {
-      if (open) PasteInto(open, false);
-    });
+// A paste on the grid while no cell is being edited: a block fills the
+// cells from the current one on; a single value replaces the current
+// cell's text, by the rules of typing.
+void TfrmTemplate::PasteOnGrid(const std::string& text) {
+  const int col = grdData->currentColumn();
+  const int row = grdData->currentRow();
+  const QTableWidgetItem* item = grdData->currentItem();
+  if (item == nullptr || !(item->flags() & Qt::ItemIsEditable)) return;
+  if (IsGridBlock(text, col)) {
+    PasteGridBlock(text);
+    return;
   }
-  menu->popup(globalPos);
+  if (col < MeanColumn) {
+    std::string name = S(Q(text).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
+    SetWidgetCell(col, row, Q(name));
+    ApplyGridCellLength(col, name, services_);
+    return;
+  }
+  if (const std::optional<std::string> number =
+          PasteIntoNumericEntry("", text, "", services_.NoticeHook(), services_.BeepHook()))
+    SetWidgetCell(col, row, Q(*number));
+}
+
+// A block pasted into the grid from the current cell on, each cell by the
+// rules of typing; nothing changes when a cell does not fit, and a box
+// says which and why. An open cell editor follows its cell.
+void TfrmTemplate::PasteGridBlock(const std::string& text) {
+  const int col = grdData->currentColumn();
+  const int row = grdData->currentRow();
+  if (row < 0 || col < 0) return;
+  GatherGrid();
+  bool longName = false;
+  const std::string problem = PasteBlockIntoGrid(inputs_.grid, col, row, text, longName);
+  if (!problem.empty()) {
+    services_.Warn(problem);
+    return;
+  }
+  ShowGrid();
+  if (longName) services_.Warn(MaximumLengthMessage);
+}
+
+// The entry's own context menu, whose Paste pastes as Ctrl+V does.
+void TfrmTemplate::ShowEntryMenu(QLineEdit* entry, const QPoint& globalPos) {
+  const QPointer<QLineEdit> open(entry);
+  ShowMenuWithOwnPaste(entry, globalPos, [this, open] { PasteInto(open, false); });
 }
 
 // ---------------------------------------------------------------------------
@@ -828,7 +870,7 @@ bool TfrmTemplate::eventFilter(QObject* watched, QEvent* event) {
       // The middle button pastes the selection (X11).
       if (QLineEdit* entry = Entry(watched); entry != nullptr && IsNumericEntry(entry) &&
                                              static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
-        if (QGuiApplication::clipboard()->supportsSelection()) PasteInto(entry, true);
+        PasteInto(entry, true);
         return true;
       }
       break;

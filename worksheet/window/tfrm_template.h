@@ -125,6 +125,8 @@ class TfrmTemplate : public QMainWindow {
   bool EntryKeyPress(QObject* watched, QKeyEvent* event);
   void KeyUpRules(QObject* watched, int key);
   void PasteInto(QLineEdit* entry, bool fromSelection);
+  void PasteOnGrid(const std::string& text);
+  void PasteGridBlock(const std::string& text);
   void ShowEntryMenu(QLineEdit* entry, const QPoint& globalPos);
   QLineEdit* Entry(QObject* object) const;
   bool IsNumericEntry(const QLineEdit* entry) const;

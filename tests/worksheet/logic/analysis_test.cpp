@@ -225,6 +225,20 @@ TEST(AnalysisReport, InputLinesCutTheCaptionBeforeItsLastColon) {
   EXPECT_EQ(FormatInputLine("Input 5", "7"), " Input 5= 7");
 }
 
+// A file's names stand for the row labels, clipped to keep the columns.
+TEST(AnalysisReport, VariableNamesLabelTheSummaryTableWithinItsColumns) {
+  const tWorksheetInputs in = WorkedInputs(tIntervalChoice::TwoSided);
+  tReportFrame frame = ReportFrameOf(in, QuorvaneProfile());
+  frame.variableNames = {"Years of formal education", ""};
+  tLineList lines;
+  ASSERT_EQ(RunAnalysis(SummaryRequest(in, QuorvaneProfile(), 10, 1, tNoticeHook{}), &frame, false, lines).outcome,
+            tAnalysisOutcome::Done);
+  Lines expected = GoldenReport("quorvane_worked_two_sided.txt");
+  for (std::string& line : expected)
+    if (line.rfind("  Task of Interest:", 0) == 0) line = "  Years of formal:  " + line.substr(20);
+  ExpectSameLines(lines.lines, expected);
+}
+
 TEST(AnalysisReport, RefusesInconsistentInputsBeforeWritingAnything) {
   const AnalysisResults results{};
   tLineList sink;

@@ -217,6 +217,32 @@ TEST_F(RawCompute, WorkedFileAsUtf16GivesTheWorkedReport) {
   }
 }
 
+// A spreadsheet's exports of the worked controls with a line of names
+// (CSV with commas, CSV with semicolons and decimal commas, "Unicode
+// text") give the worked report, the names standing for the variables.
+TEST_F(RawCompute, SpreadsheetExportsGiveTheWorkedReportUnderTheirNames) {
+  Lines named = GoldenReport("quorvik_worked_two_sided.txt");
+  const auto title = std::find(named.begin(), named.end(),
+                               " Raw data for controls (data for the cases are reported in the table that follows):");
+  ASSERT_NE(title, named.end());
+  named.insert(title + 1, std::string(11, ' ') + "      Naming   School years   ");
+  std::replace(named.begin(), named.end(),
+               std::string("  Task of Interest:      50.000         10.000            40.000              55.000"),
+               std::string("  Naming:                50.000         10.000            40.000              55.000"));
+  std::replace(named.begin(), named.end(),
+               std::string("  Covariate 1:           10.000          2.000            12.000               9.000"),
+               std::string("  School years:          10.000          2.000            12.000               9.000"));
+  for (const char* name : {"worked_controls.csv", "worked_controls_semicolon.csv", "worked_controls_unicode.txt"}) {
+    services.Clear();
+    const std::string file = SourceFile(std::string("examples/") + name);
+    const tComputeOutcome outcome = Compute(file);
+    EXPECT_EQ(services.texts(), Lines{RawDataLoadedMessage(12, 2, 0, {"Naming", "School years"})}) << name;
+    Lines expected = named;
+    std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
+    EXPECT_EQ(outcome.report, expected) << name;
+  }
+}
+
 // A named pipe would keep the program waiting until something wrote into
 // it; it is refused before it is opened.
 TEST_F(RawCompute, PipeIsRefusedWithoutWaiting) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
@@ -298,6 +299,112 @@ TEST(RawDataFile, ZeroVarianceColumnIsFoundAndNamed) {
             "control participant: with no variance its correlations cannot be computed. Check the data file, "
             "or drop this variable.");
   EXPECT_NE(ZeroVarianceMessage(1).find("as the task of interest (column 1"), std::string::npos);
+}
+
+// The spreadsheet kinds give the same table as the blank-separated file:
+// commas, semicolons with decimal commas, tabs, quoted fields, a line of
+// names (whose line then counts in the file's line numbers).
+TEST(RawDataFile, SpreadsheetKindsReadTheSameTable) {
+  struct Case {
+    std::string text;
+    tDataSeparator separator;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {"1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma, {}},
+      {" \"1\" , 10,x\r\n2,\"20\"\r\n3.5,31\r\n40,12,,\r\n55,9\r\n,,\r\n", tDataSeparator::Comma, {}},
+      {"\"Naming\",\"School, \"\"years\"\"\"\n1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma,
+       {"Naming", "School, \"years\""}},
+      {"Naming;School years\n1;10\n2,0;20\n3,5;31\n40;1,2e1\n55;9\n;;\n", tDataSeparator::Semicolon,
+       {"Naming", "School years"}},
+      {"Naming\tSchool years\r\n1\t10\r\n2\t20\r\n3.5\t31\r\n40\t12\r\n55\t9\r\n", tDataSeparator::Blanks,
+       {"Naming", "School years"}},
+      {"Naming Years\n1 10\n2 20\n3.5 31\n40 12\n55 9\n", tDataSeparator::Blanks, {"Naming", "Years"}},
+      {"\"Naming\" \"Years\"\n\n2 20\n", tDataSeparator::Blanks, {"Naming", "Years"}},  // refused below
+  };
+  for (const auto& c : cases) {
+    tData_matrix t;
+    const auto r = Read(c.text, 5, 2, t);
+    EXPECT_EQ(r.layout.separator, c.separator) << c.text;
+    EXPECT_EQ(r.layout.names, c.names) << c.text;
+    if (c.text.find("\n\n") != std::string::npos) {
+      EXPECT_EQ(r.message, "Line 2 (control 1) of the data file is empty: 2 values were expected (the task of "
+                           "interest and 1 covariate).");
+      continue;
+    }
+    ASSERT_TRUE(r.loaded) << c.text << r.message;
+    EXPECT_EQ(r.unusedLines, 0) << c.text;
+    ExpectSmallTable(t);
+  }
+  tData_matrix t;
+  const auto named = Read("Naming;School years\n1;10\n2;20\n3,5;31\n40;12\n55;9\n7;7\n", 5, 2, t);
+  EXPECT_EQ(named.message,
+            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully "
+            "\r\rThe file has 1 more line with data after line 6, which was not used. If the file holds more than 3 "
+            "controls, lines 5 and 6 were taken as Case A and Case B although they are controls: correct the number "
+            "of controls and compute again.\r\rLine 1 names the variables: the task of interest \"Naming\", "
+            "covariate 1 \"School years\".");
+}
+
+// Every file the blank-separated reading took reads as before; decimal
+// commas there and in comma-separated files are named, a point in a
+// semicolon-separated file is refused, and a first line with a number is
+// data, not names.
+TEST(RawDataFile, DecimalMarksAndFaultsAreNamedInEachKind) {
+  auto message = [](const std::string& text, int columns = 2) {
+    tData_matrix t;
+    const auto r = Read(text, 5, columns, t);
+    EXPECT_FALSE(r.loaded) << text;
+    return r.message;
+  };
+  const std::string blankAdvice =
+      "\rWrite numbers with a point as the decimal mark (for example 12.5) and separate the values by blanks.";
+  EXPECT_EQ(message("39,5 8,25\n50 11\n"),
+            "Line 1 (control 1) of the data file: value 1 (the task of interest) \"39,5\" is not a number." +
+                blankAdvice);
+  EXPECT_EQ(message("Task Years\n39,5 8,25\n"),
+            "Line 2 (control 1) of the data file: value 1 (the task of interest \"Task\") \"39,5\" is not a number." +
+                blankAdvice);
+  EXPECT_EQ(message("abc 10\n2 20\n"),
+            "Line 1 (control 1) of the data file: value 1 (the task of interest) \"abc\" is not a number." +
+                blankAdvice);
+  EXPECT_EQ(message("1,\"12,5\"\n"),
+            "Line 1 (control 1) of the data file: value 2 (covariate 1) \"12,5\" is not a number.\rIn a file whose "
+            "values are separated by commas, write numbers with a point as the decimal mark (for example 12.5).");
+  EXPECT_EQ(message("1;1.234\n"),
+            "Line 1 (control 1) of the data file: value 2 (covariate 1) \"1.234\" holds a point: in a file whose "
+            "values are separated by semicolons the decimal mark is the comma (for example 12,5), and a point, "
+            "perhaps a thousands separator, is not read.");
+  EXPECT_EQ(message("1;2\n3;x\n"),
+            "Line 2 (control 2) of the data file: value 2 (covariate 1) \"x\" is not a number.\rIn a file whose "
+            "values are separated by semicolons, write numbers with a comma as the decimal mark (for example 12,5).");
+  EXPECT_EQ(message("1,2,3\n3,,4\n", 3),
+            "Line 2 (control 2) of the data file: value 2 (covariate 1) is empty.");
+  EXPECT_EQ(message("1,2\n3,\"4\n"),
+            "Line 2 (control 2) of the data file: value 2 (covariate 1) opens a quotation mark that is not closed on "
+            "the line.");
+  EXPECT_EQ(message("1,\"2\"x\n"),
+            "Line 1 (control 1) of the data file: value 2 (covariate 1) has text after its closing quotation mark.");
+  EXPECT_EQ(message("1,2\n , ,\n"),
+            "Line 2 (control 2) of the data file is empty: 2 values were expected (the task of interest and 1 "
+            "covariate).");
+  EXPECT_EQ(message("Naming\n1 2\n"),
+            "Line 1 of the data file, which names the variables, holds only 1 name: 2 names were expected (the task "
+            "of interest and 1 covariate).");
+  EXPECT_EQ(message("A,B\n1,2\n3,4\n"),
+            "Line 4 (control 3) of the data file is missing: the file has 3 lines, and 6 are needed (the variables' "
+            "names, 3 controls, then Case A, then Case B), each with 2 values (the task of interest and 1 "
+            "covariate).");
+}
+
+// Names are text of at most 16 characters, whatever the file holds.
+TEST(RawDataFile, NamesAreShownAsTextAndClipped) {
+  tData_matrix t;
+  const auto r = Read("Years of formal education\tA\x01" "B\n1 10\n2 20\n3.5 31\n40 12\n55 9\n", 5, 2, t);
+  ASSERT_TRUE(r.loaded) << r.message;
+  EXPECT_EQ(r.layout.names, (std::vector<std::string>{"Years of formal", "A<U+0001>B"}));
+  EXPECT_EQ(ZeroVarianceMessage(2, r.layout.names).substr(0, 60),
+            "Analysis cannot proceed as covariate 1 \"A<U+0001>B\" (column ");
 }
 
 TEST(RawDataExamples, WorkedControlsGiveTheirSummaryExactly) {

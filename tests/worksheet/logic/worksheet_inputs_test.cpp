@@ -159,6 +159,44 @@ TEST(PasteIntoNumericEntry, PassesTheKeyFilterOnceAndTheLengthRule) {
   EXPECT_EQ(services.texts(), Lines{NumericKeyMessage});
 }
 
+TEST(PasteBlockIntoGrid, FillsFromTheCellOnByTheTypingRulesOrChangesNothing) {
+  tGridCells grid = FirstRunInputs(QuorvaneProfile()).grid;
+  grid.SetRowCount(3);
+  bool longName = false;
+  // From the name of row 1: names as they stand, commas made points; an
+  // empty cell of the block empties its cell.
+  EXPECT_EQ(PasteBlockIntoGrid(grid, NameColumn, 0, "Naming\t50\t10,5\t40\t\r\nYears ed\t10\t2\t12\t9\r\n", longName),
+            "");
+  EXPECT_TRUE(longName);
+  EXPECT_EQ(grid.Cell(MeanColumn, 0), "50");
+  EXPECT_EQ(grid.Cell(SdColumn, 0), "10.5");
+  EXPECT_EQ(grid.Cell(CaseBColumn, 0), "");
+  EXPECT_EQ(grid.Cell(NameColumn, 1), "Years ed");
+  EXPECT_EQ(grid.Cell(CaseBColumn, 1), "9");
+  EXPECT_EQ(grid.Cell(NameColumn, 2), "Cov 2");
+
+  const tGridCells before = grid;
+  const auto refused = [&](int column, int row, const std::string& text) {
+    const std::string problem = PasteBlockIntoGrid(grid, column, row, text, longName);
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c <= CaseBColumn; ++c) EXPECT_EQ(grid.Cell(c, r), before.Cell(c, r)) << text;
+    return problem;
+  };
+  EXPECT_EQ(refused(SdColumn, 1, "1 2\n3 4\n5 6"),
+            "Nothing was pasted: the block of 3 rows and 2 columns does not fit the grid from row 2, SD on, which "
+            "has room for 2 rows and 3 columns.");
+  EXPECT_EQ(refused(MeanColumn, 0, "7 8\n9 1e3"),
+            "Nothing was pasted: \"1e3\", for the SD of row 2, is not a number.\r\rINPUT ERROR\r\rEnter numeric data "
+            "only.");
+  // One line of words pasted into a name is that name; into a number, cells.
+  EXPECT_FALSE(IsGridBlock("Years ed\r\n", NameColumn));
+  EXPECT_TRUE(IsGridBlock("Years\ted", NameColumn));
+  EXPECT_TRUE(IsGridBlock("50 10", MeanColumn));
+  EXPECT_EQ(refused(CaseAColumn, 2, "12.3456"),
+            "Nothing was pasted: \"12.3456\", for the Case A of row 3, is longer than the 6 characters a cell holds: "
+            "round it before copying it.");
+}
+
 class SavedWorksheet : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }

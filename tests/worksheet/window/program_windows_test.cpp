@@ -101,6 +101,33 @@ TEST_F(ProgramWindows, QuorvaneTakesTheWorkedExampleThroughTheMatrixWindowToTheG
   EXPECT_DOUBLE_EQ(again.worksheet->CurrentInputs().correlations[1][2], 0.6);
 }
 
+// The worked example copied from a spreadsheet: the grid's block pasted
+// from the first name on, the lower triangle pasted into the matrix window.
+TEST_F(ProgramWindows, QuorvanePastedGridAndLowerTriangleGiveTheTypedReport) {
+  auto entry = std::make_unique<tDrivenMatrixEntry>(services, [&](TSqMatFrm& window) {
+    services.clipboardText = "1\r\n0,6\t1\r\n";
+    QTest::keySequence(window.Cell(1, 2), QKeySequence::Paste);
+    Child<QPushButton>(window, "CloseBtn")->click();
+  });
+  tDrivenMatrixEntry& matrixEntry = *entry;
+  tProgramWindows windows = BuildQuorvaneWindows(services, dir.path().toStdString(), std::move(entry));
+  TfrmTemplate& worksheet = *windows.worksheet;
+  matrixEntry.worksheet = &worksheet;
+  worksheet.show();
+
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "1");
+  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "10");
+  QTableWidget& grid = *Child<QTableWidget>(worksheet, "grdData");
+  grid.setCurrentCell(0, 1);
+  services.clipboardText = "Task\t50\t10\t40\t55\r\nCov 1\t10\t2\t12\t9\r\n";
+  QTest::keySequence(&grid, QKeySequence::Paste);
+  EXPECT_EQ(grid.item(1, 5)->text().toStdString(), "9");
+  Child<QPushButton>(worksheet, "cmdCompute")->click();
+
+  EXPECT_TRUE(services.messages.empty()) << services.texts().front();
+  EXPECT_EQ(ResultsLines(*windows.results), GoldenReport("quorvane_worked_two_sided.txt"));
+}
+
 TEST_F(ProgramWindows, QuorvaneReturnToWorksheetFromTheMatrixWindowChangesNothing) {
   auto entry = std::make_unique<tDrivenMatrixEntry>(
       services, [](TSqMatFrm& window) { Child<QPushButton>(window, "ReturnBtn")->click(); });

@@ -7,6 +7,14 @@
 #include "core/extended.h"
 #include "matrix/tmatrix.h"
 
+// sqrt(2): the SD of the difference between two independent scores, in
+// units of their common SD.
+inline constexpr extended Sqrt2 = 1.41421356237309504880168872420969808L;
+
+// The conditional SD of the difference between two controls' task scores
+// from the task's conditional SD (the residual SD given the covariates).
+inline extended ConditionalSdOfDifference(extended conditionalSd) { return conditionalSd * Sqrt2; }
+
 struct tCaseDifference {
   tVector beta;                   // the task's regression: intercept, then covariates 1..k
   tVector d;                      // (1, xA1..xAk) - (1, xB1..xBk): 0 first, then the covariate differences

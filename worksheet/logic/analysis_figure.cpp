@@ -22,7 +22,6 @@ constexpr double CentreHalfWidthInScales = 5;
 // About this many ticks on the axis.
 constexpr int TargetTickCount = 6;
 
-constexpr double Sqrt2 = 1.41421356237309504880;
 
 bool Finite(std::initializer_list<double> values) {
   return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
@@ -95,7 +94,7 @@ std::optional<tAnalysisFigure> AnalysisFigureOf(const tReportedAnalysis& reporte
   f.predicted = static_cast<double>(cases.predicted);
   f.scale = static_cast<double>(std::sqrt(cases.residualVariance * (2 + cases.v)));
   f.degreesOfFreedom = static_cast<double>(r.df);
-  f.conditionalSdOfDifference = static_cast<double>(reported.analysis.conditionalSd) * Sqrt2;
+  f.conditionalSdOfDifference = static_cast<double>(ConditionalSdOfDifference(reported.analysis.conditionalSd));
   f.zPccc = static_cast<double>(r.zPccc);
   f.zPcccLower = static_cast<double>(r.zPcccLower);
   f.zPcccUpper = static_cast<double>(r.zPcccUpper);

@@ -10,6 +10,7 @@
 #include "core/text_characters.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
+#include "engine/case_difference.h"
 
 const char* const ReportCitationLine1 =
     " Quorvik and Quorvane method notes. \"Comparing two single cases with a control sample";
@@ -17,10 +18,6 @@ const char* const ReportCitationLine2 =
     " while allowing for covariates\". Method notes that accompany the two programs.";
 
 namespace {
-
-// sqrt(2) to the extended precision: the conditional SD of a difference
-// between two controls is sqrt(2) times the conditional SD.
-constexpr extended Sqrt2 = 1.41421356237309504880168872420969808L;
 
 // Separator ahead of a report when the results already hold lines.
 const std::string RawDataSeparator(36, '-');
@@ -145,7 +142,7 @@ void WriteOutputs(const tAnalysisRequest& in, const AnalysisResults& r, extended
   sink.Add(FormatC(" Sample estimate of the conditional SD for task of interest = %3.3Lf", conditionalSd));
   sink.Add(FormatC(" Sample estimate of the conditional SD of difference between the scores of two "
                    "controls =   %3.3Lf",
-                   conditionalSd * Sqrt2));
+                   ConditionalSdOfDifference(conditionalSd)));
   sink.Add(EmptyLine);
   sink.Add(" Classical significance test on difference between scores of the two cases allowing for "
            "covariates:");

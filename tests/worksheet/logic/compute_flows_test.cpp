@@ -240,6 +240,8 @@ TEST_F(RawCompute, SpreadsheetExportsGiveTheWorkedReportUnderTheirNames) {
     Lines expected = named;
     std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
     EXPECT_EQ(outcome.report, expected) << name;
+    ASSERT_TRUE(outcome.figure.has_value()) << name;
+    EXPECT_EQ(outcome.figure->taskName, "Naming") << name;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "batch_test_support.h"
@@ -70,12 +71,10 @@ TEST(BatchControls, SavedCorrelationsAreRestoredSymmetric) {
   ASSERT_TRUE(ParseSavedInputsControls(text, "q.txt", c, error)) << error;
   EXPECT_EQ(c.k, 2);
   EXPECT_EQ(c.n, 20);
-  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[1][2]), 0.5);
-  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[2][1]), 0.5);
-  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[1][3]), 0.3);
-  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[3][1]), 0.3);
-  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[2][3]), -0.2);
-  EXPECT_DOUBLE_EQ(static_cast<double>(c.R[3][2]), -0.2);
+  for (auto [i, j, r] : {std::tuple{1, 2, 0.5}, {1, 3, 0.3}, {2, 3, -0.2}}) {
+    EXPECT_DOUBLE_EQ(static_cast<double>(c.R[i][j]), r) << i << j;
+    EXPECT_DOUBLE_EQ(static_cast<double>(c.R[j][i]), r) << j << i;
+  }
   EXPECT_EQ(c.means[3], 3.0L);
 }
 

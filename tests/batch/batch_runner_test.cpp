@@ -18,13 +18,6 @@ tBatchControls SummaryControls() {
   return c;
 }
 
-tBatchControls RawControls() {
-  tBatchControls c;
-  std::string error;
-  EXPECT_TRUE(ParseRawControls(WorkedRawControls, "c.txt", "1", c, error)) << error;
-  return c;
-}
-
 tPairEntry Pair(long double a1, long double a2, long double b1, long double b2, int line = 1) {
   tPairEntry p;
   p.line = line;
@@ -48,49 +41,6 @@ bool SameFigures(const tPairOutcome& a, const tPairOutcome& b) {
 }
 
 }  // namespace
-
-TEST(BatchRunner, WorkedPairsThroughBothKindsOfControls) {
-  using F = tWorkedFigures;
-  for (const tBatchControls& controls : {SummaryControls(), RawControls()}) {
-    const tPairOutcome general = AnalysePair(controls, Pair(40, 12, 55, 9), tIntervalChoice::TwoSided);
-    ASSERT_TRUE(general.analysed) << general.problem;
-    EXPECT_FALSE(general.equalCovariates);
-    const AnalysisResults& r = general.results;
-    EXPECT_NEAR(r.tValue, F::tGeneral, 1e-6);
-    EXPECT_EQ(r.df, 8.0L);
-    EXPECT_NEAR(r.pOneTailed, F::pOneGeneral, 1e-6);
-    EXPECT_NEAR(r.pTwoTailed, F::pTwoGeneral, 1e-6);
-    EXPECT_NEAR(r.pctEstimate, F::pctEstimate, 1e-4);
-    EXPECT_NEAR(r.zPccc, F::zGeneral, 1e-9);
-    EXPECT_NEAR(r.zPcccLower, F::zLowerTwoSided, 1e-4);
-    EXPECT_NEAR(r.zPcccUpper, F::zUpperTwoSided, 1e-4);
-    EXPECT_NEAR(r.pctLower, F::pctLowerTwoSided, 1e-4);
-    EXPECT_NEAR(r.pctUpper, F::pctUpperTwoSided, 5e-3);
-    EXPECT_NEAR(general.conditionalSd, std::sqrt(F::conditionalSdSquared), 1e-9);
-
-    const tPairOutcome equal = AnalysePair(controls, Pair(40, 12, 55, 12), tIntervalChoice::TwoSided);
-    ASSERT_TRUE(equal.analysed) << equal.problem;
-    EXPECT_TRUE(equal.equalCovariates);
-    EXPECT_NEAR(equal.results.tValue, F::tEqual, 1e-9);
-    EXPECT_NEAR(equal.results.zPccc, F::tEqual, 1e-9);
-    EXPECT_NEAR(equal.results.pOneTailed, F::pOneEqual, 1e-6);
-    EXPECT_NEAR(equal.results.pTwoTailed, F::pTwoEqual, 1e-6);
-  }
-}
-
-TEST(BatchRunner, UnreadablePairsAndEngineErrorsBecomeProblems) {
-  const tBatchControls controls = SummaryControls();
-  tPairEntry bad = Pair(40, 12, 55, 9);
-  bad.problem = "3 scores found";
-  const tPairOutcome passed = AnalysePair(controls, bad, tIntervalChoice::TwoSided);
-  EXPECT_FALSE(passed.analysed);
-  EXPECT_EQ(passed.problem, "3 scores found");
-  // A covariate difference that is tiny but not zero drives the
-  // noncentrality search past the distribution's bound.
-  const tPairOutcome failed = AnalysePair(controls, Pair(52, 10.000000000001L, 50, 10), tIntervalChoice::TwoSided);
-  EXPECT_FALSE(failed.analysed);
-  EXPECT_EQ(failed.problem.rfind("the analysis failed: ", 0), 0u) << failed.problem;
-}
 
 // The figures of a few hundred pairs (both branches, over two blocks) do
 // not depend on the number of threads; the outcomes come in file order

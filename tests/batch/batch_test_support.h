@@ -1,6 +1,6 @@
 // Shared inputs of the batch tests: the worked control sample (n = 10,
 // k = 1, task mean 50 SD 10, covariate mean 10 SD 2, r = 0.6) as a
-// saved-inputs file and as raw control rows, and its expected figures.
+// saved-inputs file and as raw control rows.
 #pragma once
 
 #include <cstdlib>
@@ -18,25 +18,6 @@ inline const char* const WorkedSavedInputs =
 // Ten control rows with exactly these statistics.
 inline const char* const WorkedRawControls =
     "39 8\n50 11\n61 12\n34 7\n62 10\n44 13\n60 12\n55 10\n41 8\n54 9\n";
-
-// Expected figures of the two worked pairs, from the method's worked
-// cases (not from this code): general pair A = (40, 12), B = (55, 9);
-// equal-covariates pair A = (40, 12), B = (55, 12).
-struct tWorkedFigures {
-  static constexpr double tGeneral = -1.885618;
-  static constexpr double pOneGeneral = 0.048036;
-  static constexpr double pTwoGeneral = 0.096072;
-  static constexpr double zGeneral = -2.0;
-  static constexpr double zLowerTwoSided = -3.1657;
-  static constexpr double zUpperTwoSided = -0.7953;
-  static constexpr double pctEstimate = 4.8036;
-  static constexpr double pctLowerTwoSided = 0.0774;
-  static constexpr double pctUpperTwoSided = 21.32;
-  static constexpr double tEqual = -1.25;
-  static constexpr double pOneEqual = 0.123313;
-  static constexpr double pTwoEqual = 0.246626;
-  static constexpr double conditionalSdSquared = 72.0;
-};
 
 inline std::string SourceDir() {
   const char* dir = std::getenv("QUORV_SOURCE_DIR");

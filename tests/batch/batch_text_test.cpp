@@ -4,22 +4,16 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 TEST(BatchText, ReadScoreTakesDecimalNumbersOnly) {
   extended v = 0;
-  EXPECT_TRUE(ReadScore("40", v));
-  EXPECT_EQ(v, 40.0L);
-  EXPECT_TRUE(ReadScore("-0.5", v));
-  EXPECT_EQ(v, -0.5L);
-  EXPECT_TRUE(ReadScore("+.25", v));
-  EXPECT_EQ(v, 0.25L);
-  EXPECT_TRUE(ReadScore("1.5e-3", v));
-  EXPECT_EQ(v, 1.5e-3L);
-  EXPECT_TRUE(ReadScore("7.", v));
-  EXPECT_EQ(v, 7.0L);
-  // Correctly rounded in extended precision.
-  EXPECT_TRUE(ReadScore("0.1", v));
-  EXPECT_EQ(v, 0.1L);
+  // 0.1 is correctly rounded in extended precision.
+  for (auto [text, value] : {std::pair<const char*, extended>{"40", 40}, {"-0.5", -0.5L}, {"+.25", 0.25L},
+                             {"1.5e-3", 1.5e-3L}, {"7.", 7}, {"0.1", 0.1L}}) {
+    EXPECT_TRUE(ReadScore(text, v)) << text;
+    EXPECT_EQ(v, value) << text;
+  }
   for (const char* bad : {"", "-", ".", "4,0", "1e", "1e+", "+-1", "--1", "inf", "nan", "0x10", "1.2.3", "12a",
                           "1e99999"}) {
     extended before = 3;

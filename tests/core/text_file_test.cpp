@@ -1,7 +1,10 @@
-// Whole text files: reading with its refusals, atomic replacement and
+// Whole text files: reading with its refusals (wide encodings decoded,
+// files that are not text or not regular files refused before they can
+// block, sizes refused before the file is read), atomic replacement and
 // deletion.
 #include "core/text_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -30,6 +34,10 @@ class TempFolder : public ::testing::Test {
   static void Put(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
   }
+  std::string Written(const std::string& name, const std::string& bytes) const {
+    Put(Path(name), bytes);
+    return Path(name);
+  }
   std::string folder;
 };
 
@@ -48,6 +56,49 @@ TEST_F(TempFolder, ReadingGivesTheTextWithoutAByteOrderMarkOrSaysWhyNot) {
     ::chmod(Path("a.txt").c_str(), 0);
     EXPECT_EQ(ReadTextFile(Path("a.txt"), 100).status, tTextFileStatus::CannotOpen);
   }
+}
+
+TEST_F(TempFolder, Utf16IsDecodedAndBinaryIsNotText) {
+  // "1 2\r\n" in UTF-16 little-endian with its mark, as spreadsheets save "Unicode text".
+  const tTextFile wide = ReadTextFile(Written("wide.txt", std::string("\xFF\xFE" "1\0 \0" "2\0\r\0\n\0", 12)), 100);
+  EXPECT_EQ(wide.status, tTextFileStatus::Read);
+  EXPECT_EQ(wide.text, "1 2\r\n");
+  const tTextFile binary = ReadTextFile(Written("sheet.xls", std::string("\xD0\xCF\x11\xE0\0\0\0\0\x3E\0\x03\0", 12)), 100);
+  EXPECT_EQ(binary.status, tTextFileStatus::NotPlainText);
+  EXPECT_NE(binary.reason.find("not plain text"), std::string::npos) << binary.reason;
+}
+
+// A named pipe that nobody writes into used to keep the reader waiting for
+// ever; it is refused at once unless pipes are asked for.
+TEST_F(TempFolder, PipesAreRefusedUnlessAskedForAndThenRead) {
+  const std::string fifo = folder + "/data.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const tTextFile refused = ReadTextFile(fifo, 100);
+  EXPECT_EQ(refused.status, tTextFileStatus::NotRegular);
+  EXPECT_EQ(refused.reason, "a named pipe (FIFO), not a regular file");
+  EXPECT_EQ(ReadTextFile("/dev/zero", 100).status, tTextFileStatus::NotRegular);
+
+  std::thread writer([&] {
+    const int fd = ::open(fifo.c_str(), O_WRONLY);
+    if (fd < 0) return;
+    const std::string text = "40 12\n55 9\n";
+    [[maybe_unused]] const ssize_t written = ::write(fd, text.data(), text.size());
+    ::close(fd);
+  });
+  const tTextFile piped = ReadTextFile(fifo, 100, tSpecialFiles::Read);
+  writer.join();
+  EXPECT_EQ(piped.status, tTextFileStatus::Read);
+  EXPECT_EQ(piped.text, "40 12\n55 9\n");
+}
+
+TEST_F(TempFolder, AnOversizedFileIsRefusedBeforeItIsRead) {
+  // A sparse file of 64 GiB: reading it would take minutes and the memory
+  // of the machine, refusing it takes a look at its size.
+  const std::string path = Written("huge.txt", "");
+  ASSERT_EQ(::truncate(path.c_str(), 64LL << 30), 0);
+  const tTextFile huge = ReadTextFile(path, std::size_t{256} << 20);
+  EXPECT_EQ(huge.status, tTextFileStatus::TooLarge);
+  EXPECT_EQ(huge.text.capacity() < 1024, true);
 }
 
 TEST_F(TempFolder, WriteReplacesTheFileAndLeavesNothingElseBehind) {

@@ -46,7 +46,6 @@ TEST(NonCentralT, NegativeNoncentralityByReflection) {
 TEST(NonCentralT, AtZeroTheNormalTailAndTheScaledCentralDensity) {
   tNormal_distribution normal(0, 1);
   tNon_central_t_distribution d(8, 1);
-  EXPECT_NEAR(d.Cdf(0), 0.15865525393L, 1e-10);
   EXPECT_NEAR(d.Cdf(0), normal.Cdf(-1), 1e-11);
   for (extended delta : {0.3L, 1.0L, -2.0L, 7.0L}) {
     tNon_central_t_distribution nct(8, delta);
@@ -94,7 +93,7 @@ TEST(NonCentralT, ReParameterisedEqualsFresh) {
   }
 }
 
-TEST(NonCentralT, ParameterRules) {
+TEST(NonCentralT, ParameterRulesAndNaN) {
   EXPECT_EQ(ArgumentErrorId([] { tNon_central_t_distribution(0, 1); }), 1301);
   EXPECT_EQ(ArgumentErrorId([] { tNon_central_t_distribution(NaN, 1); }), 1301);
   EXPECT_EQ(ArgumentErrorId([] { tNon_central_t_distribution(5, -2147483647.0L); }), 1305);
@@ -104,16 +103,14 @@ TEST(NonCentralT, ParameterRules) {
   EXPECT_FALSE(tNon_central_t_distribution(1, 1).HasMean());
   EXPECT_FALSE(tNon_central_t_distribution(2, 1).HasVariance());
   EXPECT_TRUE(tNon_central_t_distribution(2.5L, 1).HasVariance());
-}
-
-TEST(NonCentralT, SeriesRaiseOnNonFiniteValuesInsteadOfLooping) {
+  // The series raise on non-finite values instead of looping.
   EXPECT_THROW(NonCentralTCdfSeries(NaN, 5, 1), EArithmeticError);
   EXPECT_THROW(NonCentralTCdfSeries(1, NaN, 1), EArithmeticError);
   EXPECT_THROW(NonCentralTDensitySeries(NaN, 5, 1), EArithmeticError);
   EXPECT_THROW(NonCentralTDensitySeries(1, NaN, 1), EArithmeticError);
-  tNon_central_t_distribution d(5, 1);
-  EXPECT_THROW(d.Cdf(NaN), EArithmeticError);
-  EXPECT_EQ(d.Density(NaN), 0);
+  tNon_central_t_distribution fresh(5, 1);
+  EXPECT_THROW(fresh.Cdf(NaN), EArithmeticError);
+  EXPECT_EQ(fresh.Density(NaN), 0);
 }
 
 // Two representations meet at the switch from the series to the integral:
@@ -152,6 +149,11 @@ TEST(NonCentralT, NoncentralitiesUpToTheParameterBound) {
       EXPECT_NEAR(t.Cdf(d / s), 1 - chiSquare.Cdf(8 * s * s), 1e-8L) << d << " " << s;
     EXPECT_EXTENDED_NEAR(t.Cdf(t.Quantile(0.975L)), 0.975L, 1e-15L) << d;
   }
+  // Within the series' reach, a large noncentrality still inverts.
+  tNon_central_t_distribution large(200, 1024);
+  const extended median = large.Quantile(0.5L);
+  EXPECT_NEAR(large.Cdf(median), 0.5L, 1e-9);
+  EXPECT_GT(median, 1024);
 }
 
 // The derivatives in the noncentrality that the limits' search uses, on
@@ -276,13 +278,6 @@ TEST(NonCentralT, DensityInTheFarTailsIsTheSlopeOfTheDistributionFunction) {
     EXPECT_NEAR(d.Density(x), slope, 1e-4L * slope)
         << c.nu << " " << c.delta << " x=" << x;
   }
-}
-
-TEST(NonCentralT, LargeNoncentralityStillInverts) {
-  tNon_central_t_distribution d(200, 1024);
-  extended q = d.Quantile(0.5L);
-  EXPECT_NEAR(d.Cdf(q), 0.5L, 1e-9);
-  EXPECT_GT(q, 1024);
 }
 
 }  // namespace

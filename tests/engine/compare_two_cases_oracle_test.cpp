@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <boost/math/distributions/chi_squared.hpp>
-#include <boost/math/distributions/non_central_t.hpp>
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
-#include <boost/math/tools/toms748_solve.hpp>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +16,7 @@
 #include <random>
 
 #include "engine/compare_two_cases.h"
+#include "oracle_noncentrality.h"
 
 namespace {
 
@@ -98,29 +97,6 @@ struct tExpected {
   long double df, tValue, zPccc, v, cStar, conditionalSd;
   double pOne, pTwo, pct, zLower, zUpper, pctLower, pctUpper;
 };
-
-// The noncentrality at which the noncentral t's distribution function at x
-// equals p (decreasing in delta), bracketed outwards from x.
-double OracleNoncentrality(double df, double x, double p) {
-  auto f = [&](double delta) { return cdf(boost::math::non_central_t(df, delta), x) - p; };
-  double step = 1 + std::fabs(x) / 4;
-  double a = x - step, b = x + step;
-  double fa = f(a), fb = f(b);
-  while (fa < 0) {  // root below a
-    b = a; fb = fa;
-    step *= 2;
-    a = x - step; fa = f(a);
-  }
-  while (fb > 0) {  // root above b
-    a = b; fa = fb;
-    step *= 2;
-    b = x + step; fb = f(b);
-  }
-  std::uintmax_t iterations = 200;
-  auto root = boost::math::tools::toms748_solve(f, a, b, fa, fb,
-                                                boost::math::tools::eps_tolerance<double>(48), iterations);
-  return (root.first + root.second) / 2;
-}
 
 tExpected Expect(const tInputs& in, const tCentredFit& fit) {
   tExpected e{};

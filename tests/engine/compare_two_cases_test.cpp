@@ -29,69 +29,51 @@ tRun Compare(const tWorkedControls& controls, tVector caseA, tVector caseB, bool
 
 // --- Worked cases (controls n = 10, r = 0.6; Case A 40 and 12) ---
 
-TEST(CompareTwoCases, WorkedGeneralCaseTwoSided) {
+// The general pair (Case B 55 and 9) and the equal-covariates pair (55 and
+// 12), each with both kinds of interval. One-sided, the equal-covariates
+// limits scale the chi-square quantiles on 8 df, 15.50731306 (0.95) and
+// 2.73263645 (0.05), by -15 / sqrt(2 8 72). The test itself does not depend
+// on the interval kind, and nothing is appended to the report without
+// diagnostic lines.
+TEST(CompareTwoCases, WorkedCases) {
+  const long double equalScale = -15 / std::sqrt(2 * 8 * 72.0L);
+  struct tCase {
+    long double covariateB;
+    bool twoSided;
+    long double t, pOne, zLower, zUpper, zTolerance, pctLower, pctUpper, pctTolerance;
+  };
+  const tCase cases[] = {
+      {9, true, -1.885618L, 0.048036L, -3.1657L, -0.7953L, 5e-5L, 0.0774L, 21.32L, 5e-3L},
+      {9, false, -1.885618L, 0.048036L, -2.9596L, -0.9682L, 5e-5L, 0.1540L, 16.648L, 5e-4L},
+      {12, true, -1.25L, 0.123313L, -1.85060L, -0.65248L, 5e-6L, 3.2114L, 25.7046L, 5e-5L},
+      {12, false, -1.25L, 0.123313L, equalScale * std::sqrt(15.50731306L), equalScale * std::sqrt(2.73263645L),
+       1e-7L, 0, 0, 0},
+  };
   tWorkedControls controls;
-  tRun run = Compare(controls, Scores(40, 12), Scores(55, 9), true);
-  const AnalysisResults& r = run.results;
-  EXPECT_NEAR(r.tValue, -1.885618, 5e-7);
-  EXPECT_EQ(r.df, 8);
-  EXPECT_NEAR(r.pOneTailed, 0.048036, 5e-7);
-  EXPECT_NEAR(r.pTwoTailed, 0.096072, 5e-7);
-  EXPECT_NEAR(r.pctEstimate, 4.8036, 5e-5);
-  EXPECT_NEAR(r.zPccc, -2, 1e-12);
-  EXPECT_NEAR(run.conditionalSd, std::sqrt(72.0L), 1e-12);
-  EXPECT_NEAR(r.zPcccLower, -3.1657, 5e-5);
-  EXPECT_NEAR(r.zPcccUpper, -0.7953, 5e-5);
-  EXPECT_NEAR(r.pctLower, 0.0774, 5e-5);
-  EXPECT_NEAR(r.pctUpper, 21.32, 5e-3);
-}
-
-TEST(CompareTwoCases, WorkedGeneralCaseOneSided) {
-  tWorkedControls controls;
-  tRun run = Compare(controls, Scores(40, 12), Scores(55, 9), false);
-  const AnalysisResults& r = run.results;
-  // The test itself does not depend on the interval kind.
-  EXPECT_NEAR(r.tValue, -1.885618, 5e-7);
-  EXPECT_NEAR(r.pOneTailed, 0.048036, 5e-7);
-  EXPECT_NEAR(r.zPcccLower, -2.9596, 5e-5);
-  EXPECT_NEAR(r.zPcccUpper, -0.9682, 5e-5);
-  EXPECT_NEAR(r.pctLower, 0.1540, 5e-5);
-  EXPECT_NEAR(r.pctUpper, 16.648, 5e-4);
-}
-
-TEST(CompareTwoCases, WorkedNoncentralitiesForBothIntervalKinds) {
-  // c* = -sqrt(32) on 8 df; two-sided levels 0.975 / 0.025, one-sided 0.95 / 0.05.
-  long double cStar = -std::sqrt(32.0L);
-  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.975L), -8.9538, 1e-4);
-  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.025L), -2.2494, 1e-4);
-  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.95L), -8.3710, 1e-4);
-  EXPECT_NEAR(FindNoncentrality(8, cStar, 0.05L), -2.7384, 1e-4);
-}
-
-TEST(CompareTwoCases, WorkedEqualCovariatesCaseTwoSided) {
-  tWorkedControls controls;
-  tRun run = Compare(controls, Scores(40, 12), Scores(55, 12), true);
-  const AnalysisResults& r = run.results;
-  EXPECT_NEAR(r.tValue, -1.25, 1e-15);
-  EXPECT_EQ(r.zPccc, r.tValue);
-  EXPECT_EQ(r.df, 8);
-  EXPECT_NEAR(r.pOneTailed, 0.123313, 5e-7);
-  EXPECT_NEAR(r.pTwoTailed, 0.246626, 5e-7);
-  EXPECT_NEAR(r.pctEstimate, 12.3313, 5e-5);
-  EXPECT_NEAR(run.conditionalSd, std::sqrt(72.0L), 1e-12);
-  EXPECT_NEAR(r.zPcccLower, -1.85060, 5e-6);
-  EXPECT_NEAR(r.zPcccUpper, -0.65248, 5e-6);
-  EXPECT_NEAR(r.pctLower, 3.2114, 5e-5);
-  EXPECT_NEAR(r.pctUpper, 25.7046, 5e-5);
-}
-
-TEST(CompareTwoCases, EqualCovariatesOneSidedUsesTheNinetyFivePercentQuantiles) {
-  tWorkedControls controls;
-  tRun run = Compare(controls, Scores(40, 12), Scores(55, 12), false);
-  // Chi-square on 8 df: 0.95 quantile 15.50731306, 0.05 quantile 2.73263645.
-  long double scale = -15 / std::sqrt(2 * 8 * 72.0L);
-  EXPECT_NEAR(run.results.zPcccLower, scale * std::sqrt(15.50731306L), 1e-7);
-  EXPECT_NEAR(run.results.zPcccUpper, scale * std::sqrt(2.73263645L), 1e-7);
+  for (const tCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "covariate B " << (double)c.covariateB
+                                    << (c.twoSided ? " two-sided" : " one-sided"));
+    const tRun run = Compare(controls, Scores(40, 12), Scores(55, c.covariateB), c.twoSided);
+    const AnalysisResults& r = run.results;
+    EXPECT_NEAR(r.tValue, c.t, 5e-7);
+    EXPECT_EQ(r.df, 8);
+    EXPECT_NEAR(r.pOneTailed, c.pOne, 5e-7);
+    EXPECT_NEAR(r.pTwoTailed, 2 * c.pOne, 5e-7);
+    EXPECT_NEAR(r.pctEstimate, 100 * c.pOne, 5e-5);
+    // Z-PCCC: -24 / (sqrt(72) sqrt 2) = -2 on the general branch, t on the other.
+    if (c.covariateB == 12)
+      EXPECT_EQ(r.zPccc, r.tValue);
+    else
+      EXPECT_NEAR(r.zPccc, -2, 1e-12);
+    EXPECT_NEAR(run.conditionalSd, std::sqrt(72.0L), 1e-12);
+    EXPECT_NEAR(r.zPcccLower, c.zLower, c.zTolerance);
+    EXPECT_NEAR(r.zPcccUpper, c.zUpper, c.zTolerance);
+    if (c.pctTolerance > 0) {
+      EXPECT_NEAR(r.pctLower, c.pctLower, 5e-5);
+      EXPECT_NEAR(r.pctUpper, c.pctUpper, c.pctTolerance);
+    }
+    EXPECT_EQ(run.report.Count(), 0);
+  }
 }
 
 // --- Symmetries and special values ---
@@ -116,37 +98,31 @@ TEST(CompareTwoCases, SwappingTheCasesFlipsSignsAndExchangesLimits) {
   }
 }
 
-TEST(CompareTwoCases, ZeroDifferenceOnTheEqualCovariatesBranch) {
-  tWorkedControls controls;
-  tRun run = Compare(controls, Scores(47, 12), Scores(47, 12), true);
-  const AnalysisResults& r = run.results;
-  EXPECT_EQ(r.tValue, 0);
-  EXPECT_EQ(r.pOneTailed, 0.5);
-  EXPECT_EQ(r.pTwoTailed, 1);
-  EXPECT_EQ(r.pctEstimate, 50);
-  EXPECT_EQ(r.zPcccLower, 0);
-  EXPECT_EQ(r.zPcccUpper, 0);
-  EXPECT_EQ(r.pctLower, 50);
-  EXPECT_EQ(r.pctUpper, 50);
-}
-
-TEST(CompareTwoCases, ZeroDifferenceOnTheGeneralBranch) {
-  // Covariate means 0 and task mean 0 make the fit exact: intercept 0 and
-  // slope 0.5 (task SD 1, covariate SD 1, r = 0.5), so a task difference of
-  // 1 with a covariate difference of 2 is exactly the predicted difference.
-  tWorkedControls controls;
-  controls.n = 5;
-  controls.sds[1] = controls.sds[2] = 1;
-  controls.means[1] = controls.means[2] = 0;
-  controls.R[1][2] = controls.R[2][1] = 0.5L;
-  tRun run = Compare(controls, Scores(1, 2), Scores(0, 0), true);
-  const AnalysisResults& r = run.results;
-  ASSERT_EQ(r.tValue, 0);
-  EXPECT_EQ(r.pOneTailed, 0.5);
-  EXPECT_EQ(r.pTwoTailed, 1);
-  EXPECT_EQ(r.pctEstimate, 50);
-  EXPECT_EQ(r.zPccc, 0);
+// On the general branch, covariate means 0 and task mean 0 make the fit
+// exact: intercept 0 and slope 0.5 (task SD 1, covariate SD 1, r = 0.5), so
+// a task difference of 1 with a covariate difference of 2 is exactly the
+// predicted difference.
+TEST(CompareTwoCases, ZeroDifferenceOnBothBranches) {
+  tWorkedControls worked, exact;
+  exact.n = 5;
+  exact.sds[1] = exact.sds[2] = 1;
+  exact.means[1] = exact.means[2] = 0;
+  exact.R[1][2] = exact.R[2][1] = 0.5L;
+  const tRun equal = Compare(worked, Scores(47, 12), Scores(47, 12), true);
+  const tRun general = Compare(exact, Scores(1, 2), Scores(0, 0), true);
+  for (const AnalysisResults& r : {equal.results, general.results}) {
+    ASSERT_EQ(r.tValue, 0);
+    EXPECT_EQ(r.zPccc, 0);
+    EXPECT_EQ(r.pOneTailed, 0.5);
+    EXPECT_EQ(r.pTwoTailed, 1);
+    EXPECT_EQ(r.pctEstimate, 50);
+  }
+  EXPECT_EQ(equal.results.zPcccLower, 0);
+  EXPECT_EQ(equal.results.zPcccUpper, 0);
+  EXPECT_EQ(equal.results.pctLower, 50);
+  EXPECT_EQ(equal.results.pctUpper, 50);
   // A symmetric interval around 0 and percentages (c >= 0 side) around 50.
+  const AnalysisResults& r = general.results;
   EXPECT_NEAR(r.zPcccLower, -r.zPcccUpper, 1e-15);
   EXPECT_LT(r.zPcccLower, 0);
   EXPECT_NEAR(r.pctLower + r.pctUpper, 100, 1e-5);
@@ -261,18 +237,8 @@ TEST(CompareTwoCases, FindNoncentralityRaisesForObservedValuesBeyondReach) {
 
 // --- Diagnostic lines ---
 
-TEST(CompareTwoCases, NothingIsAppendedWithoutDiagnosticLines) {
-  tWorkedControls controls;
-  for (long double covariateB : {9.0L, 12.0L}) {
-    tRun run = Compare(controls, Scores(40, 12), Scores(55, covariateB), true, false);
-    EXPECT_EQ(run.report.Count(), 0);
-  }
-}
-
-TEST(CompareTwoCases, GeneralDiagnosticLines) {
-  tWorkedControls controls;
-  tRun run = Compare(controls, Scores(40, 12), Scores(55, 9), true, true);
-  std::vector<std::string> expected = {
+TEST(CompareTwoCases, DiagnosticLinesOfBothBranches) {
+  const std::vector<std::string> general = {
       "TESTING: beta vector",
       "   20.00000   3.00000   ",
       "TESTING: RHS numerator for t   = 9.000",
@@ -286,13 +252,7 @@ TEST(CompareTwoCases, GeneralDiagnosticLines) {
       "TESTING: Noncentrality parameter plus stuff = -3.166",
       "TESTING: Noncentrality parameter plus stuff = -0.795",
   };
-  EXPECT_EQ(run.report.lines, expected);
-}
-
-TEST(CompareTwoCases, EqualCovariatesDiagnosticLines) {
-  tWorkedControls controls;
-  tRun run = Compare(controls, Scores(40, 12), Scores(55, 12), true, true);
-  std::vector<std::string> expected = {
+  const std::vector<std::string> equal = {
       "Special Case : All covariate scores are equal for the two cases!!! ",
       "TESTING: beta vector",
       "   20.00000   3.00000   ",
@@ -306,7 +266,9 @@ TEST(CompareTwoCases, EqualCovariatesDiagnosticLines) {
       "TESTING: z_1 (is used as effect size) = -1.851",
       "TESTING: z_2 (is used as effect size) = -0.652",
   };
-  EXPECT_EQ(run.report.lines, expected);
+  tWorkedControls controls;
+  EXPECT_EQ(Compare(controls, Scores(40, 12), Scores(55, 9), true, true).report.lines, general);
+  EXPECT_EQ(Compare(controls, Scores(40, 12), Scores(55, 12), true, true).report.lines, equal);
 }
 
 }  // namespace

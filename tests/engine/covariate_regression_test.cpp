@@ -18,22 +18,38 @@ Fit FitOf(const tMatrix& R, const tVector& sds, const tVector& means, int p, int
   return fit;
 }
 
-}  // namespace
-
-// N = 10; task mean 50, SD 10; covariate mean 10, SD 2; r = 0.6. Then
-// X'X = [[10, 100], [100, 1036]], X'Y = (500, 5108), Y'Y = 25900, so the
-// fit is 20 + 3 x and the residual sum of squares 576 on 8 df.
-TEST(FitCovariateRegression, WorkedCaseWithOneCovariate) {
+// One task on one covariate with correlation r.
+Fit OneCovariateFit(long double r, long double sdY, long double sdX, long double meanY, long double meanX, int N) {
   tMatrix R;
   R[1][1] = R[2][2] = 1;
-  R[1][2] = R[2][1] = 0.6L;
+  R[1][2] = R[2][1] = r;
   tVector sds, means;
-  sds[1] = 10;
-  sds[2] = 2;
-  means[1] = 50;
-  means[2] = 10;
-  const Fit fit = FitOf(R, sds, means, 1, 1, 10);
+  sds[1] = sdY, sds[2] = sdX;
+  means[1] = meanY, means[2] = meanX;
+  return FitOf(R, sds, means, 1, 1, N);
+}
 
+}  // namespace
+
+// One covariate in closed form: slope r sdY / sdX, residual variance
+// (1 - r^2) sdY^2 (N - 1) / (N - 2). The worked case (N = 10; task mean 50,
+// SD 10; covariate mean 10, SD 2; r = 0.6) has X'X = [[10, 100], [100,
+// 1036]], X'Y = (500, 5108), Y'Y = 25900: the fit 20 + 3 x, residual sum
+// of squares 576 on 8 df.
+TEST(FitCovariateRegression, OneCovariateClosedFormAndTheWorkedCase) {
+  for (auto [r, N] : {std::pair{0.6L, 10}, {-0.35L, 30}}) {
+    const Fit fit = OneCovariateFit(r, 10, 2, 50, 10, N);
+    const long double slope = r * 10 / 2;
+    EXPECT_NEAR(fit.B[2][1], slope, 1e-14L) << r;
+    EXPECT_NEAR(fit.B[1][1], 50 - slope * 10, 1e-12L) << r;
+    EXPECT_NEAR(fit.S[1][1], (1 - r * r) * 100 * (N - 1) / (N - 2), 1e-11L) << r;
+    EXPECT_TRUE(ZeroOutside(fit.B, 2, 1));
+    EXPECT_TRUE(ZeroOutside(fit.S, 1, 1));
+    EXPECT_TRUE(ZeroOutside(fit.XtXinv, 2, 2));
+  }
+  const Fit fit = OneCovariateFit(0.6L, 10, 2, 50, 10, 10);
+  EXPECT_NEAR(fit.B[1][1], 20.0L, 1e-12L);
+  EXPECT_NEAR(fit.S[1][1], 72.0L, 1e-11L);
   EXPECT_NEAR(fit.XtXinv[1][1], 259.0L / 90, 1e-15L);
   EXPECT_NEAR(fit.XtXinv[1][2], -5.0L / 18, 1e-15L);
   EXPECT_NEAR(fit.XtXinv[2][1], -5.0L / 18, 1e-15L);
@@ -46,14 +62,6 @@ TEST(FitCovariateRegression, WorkedCaseWithOneCovariate) {
       EXPECT_NEAR(entry, i == j ? 1.0L : 0.0L, 1e-14L);
     }
   }
-
-  EXPECT_NEAR(fit.B[1][1], 20.0L, 1e-12L);
-  EXPECT_NEAR(fit.B[2][1], 3.0L, 1e-13L);
-  EXPECT_NEAR(fit.S[1][1], 72.0L, 1e-11L);
-
-  EXPECT_TRUE(ZeroOutside(fit.B, 2, 1));
-  EXPECT_TRUE(ZeroOutside(fit.S, 1, 1));
-  EXPECT_TRUE(ZeroOutside(fit.XtXinv, 2, 2));
 }
 
 // Covariates uncorrelated with the task (though correlated among
@@ -79,25 +87,6 @@ TEST(FitCovariateRegression, CovariatesUncorrelatedWithTheTask) {
   EXPECT_NEAR(fit.S[1][1], 100.0L * (N - 1) / (N - k - 1), 1e-11L);
   EXPECT_TRUE(ZeroOutside(fit.B, k + 1, 1));
   EXPECT_TRUE(ZeroOutside(fit.XtXinv, k + 1, k + 1));
-}
-
-TEST(FitCovariateRegression, OneCovariateClosedForm) {
-  const long double r = -0.35L;
-  const int N = 30;
-  tMatrix R;
-  R[1][1] = R[2][2] = 1;
-  R[1][2] = R[2][1] = r;
-  tVector sds, means;
-  sds[1] = 15;
-  sds[2] = 8;
-  means[1] = 100;
-  means[2] = 40;
-  const Fit fit = FitOf(R, sds, means, 1, 1, N);
-
-  const long double slope = r * 15 / 8;
-  EXPECT_NEAR(fit.B[2][1], slope, 1e-14L);
-  EXPECT_NEAR(fit.B[1][1], 100 - slope * 40, 1e-12L);
-  EXPECT_NEAR(fit.S[1][1], (1 - r * r) * 225 * (N - 1) / (N - 2), 1e-11L);
 }
 
 // Two tasks on two covariates against ordinary least squares on the raw

@@ -8,15 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <boost/math/distributions/non_central_t.hpp>
 #include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
-#include <boost/math/tools/toms748_solve.hpp>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 
 #include "engine/compare_two_cases.h"
+#include "oracle_noncentrality.h"
 
 namespace {
 
@@ -29,32 +28,6 @@ struct tExpected {
   long double df, tValue, zPccc, v;
   double pOne, zLower, zUpper, pctLower, pctUpper;
 };
-
-// The noncentrality at which the noncentral t's distribution function at x
-// equals p (decreasing in delta), bracketed outwards from x.
-double OracleNoncentrality(double df, double x, double p) {
-  auto f = [&](double delta) {
-    return boost::math::cdf(boost::math::non_central_t(df, delta), x) - p;
-  };
-  double step = 1;
-  double a = x - step, b = x + step;
-  double fa = f(a), fb = f(b);
-  while (fa < 0) {
-    b = a, fb = fa;
-    step *= 2;
-    a = x - step, fa = f(a);
-  }
-  while (fb > 0) {
-    a = b, fa = fb;
-    step *= 2;
-    b = x + step, fb = f(b);
-  }
-  std::uintmax_t iterations = 200;
-  auto root = boost::math::tools::toms748_solve(f, a, b, fa, fb,
-                                                boost::math::tools::eps_tolerance<double>(48),
-                                                iterations);
-  return (root.first + root.second) / 2;
-}
 
 // One covariate in closed form: slope r sdY/sdX, residual variance
 // sdY^2 (1 - r^2)(n - 1)/(n - 2), v = dX^2 / ((n - 1) sdX^2).

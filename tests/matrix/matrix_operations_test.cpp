@@ -5,6 +5,8 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "matrix_test_support.h"
 
@@ -71,7 +73,7 @@ TEST(VectorOperations, FillColumnDotDifferenceAndQuadraticForm) {
   EXPECT_EQ(QuadraticForm(MatrixOf({{1, 2}, {3, 4}}), 2, VectorOf({1, 2})), 27.0L);
 }
 
-TEST(MatrixArithmetic, SumsScalingAndDivisionOnTheBlock) {
+TEST(MatrixArithmetic, SumsScalingDivisionProductsAndSscpOnTheBlock) {
   const tMatrix A = MatrixOf({{1, 2}, {3, 4}});
   const tMatrix B = MatrixOf({{10, 20}, {30, 40}});
   tMatrix C = Filled(7);
@@ -88,15 +90,14 @@ TEST(MatrixArithmetic, SumsScalingAndDivisionOnTheBlock) {
 
   DivideMatrix(2, B, C, 8.0);
   ExpectBlock(C, MatrixOf({{1.25, 2.5}, {3.75, 5}}), 2, 2, 0);
-}
 
-TEST(MatrixArithmetic, ProductOfRectangularMatrices) {
-  const tMatrix A = MatrixOf({{1, 2, 3}, {4, 5, 6}});
-  const tMatrix B = MatrixOf({{7, 8}, {9, 10}, {11, 12}});
-  tMatrix C;
-  MultiplyMatrices(A, B, 2, 3, 2, C);
-  ExpectBlock(C, MatrixOf({{58, 64}, {139, 154}}), 2, 2, 0);
-  EXPECT_TRUE(ZeroOutside(C, 2, 2));
+  tMatrix P;
+  MultiplyMatrices(MatrixOf({{1, 2, 3}, {4, 5, 6}}), MatrixOf({{7, 8}, {9, 10}, {11, 12}}), 2, 3, 2, P);
+  ExpectBlock(P, MatrixOf({{58, 64}, {139, 154}}), 2, 2, 0);
+  EXPECT_TRUE(ZeroOutside(P, 2, 2));
+
+  CorrelationToSscp(MatrixOf({{1, 0.5}, {0.5, 1}}), 2, 5, VectorOf({2, 3}), C);
+  ExpectBlock(C, MatrixOf({{16, 12}, {12, 36}}), 2, 2, 0);
 }
 
 // An output that is the same object as an input must get the result of
@@ -167,12 +168,6 @@ TEST(MatrixRearrangement, PartitionIntoTaskAndCovariateBlocks) {
   EXPECT_TRUE(ZeroOutside(Acc, 2, 2));
 }
 
-TEST(MatrixArithmetic, CorrelationToSscp) {
-  tMatrix S;
-  CorrelationToSscp(MatrixOf({{1, 0.5}, {0.5, 1}}), 2, 5, VectorOf({2, 3}), S);
-  ExpectBlock(S, MatrixOf({{16, 12}, {12, 36}}), 2, 2, 0);
-}
-
 TEST(InvertMatrix, InverseTimesMatrixIsIdentity) {
   // A symmetric positive definite matrix of order 5 with unequal scales.
   tMatrix A;
@@ -222,52 +217,42 @@ TEST(InvertMatrix, PivotToleranceIsInclusive) {
   EXPECT_NEAR(C[1][1], -5e9L, 1e-6L);
 }
 
-TEST(IsPositiveDefinite, IdentityOfEveryOrder) {
-  for (int n = 1; n <= MatrixCapacity; ++n) EXPECT_TRUE(IsPositiveDefinite(n, Identity(n))) << n;
-}
-
+// The threshold is on the Cholesky pivots; a correlation of 0/0 (a
+// variable without variance) must not pass.
 TEST(IsPositiveDefinite, ThresholdOnTheCholeskyPivots) {
-  // Pivot 1 - 0.9999995^2 = 9.9999975e-7: well above 1e-12.
-  EXPECT_TRUE(IsPositiveDefinite(2, MatrixOf({{1, 0.9999995L}, {0.9999995L, 1}})));
-  EXPECT_FALSE(IsPositiveDefinite(2, MatrixOf({{1, 1}, {1, 1}})));
-  // Variables 2 and 3 correlate exactly 1: the pivot of variable 3 is 0.
-  EXPECT_FALSE(IsPositiveDefinite(3, MatrixOf({{1, 0.5, 0.5}, {0.5, 1, 1}, {0.5, 1, 1}})));
-  // Positive diagonal, valid-looking correlations, yet indefinite.
-  EXPECT_FALSE(IsPositiveDefinite(3, MatrixOf({{1, 0.9, 0.9}, {0.9, 1, -0.9}, {0.9, -0.9, 1}})));
-
-  // A pivot exactly at the tolerance passes, one just below fails.
+  for (int n = 1; n <= MatrixCapacity; ++n) EXPECT_TRUE(IsPositiveDefinite(n, Identity(n))) << n;
   const long double below = std::nextafter(1e-12L, 0.0L);
-  EXPECT_TRUE(IsPositiveDefinite(1, MatrixOf({{1e-12L}})));
-  EXPECT_FALSE(IsPositiveDefinite(1, MatrixOf({{below}})));
-  EXPECT_TRUE(IsPositiveDefinite(2, MatrixOf({{1, 0}, {0, 1e-12L}})));
-  EXPECT_FALSE(IsPositiveDefinite(2, MatrixOf({{1, 0}, {0, below}})));
-  EXPECT_FALSE(IsPositiveDefinite(2, MatrixOf({{-1, 0}, {0, 1}})));
-}
-
-// A correlation of 0/0 (a variable without variance) must not pass.
-TEST(IsPositiveDefinite, NotANumberFails) {
   const long double nan = std::numeric_limits<long double>::quiet_NaN();
-  EXPECT_FALSE(IsPositiveDefinite(2, MatrixOf({{nan, nan}, {nan, nan}})));
-  EXPECT_FALSE(IsPositiveDefinite(2, MatrixOf({{1, nan}, {nan, 1}})));
-  EXPECT_FALSE(IsPositiveDefinite(3, MatrixOf({{1, 0, nan}, {0, 1, 0}, {nan, 0, 1}})));
+  struct tCase {
+    const char* what;
+    tMatrix A;
+    int n;
+    bool positiveDefinite;
+  };
+  const tCase cases[] = {
+      {"pivot 1 - 0.9999995^2 = 9.9999975e-7", MatrixOf({{1, 0.9999995L}, {0.9999995L, 1}}), 2, true},
+      {"correlation 1", MatrixOf({{1, 1}, {1, 1}}), 2, false},
+      {"variables 2 and 3 correlate 1", MatrixOf({{1, 0.5, 0.5}, {0.5, 1, 1}, {0.5, 1, 1}}), 3, false},
+      {"valid-looking correlations, indefinite", MatrixOf({{1, 0.9, 0.9}, {0.9, 1, -0.9}, {0.9, -0.9, 1}}), 3,
+       false},
+      {"pivot at the tolerance", MatrixOf({{1e-12L}}), 1, true},
+      {"pivot just below it", MatrixOf({{below}}), 1, false},
+      {"second pivot at the tolerance", MatrixOf({{1, 0}, {0, 1e-12L}}), 2, true},
+      {"second pivot just below it", MatrixOf({{1, 0}, {0, below}}), 2, false},
+      {"negative diagonal", MatrixOf({{-1, 0}, {0, 1}}), 2, false},
+      {"all NaN", MatrixOf({{nan, nan}, {nan, nan}}), 2, false},
+      {"NaN correlation", MatrixOf({{1, nan}, {nan, 1}}), 2, false},
+      {"NaN after a good pivot", MatrixOf({{1, 0, nan}, {0, 1, 0}, {nan, 0, 1}}), 3, false},
+  };
+  for (const tCase& c : cases) EXPECT_EQ(IsPositiveDefinite(c.n, c.A), c.positiveDefinite) << c.what;
 }
 
-TEST(ReportPrinters, MatrixLinesAndTrailingEmptyLine) {
+TEST(ReportPrinters, MatrixAndVectorLines) {
   tLineList sink;
   sink.Add("earlier");
   PrintMatrix(MatrixOf({{1, 0.5, 9}, {-0.25, 12.345678, 9}, {9, 9, 9}}), 2, " Title:", sink);
-  ASSERT_EQ(sink.Count(), 5);
-  EXPECT_EQ(sink.lines[0], "earlier");
-  EXPECT_EQ(sink.lines[1], " Title:");
-  EXPECT_EQ(sink.lines[2], "   1.00000   0.50000   ");
-  EXPECT_EQ(sink.lines[3], "   -0.25000   12.34568   ");
-  EXPECT_EQ(sink.lines[4], "");
-}
-
-TEST(ReportPrinters, VectorIsTitleAndOneLine) {
-  tLineList sink;
   PrintVector(VectorOf({1, -2.5, 123456.7, 9}), 3, "v", sink);
-  ASSERT_EQ(sink.Count(), 2);
-  EXPECT_EQ(sink.lines[0], "v");
-  EXPECT_EQ(sink.lines[1], "   1.00000   -2.50000   123456.70000   ");
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"earlier", " Title:", "   1.00000   0.50000   ",
+                                                  "   -0.25000   12.34568   ", "", "v",
+                                                  "   1.00000   -2.50000   123456.70000   "}));
 }

@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
 TEST(ReadDecimalNumber, TakesSignPointAndExponentWithCorrectRounding) {
   extended x = 0;
-  EXPECT_TRUE(ReadDecimalNumber("+.25", x));
-  EXPECT_EQ(x, 0.25L);
-  EXPECT_TRUE(ReadDecimalNumber("-7.", x));
-  EXPECT_EQ(x, -7.0L);
-  EXPECT_TRUE(ReadDecimalNumber("1.5E-3", x));
-  EXPECT_EQ(x, 1.5e-3L);
+  for (auto [text, value] : {std::pair<const char*, extended>{"+.25", 0.25L}, {"-7.", -7}, {"1.5E-3", 1.5e-3L}}) {
+    EXPECT_TRUE(ReadDecimalNumber(text, x)) << text;
+    EXPECT_EQ(x, value) << text;
+  }
   // 0.1 rounds to the nearest value of each type, not through the other.
   double d = 0;
   EXPECT_TRUE(ReadDecimalNumber("0.1", d));

@@ -25,11 +25,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A matrix entry that records the matrix it was shown and answers with
 // what edit makes of it; without edit it goes back to the worksheet.
 class tStandInMatrixEntry : public tMatrixEntry {
@@ -145,6 +140,7 @@ TEST_F(SummaryCompute, MatrixNotPositiveDefiniteStopsAfterSavingTheInputs) {
   EXPECT_EQ(services.last().kind, tMessageKind::Error);
   EXPECT_EQ(outcome.focusField, 1);
   EXPECT_FALSE(outcome.showResults);
+  EXPECT_TRUE(outcome.report.empty());
   EXPECT_TRUE(Saved());
   EXPECT_DOUBLE_EQ(inputs.correlations[2][3], -0.9);
   EXPECT_FALSE(services.busy());

@@ -1,5 +1,6 @@
 // The golden report files: whole reports as the programs wrote them for
-// fixed inputs, kept in tests/worksheet/golden.
+// fixed inputs, kept in tests/worksheet/golden; files of the source tree
+// and the bytes of a file.
 #pragma once
 
 #include <cstdlib>
@@ -20,4 +21,9 @@ inline std::vector<std::string> GoldenReport(const std::string& name) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+inline std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }

@@ -33,21 +33,43 @@ void ExpectSmallTable(const tData_matrix& t) {
 
 }  // namespace
 
-TEST(RawDataFile, EveryLineEndAndSeparatorReadsTheSame) {
-  const std::string variants[] = {
-      SmallFile("\n"), SmallFile("\r\n"), SmallFile("\r"),
-      "1 10\r\n2 20\n3.5 31\r40 12\n55 9",           // mixed ends, no end on the last line
-      "1\t10\n  2   20\n3.5\t \t31  \n40 12\t\n55\v9\n",  // tabs, several blanks, trailing blanks
+// Every line end and blank, and the spreadsheet kinds (commas, semicolons
+// with decimal commas, tabs, quoted fields, a line of names, whose line
+// then counts in the file's line numbers), give the same table.
+TEST(RawDataFile, EveryLineEndSeparatorAndSpreadsheetKindReadsTheSameTable) {
+  struct Case {
+    std::string text;
+    tDataSeparator separator = tDataSeparator::Blanks;
+    std::vector<std::string> names = {};
   };
-  for (const auto& text : variants) {
+  const Case cases[] = {
+      {SmallFile("\n")},
+      {SmallFile("\r\n")},
+      {SmallFile("\r")},
+      {"1 10\r\n2 20\n3.5 31\r40 12\n55 9"},                // mixed ends, no end on the last line
+      {"1\t10\n  2   20\n3.5\t \t31  \n40 12\t\n55\v9\n"},  // tabs, several blanks, trailing blanks
+      {"1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma},
+      {" \"1\" , 10,x\r\n2,\"20\"\r\n3.5,31\r\n40,12,,\r\n55,9\r\n,,\r\n", tDataSeparator::Comma},
+      {"\"Naming\",\"School, \"\"years\"\"\"\n1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma,
+       {"Naming", "School, \"years\""}},
+      {"Naming;School years\n1;10\n2,0;20\n3,5;31\n40;1,2e1\n55;9\n;;\n", tDataSeparator::Semicolon,
+       {"Naming", "School years"}},
+      {"Naming\tSchool years\r\n1\t10\r\n2\t20\r\n3.5\t31\r\n40\t12\r\n55\t9\r\n", tDataSeparator::Blanks,
+       {"Naming", "School years"}},
+      {"Naming Years\n1 10\n2 20\n3.5 31\n40 12\n55 9\n", tDataSeparator::Blanks, {"Naming", "Years"}},
+  };
+  for (const auto& c : cases) {
     tData_matrix t;
     FillDataMatrixMissing(t);
-    const auto r = Read(text, 5, 2, t);
-    ASSERT_TRUE(r.loaded) << r.message;
-    EXPECT_EQ(r.message,
-              "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully ");
+    const auto r = Read(c.text, 5, 2, t);
+    ASSERT_TRUE(r.loaded) << c.text << r.message;
+    EXPECT_EQ(r.layout.separator, c.separator) << c.text;
+    EXPECT_EQ(r.layout.names, c.names) << c.text;
+    EXPECT_EQ(r.message, RawDataLoadedMessage(5, 2, 0, c.names)) << c.text;
     ExpectSmallTable(t);
   }
+  EXPECT_EQ(RawDataLoadedMessage(5, 2),
+            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully ");
 }
 
 // Lines after Case B are not read, but the box says how many hold data:
@@ -64,6 +86,14 @@ TEST(RawDataFile, ExtraValuesAndLinesAreIgnoredButCounted) {
             "controls, lines 4 and 5 were taken as Case A and Case B although they are controls: correct the number "
             "of controls and compute again.");
   EXPECT_EQ(Read(SmallFile("\n") + "\n \t\n", 5, 2, t).message, RawDataLoadedMessage(5, 2));
+  // A line of names moves the line numbers on, and the box names them.
+  const auto named = Read("Naming;School years\n1;10\n2;20\n3,5;31\n40;12\n55;9\n7;7\n", 5, 2, t);
+  EXPECT_EQ(named.message,
+            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully "
+            "\r\rThe file has 1 more line with data after line 6, which was not used. If the file holds more than 3 "
+            "controls, lines 5 and 6 were taken as Case A and Case B although they are controls: correct the number "
+            "of controls and compute again.\r\rLine 1 names the variables: the task of interest \"Naming\", "
+            "covariate 1 \"School years\".");
 }
 
 TEST(RawDataFile, ShortLineIsRefusedAndNeverTakesTheNextLine) {
@@ -105,6 +135,12 @@ TEST(RawDataFile, EmptyAndMissingLinesAreRefusedByLine) {
   EXPECT_EQ(missing.message,
             "Line 5 (Case B) of the data file is missing: the file has 4 lines, and 5 are needed "
             "(3 controls, then Case A, then Case B), each with 2 values (the task of interest and 1 covariate).");
+
+  // A line of names, then an empty line: the names are read, the line refused.
+  const auto named = Read("\"Naming\" \"Years\"\n\n2 20\n", 5, 2, t);
+  EXPECT_EQ(named.layout.names, (std::vector<std::string>{"Naming", "Years"}));
+  EXPECT_EQ(named.message, "Line 2 (control 1) of the data file is empty: 2 values were expected (the task of "
+                           "interest and 1 covariate).");
 
   const auto nothing = Read("", 5, 2, t);
   EXPECT_EQ(nothing.line, 1);
@@ -289,51 +325,6 @@ TEST(RawDataFile, ZeroVarianceColumnIsFoundAndNamed) {
             "control participant: with no variance its correlations cannot be computed. Check the data file, "
             "or drop this variable.");
   EXPECT_NE(ZeroVarianceMessage(1).find("as the task of interest (column 1"), std::string::npos);
-}
-
-// The spreadsheet kinds give the same table as the blank-separated file:
-// commas, semicolons with decimal commas, tabs, quoted fields, a line of
-// names (whose line then counts in the file's line numbers).
-TEST(RawDataFile, SpreadsheetKindsReadTheSameTable) {
-  struct Case {
-    std::string text;
-    tDataSeparator separator;
-    std::vector<std::string> names;
-  };
-  const Case cases[] = {
-      {"1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma, {}},
-      {" \"1\" , 10,x\r\n2,\"20\"\r\n3.5,31\r\n40,12,,\r\n55,9\r\n,,\r\n", tDataSeparator::Comma, {}},
-      {"\"Naming\",\"School, \"\"years\"\"\"\n1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma,
-       {"Naming", "School, \"years\""}},
-      {"Naming;School years\n1;10\n2,0;20\n3,5;31\n40;1,2e1\n55;9\n;;\n", tDataSeparator::Semicolon,
-       {"Naming", "School years"}},
-      {"Naming\tSchool years\r\n1\t10\r\n2\t20\r\n3.5\t31\r\n40\t12\r\n55\t9\r\n", tDataSeparator::Blanks,
-       {"Naming", "School years"}},
-      {"Naming Years\n1 10\n2 20\n3.5 31\n40 12\n55 9\n", tDataSeparator::Blanks, {"Naming", "Years"}},
-      {"\"Naming\" \"Years\"\n\n2 20\n", tDataSeparator::Blanks, {"Naming", "Years"}},  // refused below
-  };
-  for (const auto& c : cases) {
-    tData_matrix t;
-    const auto r = Read(c.text, 5, 2, t);
-    EXPECT_EQ(r.layout.separator, c.separator) << c.text;
-    EXPECT_EQ(r.layout.names, c.names) << c.text;
-    if (c.text.find("\n\n") != std::string::npos) {
-      EXPECT_EQ(r.message, "Line 2 (control 1) of the data file is empty: 2 values were expected (the task of "
-                           "interest and 1 covariate).");
-      continue;
-    }
-    ASSERT_TRUE(r.loaded) << c.text << r.message;
-    EXPECT_EQ(r.unusedLines, 0) << c.text;
-    ExpectSmallTable(t);
-  }
-  tData_matrix t;
-  const auto named = Read("Naming;School years\n1;10\n2;20\n3,5;31\n40;12\n55;9\n7;7\n", 5, 2, t);
-  EXPECT_EQ(named.message,
-            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully "
-            "\r\rThe file has 1 more line with data after line 6, which was not used. If the file holds more than 3 "
-            "controls, lines 5 and 6 were taken as Case A and Case B although they are controls: correct the number "
-            "of controls and compute again.\r\rLine 1 names the variables: the task of interest \"Naming\", "
-            "covariate 1 \"School years\".");
 }
 
 // Every file the blank-separated reading took reads as before; decimal

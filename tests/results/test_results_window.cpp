@@ -1,6 +1,6 @@
 // The results window driven through its handlers with scripted services:
-// saving, clearing, returning, ending, printing, the report sink and the
-// layout.
+// saving, clearing, returning, ending, printing, the report sink (line by
+// line and a whole report at once) and the layout.
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -16,6 +16,9 @@
 #include <QTextCursor>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "results/tfrm_template_results.h"
 #include "tests/support/scripted_services.h"
@@ -427,4 +430,41 @@ TEST_F(ResultsWindow, SaveFigureSavesTheFigureOfTheReportInViewAsPngOrSvg) {
   EXPECT_TRUE(ReadAll(dir.filePath("again.svg")).contains("<title>second</title>"));
   EXPECT_EQ(services.messages.size(), 1u);
   window.hide();
+}
+
+// A whole report appended at once gives the text line by line would, in
+// pieces with progress, and is taken back whole when the progress is
+// cancelled. Each window starts with a report line, then typed text.
+TEST_F(ResultsWindow, WholeReportAppendsAsLineByLineAndCancelTakesItBack) {
+  std::vector<std::string> report;
+  for (int i = 0; i < 45000; ++i) report.push_back("   [" + std::to_string(i) + "]:  1.00000   ");
+  report.push_back("");
+  const auto prepare = [](TfrmTemplateResults& results) {
+    results.ReportSink().Add("earlier report");
+    QTextCursor cursor(Child<QPlainTextEdit>(results, "memoResults")->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("typed");
+  };
+  TfrmTemplateResults lineByLine(services), cancelled(services);
+  for (TfrmTemplateResults* results : {&window, &lineByLine, &cancelled}) prepare(*results);
+  const auto text = [](const TfrmTemplateResults& results) {
+    return Child<QPlainTextEdit>(results, "memoResults")->toPlainText().toStdString();
+  };
+
+  for (const std::string& line : report) lineByLine.ReportSink().Add(line);
+  std::vector<double> shares;
+  ASSERT_TRUE(window.AppendReport(report, [&](double share) {
+    shares.push_back(share);
+    return true;
+  }));
+  EXPECT_EQ(Text(), text(lineByLine));
+  EXPECT_EQ(window.ReportSink().Count(), lineByLine.ReportSink().Count());
+  EXPECT_EQ(shares.size(), 3u);
+  EXPECT_EQ(shares.back(), 1.0);
+
+  const std::string before = text(cancelled);
+  int calls = 0;
+  EXPECT_FALSE(cancelled.AppendReport(report, [&](double) { return ++calls < 2; }));
+  EXPECT_EQ(text(cancelled), before);
+  EXPECT_EQ(cancelled.ReportSink().Count(), 2);
 }

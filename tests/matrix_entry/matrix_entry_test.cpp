@@ -129,25 +129,14 @@ TEST_F(MatrixEntryTest, WindowButtonsAndTabOrder) {
   }
 }
 
-TEST_F(MatrixEntryTest, IdentityAsShownAsksTheZeroQuestionColumnByColumn) {
-  TSqMatFrm& f = Open(3);
-  services.answers = {tMessageResult::Yes, tMessageResult::Yes, tMessageResult::Yes};
-  Child<QPushButton>(f, "CloseBtn")->click();
-  ASSERT_EQ(services.messages.size(), 3u);
-  EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(2, 1), ZeroQuestion(3, 1), ZeroQuestion(3, 2)}));
-  EXPECT_EQ(services.messages[0].kind, tMessageKind::Confirmation);
-  EXPECT_EQ(services.messages[0].caption, "Confirm");
-  EXPECT_EQ(services.messages[0].buttons, tMessageButtons::YesNo);
-  EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
-  for (int i = 1; i <= 3; ++i)
-    for (int j = 1; j <= 3; ++j) EXPECT_EQ(matrix[i][j], i == j ? 1.0 : 0.0) << i << "," << j;
-}
-
-TEST_F(MatrixEntryTest, NoToTheZeroQuestionKeepsTheWindowAndTheMarkerRemembersYes) {
+TEST_F(MatrixEntryTest, TheZeroQuestionKeepsTheWindowOnNoAndItsMarkerRemembersYes) {
   TSqMatFrm& f = Open(3);
   services.answers = {tMessageResult::No};
   Child<QPushButton>(f, "CloseBtn")->click();
   EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(2, 1)}));
+  EXPECT_EQ(services.last().kind, tMessageKind::Confirmation);
+  EXPECT_EQ(services.last().caption, "Confirm");
+  EXPECT_EQ(services.last().buttons, tMessageButtons::YesNo);
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Open);
   EXPECT_EQ(Focused(), f.Cell(1, 2));
   EXPECT_EQ(f.Cell(1, 2)->selectedText(), "0.000");
@@ -164,6 +153,8 @@ TEST_F(MatrixEntryTest, NoToTheZeroQuestionKeepsTheWindowAndTheMarkerRemembersYe
   Child<QPushButton>(f, "CloseBtn")->click();
   EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(3, 2)}));
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 3; ++j) EXPECT_EQ(matrix[i][j], i == j ? 1.0 : 0.0) << i << "," << j;
 }
 
 TEST_F(MatrixEntryTest, ValuesMustLieBetweenMinusOneAndOne) {
@@ -245,11 +236,13 @@ TEST_F(MatrixEntryTest, ClearDataZeroesBelowTheDiagonalAfterConfirmation) {
   EXPECT_EQ(f.Cell(2, 2)->text(), "1.000");
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Open);
 
-  // Continue then asks about each cleared cell whose marker is still 0.
+  // Continue then asks, column by column, about each cleared cell whose
+  // marker is still 0.
   services.Clear();
   services.defaultAnswer = tMessageResult::Yes;
   Child<QPushButton>(f, "CloseBtn")->click();
   EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(2, 1), ZeroQuestion(3, 1), ZeroQuestion(3, 2)}));
+  EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
   EXPECT_EQ(matrix[2][1], 0.0);
 }
 

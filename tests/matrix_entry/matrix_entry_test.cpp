@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <QApplication>
@@ -17,12 +18,9 @@
 
 #include "tests/support/scripted_services.h"
 #include "tests/support/find_child.h"
+#include "validation/validation_messages.h"
 
 namespace {
-
-const std::string RangeMessage = "Valid matrix values are BETWEEN -1 and +1. Please re-enter matrix values";
-const std::string InvalidCell =
-    "There is an invalid data entry, which will be highlighted once you click 'OK', please re-enter.";
 
 std::string ZeroQuestion(int r, int c) {
   return "Do you want continue with cell (" + std::to_string(r) + "," + std::to_string(c) +
@@ -64,7 +62,7 @@ class MatrixEntryTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(MatrixEntryTest, LowerTriangleCellsAreNamedFormattedAndTheDiagonalIsBlueAndReadOnly) {
+TEST_F(MatrixEntryTest, CellsAreNamedAndFormattedTheDiagonalBlueAndReadOnly) {
   matrix[1][2] = -0.5;
   matrix[2][1] = 0.7;  // above the diagonal: not shown in lower-triangle mode
   matrix[1][3] = 0.25;
@@ -97,14 +95,13 @@ TEST_F(MatrixEntryTest, LowerTriangleCellsAreNamedFormattedAndTheDiagonalIsBlueA
   f.Cell(2, 2)->setFocus();
   QTest::keyClicks(f.Cell(2, 2), "5");
   EXPECT_EQ(f.Cell(2, 2)->text(), "1.000");
-}
 
-TEST_F(MatrixEntryTest, FullModeShowsEveryCellOfARectangle) {
-  form = std::make_unique<TSqMatFrm>(matrix, 2, 3, "Matrix Entry", "", "", nullptr, false, services);
-  EXPECT_EQ(form->findChildren<QLineEdit*>().size(), 6);
-  ASSERT_NE(form->Cell(2, 1), nullptr);
-  EXPECT_EQ(form->Cell(2, 1)->objectName(), "mat2x1");
-  EXPECT_EQ(form->Cell(3, 1), nullptr);
+  // Without the lower-triangle mode every cell of a rectangle is shown.
+  TSqMatFrm full(matrix, 2, 3, "Matrix Entry", "", "", nullptr, false, services);
+  EXPECT_EQ(full.findChildren<QLineEdit*>().size(), 6);
+  ASSERT_NE(full.Cell(2, 1), nullptr);
+  EXPECT_EQ(full.Cell(2, 1)->objectName(), "mat2x1");
+  EXPECT_EQ(full.Cell(3, 1), nullptr);
 }
 
 TEST_F(MatrixEntryTest, WindowButtonsAndTabOrder) {
@@ -112,19 +109,12 @@ TEST_F(MatrixEntryTest, WindowButtonsAndTabOrder) {
   EXPECT_EQ(f.objectName(), "SqMatFrm");
   EXPECT_EQ(f.windowTitle(), "Matrix Entry");
   EXPECT_FALSE(f.windowFlags() & Qt::WindowCloseButtonHint);
-  struct Expected {
-    QPushButton* button;
-    const char* caption;
-    const char* name;
-    int left;
-  };
-  for (const Expected& e : {Expected{Child<QPushButton>(f, "CloseBtn"), "Continue", "CloseBtn", 16},
-                            Expected{Child<QPushButton>(f, "ClearBtn"), "Clear Data", "ClearBtn", 216},
-                            Expected{Child<QPushButton>(f, "ReturnBtn"), "Return to Worksheet", "ReturnBtn", 416}}) {
-    EXPECT_EQ(e.button->text(), e.caption);
-    EXPECT_EQ(e.button->objectName(), e.name);
-    EXPECT_EQ(e.button->geometry(), QRect(e.left, 506, 161, 37));
-    EXPECT_EQ(e.button->font().pointSize(), 10);
+  for (const auto& [name, caption, left] : {std::tuple{"CloseBtn", "Continue", 16}, {"ClearBtn", "Clear Data", 216},
+                                             {"ReturnBtn", "Return to Worksheet", 416}}) {
+    QPushButton* button = Child<QPushButton>(f, name);
+    EXPECT_EQ(button->text(), caption);
+    EXPECT_EQ(button->geometry(), QRect(left, 506, 161, 37)) << name;
+    EXPECT_EQ(button->font().pointSize(), 10) << name;
   }
 
   // The Tab key: the editable cells row by row, then the three buttons,
@@ -139,25 +129,14 @@ TEST_F(MatrixEntryTest, WindowButtonsAndTabOrder) {
   }
 }
 
-TEST_F(MatrixEntryTest, IdentityAsShownAsksTheZeroQuestionColumnByColumn) {
-  TSqMatFrm& f = Open(3);
-  services.answers = {tMessageResult::Yes, tMessageResult::Yes, tMessageResult::Yes};
-  Child<QPushButton>(f, "CloseBtn")->click();
-  ASSERT_EQ(services.messages.size(), 3u);
-  EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(2, 1), ZeroQuestion(3, 1), ZeroQuestion(3, 2)}));
-  EXPECT_EQ(services.messages[0].kind, tMessageKind::Confirmation);
-  EXPECT_EQ(services.messages[0].caption, "Confirm");
-  EXPECT_EQ(services.messages[0].buttons, tMessageButtons::YesNo);
-  EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
-  for (int i = 1; i <= 3; ++i)
-    for (int j = 1; j <= 3; ++j) EXPECT_EQ(matrix[i][j], i == j ? 1.0 : 0.0) << i << "," << j;
-}
-
-TEST_F(MatrixEntryTest, NoToTheZeroQuestionKeepsTheWindowAndTheMarkerRemembersYes) {
+TEST_F(MatrixEntryTest, TheZeroQuestionKeepsTheWindowOnNoAndItsMarkerRemembersYes) {
   TSqMatFrm& f = Open(3);
   services.answers = {tMessageResult::No};
   Child<QPushButton>(f, "CloseBtn")->click();
   EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(2, 1)}));
+  EXPECT_EQ(services.last().kind, tMessageKind::Confirmation);
+  EXPECT_EQ(services.last().caption, "Confirm");
+  EXPECT_EQ(services.last().buttons, tMessageButtons::YesNo);
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Open);
   EXPECT_EQ(Focused(), f.Cell(1, 2));
   EXPECT_EQ(f.Cell(1, 2)->selectedText(), "0.000");
@@ -174,6 +153,8 @@ TEST_F(MatrixEntryTest, NoToTheZeroQuestionKeepsTheWindowAndTheMarkerRemembersYe
   Child<QPushButton>(f, "CloseBtn")->click();
   EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(3, 2)}));
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 3; ++j) EXPECT_EQ(matrix[i][j], i == j ? 1.0 : 0.0) << i << "," << j;
 }
 
 TEST_F(MatrixEntryTest, ValuesMustLieBetweenMinusOneAndOne) {
@@ -184,7 +165,7 @@ TEST_F(MatrixEntryTest, ValuesMustLieBetweenMinusOneAndOne) {
     Type(1, 3, bad);
     Child<QPushButton>(f, "CloseBtn")->click();
     ASSERT_FALSE(services.messages.empty()) << bad;
-    EXPECT_EQ(services.last().text, RangeMessage) << bad;
+    EXPECT_EQ(services.last().text, MatrixRangeMessage) << bad;
     EXPECT_EQ(services.last().kind, tMessageKind::Information);
     EXPECT_EQ(services.last().caption, "Information");
     EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Open);
@@ -200,12 +181,10 @@ TEST_F(MatrixEntryTest, ValuesMustLieBetweenMinusOneAndOne) {
   Child<QPushButton>(f, "CloseBtn")->click();
   EXPECT_TRUE(services.messages.empty()) << services.last().text;
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
-  EXPECT_EQ(matrix[1][2], 0.999);
-  EXPECT_EQ(matrix[2][1], 0.999);
-  EXPECT_EQ(matrix[1][3], -0.999);
-  EXPECT_EQ(matrix[3][1], -0.999);
-  EXPECT_EQ(matrix[2][3], 0.5);
-  EXPECT_EQ(matrix[3][2], 0.5);
+  for (const auto& [i, j, r] : {std::tuple{1, 2, 0.999}, {1, 3, -0.999}, {2, 3, 0.5}}) {
+    EXPECT_EQ(matrix[i][j], r) << i << "," << j;
+    EXPECT_EQ(matrix[j][i], r) << j << "," << i;
+  }
   EXPECT_EQ(matrix[2][2], 1.0);
 }
 
@@ -217,7 +196,7 @@ TEST_F(MatrixEntryTest, DiagonalNeedsOnlyToExceedMinusOne) {
   Type(1, 3, "0.2");
   Type(2, 3, "0.3");
   Child<QPushButton>(f, "CloseBtn")->click();
-  EXPECT_EQ(services.texts(), std::vector<std::string>({RangeMessage}));
+  EXPECT_EQ(services.texts(), std::vector<std::string>({MatrixRangeMessage}));
   EXPECT_EQ(Focused(), f.Cell(3, 3));
 }
 
@@ -226,7 +205,7 @@ TEST_F(MatrixEntryTest, TextThatIsNotANumberIsHighlighted) {
   Type(2, 3, "a.5");
   services.defaultAnswer = tMessageResult::Yes;
   Child<QPushButton>(f, "CloseBtn")->click();
-  EXPECT_EQ(services.last().text, InvalidCell);
+  EXPECT_EQ(services.last().text, InvalidCellMessage);
   EXPECT_EQ(services.last().kind, tMessageKind::Warning);
   EXPECT_EQ(Focused(), f.Cell(2, 3));
   EXPECT_EQ(f.Cell(2, 3)->selectedText(), "a.5");
@@ -257,11 +236,13 @@ TEST_F(MatrixEntryTest, ClearDataZeroesBelowTheDiagonalAfterConfirmation) {
   EXPECT_EQ(f.Cell(2, 2)->text(), "1.000");
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Open);
 
-  // Continue then asks about each cleared cell whose marker is still 0.
+  // Continue then asks, column by column, about each cleared cell whose
+  // marker is still 0.
   services.Clear();
   services.defaultAnswer = tMessageResult::Yes;
   Child<QPushButton>(f, "CloseBtn")->click();
   EXPECT_EQ(services.texts(), std::vector<std::string>({ZeroQuestion(2, 1), ZeroQuestion(3, 1), ZeroQuestion(3, 2)}));
+  EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Accepted);
   EXPECT_EQ(matrix[2][1], 0.0);
 }
 
@@ -339,8 +320,9 @@ TEST_F(MatrixEntryTest, PastedMatrixFillsTheCellsOrSaysWhichValueDoesNotFit) {
     QApplication::processEvents();
   };
   pasteFromMenu("1 .45 .30\n.45 1 1.2\n.30 1.2 1\n");
-  EXPECT_EQ(services.texts(), std::vector<std::string>{"Nothing was pasted: \"1.2\", in row 2, column 3 of the matrix, "
-                                                       "lies outside the range.\r" + RangeMessage});
+  EXPECT_EQ(services.texts(), std::vector<std::string>{std::string("Nothing was pasted: \"1.2\", in row 2, column 3 of the "
+                                                                   "matrix, lies outside the range.\r") +
+                                                       MatrixRangeMessage});
   EXPECT_EQ(f.Cell(1, 2)->text(), "0.000");
 
   services.Clear();

@@ -17,13 +17,12 @@
 
 #include "platform/qt_services.h"
 
-TEST(QtServicesText, CarriageReturnsBreakLinesAndTheRestIsKept) {
+TEST(QtServicesText, CarriageReturnsBreakLinesAndFiltersBecomeQtNameFilters) {
   EXPECT_EQ(MessageBoxText("Sample size must be\rat least 3."), "Sample size must be\nat least 3.");
   EXPECT_EQ(MessageBoxText("a\r\nb\r\rc"), "a\nb\n\nc");
   EXPECT_EQ(MessageBoxText("  <b>no markup</b>  "), "  <b>no markup</b>  ");
-}
 
-TEST(QtServicesText, FiltersBecomeQtNameFilters) {
+  // Dialog filters become Qt's name filters.
   EXPECT_EQ(QtNameFilters("Text files only|*.txt"), QStringList{"Text files only (*.txt)"});
   EXPECT_EQ(QtNameFilters("Data|*.txt;*.dat|All files|*"),
             (QStringList{"Data (*.txt *.dat)", "All files (*)"}));
@@ -58,7 +57,7 @@ TEST(QtServicesBoxes, EachKindHasItsIconCaptionAndButtons) {
   EXPECT_EQ(MessageResultOf(QMessageBox::Ok), tMessageResult::Ok);
 }
 
-TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtension) {
+TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtensionOpenDialogTakesAnExistingFile) {
   auto dialog = BuildSaveDialog("results.txt", "Text files|*.txt");
   EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
   EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
@@ -73,15 +72,13 @@ TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtension) {
   auto again = BuildSaveDialog((folder + "/earlier report").toStdString(), "*.txt");
   EXPECT_EQ(QDir(again->directory()).canonicalPath(), QDir(folder).canonicalPath());
   EXPECT_EQ(QFileInfo(again->selectedFiles().first()).fileName(), "earlier report");
-}
 
-TEST(QtServicesDialogs, OpenDialogTakesOnlyAnExistingFileFromTheFolder) {
-  const QString folder = QDir::tempPath();
-  auto dialog = BuildOpenDialog(folder.toStdString(), "Text files only|*.txt");
-  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
-  EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-  EXPECT_EQ(dialog->nameFilters(), QStringList{"Text files only (*.txt)"});
-  EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(folder).canonicalPath());
+  // The open dialog takes only an existing file, from the folder given.
+  auto openDialog = BuildOpenDialog(folder.toStdString(), "Text files only|*.txt");
+  EXPECT_EQ(openDialog->acceptMode(), QFileDialog::AcceptOpen);
+  EXPECT_EQ(openDialog->fileMode(), QFileDialog::ExistingFile);
+  EXPECT_EQ(openDialog->nameFilters(), QStringList{"Text files only (*.txt)"});
+  EXPECT_EQ(QDir(openDialog->directory()).canonicalPath(), QDir(folder).canonicalPath());
 }
 
 TEST(QtServicesCursor, BusyAndNormalNeverLeaveTheHourglassBehind) {

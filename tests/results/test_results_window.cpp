@@ -1,6 +1,6 @@
 // The results window driven through its handlers with scripted services:
-// saving, clearing, returning, ending, printing, the report sink and the
-// layout.
+// saving, clearing, returning, ending, printing, the report sink (line by
+// line and a whole report at once) and the layout.
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -16,6 +16,9 @@
 #include <QTextCursor>
 #include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "results/tfrm_template_results.h"
 #include "tests/support/scripted_services.h"
@@ -72,7 +75,7 @@ class ResultsWindow : public ::testing::Test {
   void AddLines(std::initializer_list<const char*> lines) {
     for (const char* line : lines) window.ReportSink().Add(line);
   }
-  std::string Text() const { return Child<QPlainTextEdit>(window, "memoResults")->toPlainText().toStdString(); }
+  std::string Text() const { return Memo()->toPlainText().toStdString(); }
   QPlainTextEdit* Memo() const { return Child<QPlainTextEdit>(window, "memoResults"); }
   void Select(int from, int to) const {
     QTextCursor cursor = Memo()->textCursor();
@@ -88,7 +91,7 @@ class ResultsWindow : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ResultsWindow, StartsHiddenAndEmptyWithItsCaptionIconAndNoCloseBox) {
+TEST_F(ResultsWindow, StartsHiddenAndEmptyWithAnEditableMonospacedAreaAndItsMenus) {
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(window.windowTitle(), "Output");
   EXPECT_TRUE(Text().empty());
@@ -96,6 +99,22 @@ TEST_F(ResultsWindow, StartsHiddenAndEmptyWithItsCaptionIconAndNoCloseBox) {
   EXPECT_FALSE(window.windowIcon().isNull());
   EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+  EXPECT_FALSE(Memo()->isReadOnly());
+  EXPECT_EQ(Memo()->font().family(), "Courier New");
+  EXPECT_TRUE(QFontInfo(Memo()->font()).fixedPitch());
+  // The selection stays visible while the focus is elsewhere.
+  const QPalette p = Memo()->palette();
+  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight), p.color(QPalette::Active, QPalette::Highlight));
+  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::HighlightedText),
+            p.color(QPalette::Active, QPalette::HighlightedText));
+  EXPECT_EQ(Child<QMenu>(window, "mnuPrinterOptions")->title(), "Printer options...");
+  EXPECT_EQ(Child<QMenu>(window, "mnuEdit")->title(), "Edit");
+  for (const auto& [name, text] : {std::pair{"mnuPrint", "Print All"}, {"mnuPrintSelection", "Print Selection"},
+                                   {"mnuSaveAsPdf", "Save as PDF..."}, {"mnuSaveFigure", "Save Figure..."},
+                                   {"mnuCopy", "Copy"}})
+    EXPECT_EQ(Child<QAction>(window, name)->text(), text) << name;
+  EXPECT_EQ(Child<QAction>(window, "mnuCopy")->shortcut(), QKeySequence(QKeySequence::Copy));
 }
 
 TEST_F(ResultsWindow, ClientAreaAndControlsHaveTheirFixedGeometry) {
@@ -109,38 +128,18 @@ TEST_F(ResultsWindow, ClientAreaAndControlsHaveTheirFixedGeometry) {
 
   auto at = [client](QWidget* w) { return QRect(w->mapTo(client, QPoint(0, 0)), w->size()); };
   EXPECT_EQ(at(Child<QFrame>(window, "Panel1")), QRect(12, 2, 765, 468));
-  EXPECT_EQ(Child<QPlainTextEdit>(window, "memoResults")->parentWidget(), Child<QFrame>(window, "Panel1"));
-  EXPECT_EQ(Child<QPlainTextEdit>(window, "memoResults")->geometry(), QRect(8, 8, 749, 452));
+  EXPECT_EQ(Memo()->parentWidget(), Child<QFrame>(window, "Panel1"));
+  EXPECT_EQ(Memo()->geometry(), QRect(8, 8, 749, 452));
   EXPECT_EQ(at(Child<QFrame>(window, "Panel2")), QRect(12, 482, 765, 49));
-  EXPECT_EQ(at(Child<QPushButton>(window, "cmdSaveOutput")), QRect(28, 488, 161, 37));
-  EXPECT_EQ(at(Child<QPushButton>(window, "cmdClearResults")), QRect(220, 488, 161, 37));
-  EXPECT_EQ(at(Child<QPushButton>(window, "cmdReturn")), QRect(411, 488, 161, 37));
-  EXPECT_EQ(at(Child<QPushButton>(window, "cmdExit")), QRect(603, 488, 161, 37));
-  for (QPushButton* b : {Child<QPushButton>(window, "cmdSaveOutput"), Child<QPushButton>(window, "cmdClearResults"), Child<QPushButton>(window, "cmdReturn"), Child<QPushButton>(window, "cmdExit")})
-    EXPECT_TRUE(b->font().bold()) << b->text().toStdString();
+  for (const auto& [name, left] : {std::pair{"cmdSaveOutput", 28}, {"cmdClearResults", 220}, {"cmdReturn", 411},
+                                   {"cmdExit", 603}}) {
+    EXPECT_EQ(at(Child<QPushButton>(window, name)), QRect(left, 488, 161, 37)) << name;
+    EXPECT_TRUE(Child<QPushButton>(window, name)->font().bold()) << name;
+  }
   EXPECT_EQ(Child<QPushButton>(window, "cmdReturn")->text(), "Return to Worksheet");
   EXPECT_TRUE(Child<QPushButton>(window, "cmdReturn")->isDefault());
-  EXPECT_TRUE(Child<QPlainTextEdit>(window, "memoResults")->verticalScrollBar()->isVisible());
+  EXPECT_TRUE(Memo()->verticalScrollBar()->isVisible());
   window.hide();
-}
-
-TEST_F(ResultsWindow, TextAreaIsEditableMonospacedAndKeepsItsSelectionVisible) {
-  QPlainTextEdit* memo = Child<QPlainTextEdit>(window, "memoResults");
-  EXPECT_FALSE(memo->isReadOnly());
-  EXPECT_EQ(memo->font().family(), "Courier New");
-  EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
-  const QPalette p = memo->palette();
-  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight), p.color(QPalette::Active, QPalette::Highlight));
-  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::HighlightedText),
-            p.color(QPalette::Active, QPalette::HighlightedText));
-  EXPECT_EQ(Child<QMenu>(window, "mnuPrinterOptions")->title(), "Printer options...");
-  EXPECT_EQ(Child<QAction>(window, "mnuPrint")->text(), "Print All");
-  EXPECT_EQ(Child<QAction>(window, "mnuPrintSelection")->text(), "Print Selection");
-  EXPECT_EQ(Child<QAction>(window, "mnuSaveAsPdf")->text(), "Save as PDF...");
-  EXPECT_EQ(Child<QAction>(window, "mnuSaveFigure")->text(), "Save Figure...");
-  EXPECT_EQ(Child<QMenu>(window, "mnuEdit")->title(), "Edit");
-  EXPECT_EQ(Child<QAction>(window, "mnuCopy")->text(), "Copy");
-  EXPECT_EQ(Child<QAction>(window, "mnuCopy")->shortcut(), QKeySequence(QKeySequence::Copy));
 }
 
 TEST_F(ResultsWindow, SinkAppendsWholeLinesKeepingEmptyOnesAndTypedText) {
@@ -148,14 +147,14 @@ TEST_F(ResultsWindow, SinkAppendsWholeLinesKeepingEmptyOnesAndTypedText) {
   EXPECT_EQ(Text(), "\nfirst\n  padded  \n");
   EXPECT_EQ(window.ReportSink().Count(), 3);
   // Text typed after the last line end becomes a line of its own.
-  Child<QPlainTextEdit>(window, "memoResults")->moveCursor(QTextCursor::End);
-  QTest::keyClicks(Child<QPlainTextEdit>(window, "memoResults"), "typed");
+  Memo()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(Memo(), "typed");
   window.ReportSink().Add("next");
   EXPECT_EQ(Text(), "\nfirst\n  padded  \ntyped\nnext\n");
   EXPECT_EQ(window.ReportSink().Count(), 5);
 }
 
-TEST_F(ResultsWindow, SaveOutputWritesTheTextWithCrLfAfterEveryLine) {
+TEST_F(ResultsWindow, SaveOutputWritesTheTextWithCrLfAfterEveryLineAndACancelWritesNothing) {
   AddLines({"Report", "", "t = 1.234"});
   const std::string path = Choose("results.txt");
   Child<QPushButton>(window, "cmdSaveOutput")->click();
@@ -166,11 +165,17 @@ TEST_F(ResultsWindow, SaveOutputWritesTheTextWithCrLfAfterEveryLine) {
 
   // Typed text (the last line not ended in the area) is saved as well, and
   // the dialog now offers the name chosen last; no extension is added.
-  Child<QPlainTextEdit>(window, "memoResults")->setPlainText("edited\nby hand");
+  Memo()->setPlainText("edited\nby hand");
   const std::string second = Choose("notes");
   window.cmdSaveOutputClick();
   EXPECT_EQ(services.saveDialogNames[1], path);
   EXPECT_EQ(ReadAll(QString::fromStdString(second)), "edited\r\nby hand\r\n");
+  EXPECT_EQ(Text(), "edited\nby hand");
+
+  window.cmdSaveOutputClick();  // no answer scripted: the dialog is cancelled
+  EXPECT_EQ(services.saveDialogNames.size(), 3u);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+  EXPECT_TRUE(services.messages.empty());
   EXPECT_EQ(Text(), "edited\nby hand");
 }
 
@@ -188,15 +193,6 @@ TEST_F(ResultsWindow, SaveOutputOfAnEmptyOrClearedAreaWritesAnEmptyFile) {
   EXPECT_EQ(ReadAll(QString::fromStdString(cleared)), "old contents\r\n");  // Clear touches no file
   window.cmdSaveOutputClick();
   EXPECT_EQ(ReadAll(QString::fromStdString(cleared)), "");
-}
-
-TEST_F(ResultsWindow, CancelledSaveWritesNothing) {
-  AddLines({"kept"});
-  window.cmdSaveOutputClick();  // no answer scripted: the dialog is cancelled
-  EXPECT_EQ(services.saveDialogNames.size(), 1u);
-  EXPECT_TRUE(QDir(dir.path()).isEmpty());
-  EXPECT_TRUE(services.messages.empty());
-  EXPECT_EQ(Text(), "kept\n");
 }
 
 TEST_F(ResultsWindow, FailedSaveShowsAnErrorNamingTheFileAndKeepsTextAndEarlierFile) {
@@ -244,10 +240,13 @@ TEST_F(ResultsWindow, SaveOutputOnAFullDiskSaysSoAndKeepsTheEarlierFile) {
 }
 
 TEST_F(ResultsWindow, ReturnToWorksheetHidesResultsAndShowsTheWorksheet) {
+  window.show();
+  window.cmdReturnClick();  // without a worksheet the window stays
+  EXPECT_TRUE(window.isVisible());
+
   QWidget worksheet;
   window.SetWorksheet(&worksheet);
   AddLines({"report stays"});
-  window.show();
   Child<QPushButton>(window, "cmdReturn")->click();
   EXPECT_FALSE(window.isVisible());
   EXPECT_TRUE(worksheet.isVisible());
@@ -271,13 +270,6 @@ TEST_F(ResultsWindow, ReturnToWorksheetHidesResultsAndShowsTheWorksheet) {
   EXPECT_TRUE(worksheet.isVisible());
 }
 
-TEST_F(ResultsWindow, ReturnWithoutAWorksheetKeepsTheWindow) {
-  window.show();
-  window.cmdReturnClick();
-  EXPECT_TRUE(window.isVisible());
-  window.hide();
-}
-
 TEST_F(ResultsWindow, ExitAsksAndOnlyYesEndsTheProgram) {
   AddLines({"report"});
   window.show();
@@ -298,8 +290,8 @@ TEST_F(ResultsWindow, ExitAsksAndOnlyYesEndsTheProgram) {
   window.hide();
 }
 
-TEST_F(ResultsWindow, PrintSelectionWithoutSelectionWarnsAndPrintsNothing) {
-  AddLines({"some text"});
+TEST_F(ResultsWindow, PrintSelectionPrintsExactlyTheSelectedCharactersAndWarnsWithoutOne) {
+  AddLines({"alpha beta", "gamma delta", "epsilon"});
   Child<QAction>(window, "mnuPrintSelection")->trigger();
   ASSERT_EQ(services.messages.size(), 1u);
   EXPECT_EQ(services.last().kind, tMessageKind::Warning);
@@ -307,16 +299,10 @@ TEST_F(ResultsWindow, PrintSelectionWithoutSelectionWarnsAndPrintsNothing) {
   EXPECT_EQ(services.last().text, "You have not selected any text.");
   EXPECT_EQ(services.last().buttons, tMessageButtons::Ok);
   EXPECT_TRUE(services.prints.empty());
-}
 
-TEST_F(ResultsWindow, PrintSelectionPrintsExactlyTheSelectedCharacters) {
-  AddLines({"alpha beta", "gamma delta", "epsilon"});
-  QTextCursor cursor = Child<QPlainTextEdit>(window, "memoResults")->textCursor();
-  cursor.setPosition(6);                              // at "beta"
-  cursor.setPosition(6 + 4 + 1 + 5, QTextCursor::KeepAnchor);  // through "gamma"
-  Child<QPlainTextEdit>(window, "memoResults")->setTextCursor(cursor);
+  Select(6, 6 + 4 + 1 + 5);  // "beta" through "gamma"
   window.mnuPrintSelectionClick();
-  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(services.messages.size(), 1u);
   ASSERT_EQ(services.prints.size(), 1u);
   EXPECT_EQ(services.prints[0].text, "beta\ngamma\n");
   EXPECT_EQ(services.prints[0].fontFamily, "Courier New");
@@ -325,8 +311,8 @@ TEST_F(ResultsWindow, PrintSelectionPrintsExactlyTheSelectedCharacters) {
 
 TEST_F(ResultsWindow, PrintAllPrintsTheWholeTextAndOneLineEnd) {
   AddLines({"line 1", "line 2"});
-  Child<QPlainTextEdit>(window, "memoResults")->moveCursor(QTextCursor::Start);
-  QTest::keyClicks(Child<QPlainTextEdit>(window, "memoResults"), "typed ");
+  Memo()->moveCursor(QTextCursor::Start);
+  QTest::keyClicks(Memo(), "typed ");
   Child<QAction>(window, "mnuPrint")->trigger();
   ASSERT_EQ(services.prints.size(), 1u);
   EXPECT_EQ(services.prints[0].text, "typed line 1\nline 2\n\n");
@@ -444,4 +430,41 @@ TEST_F(ResultsWindow, SaveFigureSavesTheFigureOfTheReportInViewAsPngOrSvg) {
   EXPECT_TRUE(ReadAll(dir.filePath("again.svg")).contains("<title>second</title>"));
   EXPECT_EQ(services.messages.size(), 1u);
   window.hide();
+}
+
+// A whole report appended at once gives the text line by line would, in
+// pieces with progress, and is taken back whole when the progress is
+// cancelled. Each window starts with a report line, then typed text.
+TEST_F(ResultsWindow, WholeReportAppendsAsLineByLineAndCancelTakesItBack) {
+  std::vector<std::string> report;
+  for (int i = 0; i < 45000; ++i) report.push_back("   [" + std::to_string(i) + "]:  1.00000   ");
+  report.push_back("");
+  const auto prepare = [](TfrmTemplateResults& results) {
+    results.ReportSink().Add("earlier report");
+    QTextCursor cursor(Child<QPlainTextEdit>(results, "memoResults")->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("typed");
+  };
+  TfrmTemplateResults lineByLine(services), cancelled(services);
+  for (TfrmTemplateResults* results : {&window, &lineByLine, &cancelled}) prepare(*results);
+  const auto text = [](const TfrmTemplateResults& results) {
+    return Child<QPlainTextEdit>(results, "memoResults")->toPlainText().toStdString();
+  };
+
+  for (const std::string& line : report) lineByLine.ReportSink().Add(line);
+  std::vector<double> shares;
+  ASSERT_TRUE(window.AppendReport(report, [&](double share) {
+    shares.push_back(share);
+    return true;
+  }));
+  EXPECT_EQ(Text(), text(lineByLine));
+  EXPECT_EQ(window.ReportSink().Count(), lineByLine.ReportSink().Count());
+  EXPECT_EQ(shares.size(), 3u);
+  EXPECT_EQ(shares.back(), 1.0);
+
+  const std::string before = text(cancelled);
+  int calls = 0;
+  EXPECT_FALSE(cancelled.AppendReport(report, [&](double) { return ++calls < 2; }));
+  EXPECT_EQ(text(cancelled), before);
+  EXPECT_EQ(cancelled.ReportSink().Count(), 2);
 }

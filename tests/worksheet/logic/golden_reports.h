@@ -1,7 +1,9 @@
 // The golden report files: whole reports as the programs wrote them for
-// fixed inputs, kept in tests/worksheet/golden.
+// fixed inputs, kept in tests/worksheet/golden; files of the source tree
+// and the bytes of a file.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -20,4 +22,16 @@ inline std::vector<std::string> GoldenReport(const std::string& name) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+// A raw-data report as written for the data file at path: the golden
+// files name it /data/worked_controls.txt.
+inline std::vector<std::string> ForDataFile(std::vector<std::string> report, const std::string& path) {
+  std::replace(report.begin(), report.end(), std::string(" /data/worked_controls.txt"), " " + path);
+  return report;
+}
+
+inline std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }

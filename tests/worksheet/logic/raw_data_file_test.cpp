@@ -4,24 +4,20 @@
 
 #include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
+#include "tests/worksheet/logic/golden_reports.h"
 
 namespace {
 
 tRawDataReadResult Read(const std::string& text, int rows, int columns, tData_matrix& table) {
   return ReadRawData(text, rows, columns, table);
-}
-
-std::string SourcePath(const std::string& relative) {
-  const char* root = std::getenv("QUORV_SOURCE_DIR");
-  return std::string(root != nullptr && *root != '\0' ? root : QUORV_SOURCE_DIR_DEFAULT) + "/" + relative;
 }
 
 // Three controls and two cases, k = 1, with the given line end.
@@ -37,21 +33,43 @@ void ExpectSmallTable(const tData_matrix& t) {
 
 }  // namespace
 
-TEST(RawDataFile, EveryLineEndAndSeparatorReadsTheSame) {
-  const std::string variants[] = {
-      SmallFile("\n"), SmallFile("\r\n"), SmallFile("\r"),
-      "1 10\r\n2 20\n3.5 31\r40 12\n55 9",           // mixed ends, no end on the last line
-      "1\t10\n  2   20\n3.5\t \t31  \n40 12\t\n55\v9\n",  // tabs, several blanks, trailing blanks
+// Every line end and blank, and the spreadsheet kinds (commas, semicolons
+// with decimal commas, tabs, quoted fields, a line of names, whose line
+// then counts in the file's line numbers), give the same table.
+TEST(RawDataFile, EveryLineEndSeparatorAndSpreadsheetKindReadsTheSameTable) {
+  struct Case {
+    std::string text;
+    tDataSeparator separator = tDataSeparator::Blanks;
+    std::vector<std::string> names = {};
   };
-  for (const auto& text : variants) {
+  const Case cases[] = {
+      {SmallFile("\n")},
+      {SmallFile("\r\n")},
+      {SmallFile("\r")},
+      {"1 10\r\n2 20\n3.5 31\r40 12\n55 9"},                // mixed ends, no end on the last line
+      {"1\t10\n  2   20\n3.5\t \t31  \n40 12\t\n55\v9\n"},  // tabs, several blanks, trailing blanks
+      {"1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma},
+      {" \"1\" , 10,x\r\n2,\"20\"\r\n3.5,31\r\n40,12,,\r\n55,9\r\n,,\r\n", tDataSeparator::Comma},
+      {"\"Naming\",\"School, \"\"years\"\"\"\n1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma,
+       {"Naming", "School, \"years\""}},
+      {"Naming;School years\n1;10\n2,0;20\n3,5;31\n40;1,2e1\n55;9\n;;\n", tDataSeparator::Semicolon,
+       {"Naming", "School years"}},
+      {"Naming\tSchool years\r\n1\t10\r\n2\t20\r\n3.5\t31\r\n40\t12\r\n55\t9\r\n", tDataSeparator::Blanks,
+       {"Naming", "School years"}},
+      {"Naming Years\n1 10\n2 20\n3.5 31\n40 12\n55 9\n", tDataSeparator::Blanks, {"Naming", "Years"}},
+  };
+  for (const auto& c : cases) {
     tData_matrix t;
     FillDataMatrixMissing(t);
-    const auto r = Read(text, 5, 2, t);
-    ASSERT_TRUE(r.loaded) << r.message;
-    EXPECT_EQ(r.message,
-              "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully ");
+    const auto r = Read(c.text, 5, 2, t);
+    ASSERT_TRUE(r.loaded) << c.text << r.message;
+    EXPECT_EQ(r.layout.separator, c.separator) << c.text;
+    EXPECT_EQ(r.layout.names, c.names) << c.text;
+    EXPECT_EQ(r.message, RawDataLoadedMessage(5, 2, 0, c.names)) << c.text;
     ExpectSmallTable(t);
   }
+  EXPECT_EQ(RawDataLoadedMessage(5, 2),
+            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully ");
 }
 
 // Lines after Case B are not read, but the box says how many hold data:
@@ -68,6 +86,14 @@ TEST(RawDataFile, ExtraValuesAndLinesAreIgnoredButCounted) {
             "controls, lines 4 and 5 were taken as Case A and Case B although they are controls: correct the number "
             "of controls and compute again.");
   EXPECT_EQ(Read(SmallFile("\n") + "\n \t\n", 5, 2, t).message, RawDataLoadedMessage(5, 2));
+  // A line of names moves the line numbers on, and the box names them.
+  const auto named = Read("Naming;School years\n1;10\n2;20\n3,5;31\n40;12\n55;9\n7;7\n", 5, 2, t);
+  EXPECT_EQ(named.message,
+            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully "
+            "\r\rThe file has 1 more line with data after line 6, which was not used. If the file holds more than 3 "
+            "controls, lines 5 and 6 were taken as Case A and Case B although they are controls: correct the number "
+            "of controls and compute again.\r\rLine 1 names the variables: the task of interest \"Naming\", "
+            "covariate 1 \"School years\".");
 }
 
 TEST(RawDataFile, ShortLineIsRefusedAndNeverTakesTheNextLine) {
@@ -110,9 +136,22 @@ TEST(RawDataFile, EmptyAndMissingLinesAreRefusedByLine) {
             "Line 5 (Case B) of the data file is missing: the file has 4 lines, and 5 are needed "
             "(3 controls, then Case A, then Case B), each with 2 values (the task of interest and 1 covariate).");
 
+  // A line of names, then an empty line: the names are read, the line refused.
+  const auto named = Read("\"Naming\" \"Years\"\n\n2 20\n", 5, 2, t);
+  EXPECT_EQ(named.layout.names, (std::vector<std::string>{"Naming", "Years"}));
+  EXPECT_EQ(named.message, "Line 2 (control 1) of the data file is empty: 2 values were expected (the task of "
+                           "interest and 1 covariate).");
+
   const auto nothing = Read("", 5, 2, t);
   EXPECT_EQ(nothing.line, 1);
   EXPECT_NE(nothing.message.find("the file has 0 lines"), std::string::npos);
+
+  // n as large as the sample-size rule allows, with a file of three lines:
+  // refused for the missing line, not by allocating for 10^8 rows.
+  tData_matrix large;
+  const auto r = Read("1 10\n2 20\n3 30\n", 100000002, 2, large);
+  EXPECT_EQ(r.line, 4);
+  EXPECT_LT(large.Rows(), 100000);
 }
 
 TEST(RawDataFile, ValuesThatAreNotNumbersAreRefusedNamingLineAndValue) {
@@ -221,7 +260,7 @@ TEST(RawDataFile, LocaleWithDecimalCommaDoesNotChangeTheReading) {
 
 // The table holds the rows and columns of the file, nothing more: a
 // million controls take what their values take.
-TEST(RawDataFile, TableIsSizedToTheFile) {
+TEST(RawDataFile, TableIsSizedToTheFileAndProgressCanCancelTheReading) {
   constexpr int n = 20000;
   std::string text;
   for (int i = 1; i <= n; ++i) text += std::to_string(i) + " " + std::to_string(i % 7) + ".5\n";
@@ -250,25 +289,12 @@ TEST(RawDataFile, TableIsSizedToTheFile) {
   tMatrix R;
   SummaryFromRawData(t, n, 2, sds, means, R);
   EXPECT_NEAR(static_cast<double>(means[1]), (n + 1) / 2.0, 1e-9);
-}
 
-TEST(RawDataFile, ProgressCanCancelTheReading) {
-  std::string text;
-  for (int i = 1; i <= 40000; ++i) text += "1 2\n";
-  tData_matrix t;
-  const auto r = ReadRawData(text, 40000, 2, t, tRawRows::ControlsThenCases, [](double) { return false; });
-  EXPECT_FALSE(r.loaded);
-  EXPECT_TRUE(r.cancelled);
-}
-
-TEST(RawDataFile, LargeRowCountIsHeldOnlyAsFarAsTheFileGoes) {
-  // n as large as the sample-size rule allows, with a file of three lines:
-  // refused for the missing line, not by allocating for 10^8 rows.
-  tData_matrix t;
-  const auto r = Read("1 10\n2 20\n3 30\n", 100000002, 2, t);
-  EXPECT_FALSE(r.loaded);
-  EXPECT_EQ(r.line, 4);
-  EXPECT_LT(t.Rows(), 100000);
+  // The progress can cancel the reading.
+  tData_matrix cancelled;
+  const auto stopped = ReadRawData(text, n + 2, 2, cancelled, tRawRows::ControlsThenCases, [](double) { return false; });
+  EXPECT_FALSE(stopped.loaded);
+  EXPECT_TRUE(stopped.cancelled);
 }
 
 TEST(RawDataFile, FileErrorsNameTheFile) {
@@ -299,51 +325,6 @@ TEST(RawDataFile, ZeroVarianceColumnIsFoundAndNamed) {
             "control participant: with no variance its correlations cannot be computed. Check the data file, "
             "or drop this variable.");
   EXPECT_NE(ZeroVarianceMessage(1).find("as the task of interest (column 1"), std::string::npos);
-}
-
-// The spreadsheet kinds give the same table as the blank-separated file:
-// commas, semicolons with decimal commas, tabs, quoted fields, a line of
-// names (whose line then counts in the file's line numbers).
-TEST(RawDataFile, SpreadsheetKindsReadTheSameTable) {
-  struct Case {
-    std::string text;
-    tDataSeparator separator;
-    std::vector<std::string> names;
-  };
-  const Case cases[] = {
-      {"1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma, {}},
-      {" \"1\" , 10,x\r\n2,\"20\"\r\n3.5,31\r\n40,12,,\r\n55,9\r\n,,\r\n", tDataSeparator::Comma, {}},
-      {"\"Naming\",\"School, \"\"years\"\"\"\n1,10\n2,20\n3.5,31\n40,12\n55,9\n", tDataSeparator::Comma,
-       {"Naming", "School, \"years\""}},
-      {"Naming;School years\n1;10\n2,0;20\n3,5;31\n40;1,2e1\n55;9\n;;\n", tDataSeparator::Semicolon,
-       {"Naming", "School years"}},
-      {"Naming\tSchool years\r\n1\t10\r\n2\t20\r\n3.5\t31\r\n40\t12\r\n55\t9\r\n", tDataSeparator::Blanks,
-       {"Naming", "School years"}},
-      {"Naming Years\n1 10\n2 20\n3.5 31\n40 12\n55 9\n", tDataSeparator::Blanks, {"Naming", "Years"}},
-      {"\"Naming\" \"Years\"\n\n2 20\n", tDataSeparator::Blanks, {"Naming", "Years"}},  // refused below
-  };
-  for (const auto& c : cases) {
-    tData_matrix t;
-    const auto r = Read(c.text, 5, 2, t);
-    EXPECT_EQ(r.layout.separator, c.separator) << c.text;
-    EXPECT_EQ(r.layout.names, c.names) << c.text;
-    if (c.text.find("\n\n") != std::string::npos) {
-      EXPECT_EQ(r.message, "Line 2 (control 1) of the data file is empty: 2 values were expected (the task of "
-                           "interest and 1 covariate).");
-      continue;
-    }
-    ASSERT_TRUE(r.loaded) << c.text << r.message;
-    EXPECT_EQ(r.unusedLines, 0) << c.text;
-    ExpectSmallTable(t);
-  }
-  tData_matrix t;
-  const auto named = Read("Naming;School years\n1;10\n2;20\n3,5;31\n40;12\n55;9\n7;7\n", 5, 2, t);
-  EXPECT_EQ(named.message,
-            "Data file consisting of n + 2 =  5 cases (rows) and  2 variables (columns) was loaded successfully "
-            "\r\rThe file has 1 more line with data after line 6, which was not used. If the file holds more than 3 "
-            "controls, lines 5 and 6 were taken as Case A and Case B although they are controls: correct the number "
-            "of controls and compute again.\r\rLine 1 names the variables: the task of interest \"Naming\", "
-            "covariate 1 \"School years\".");
 }
 
 // Every file the blank-separated reading took reads as before; decimal
@@ -407,35 +388,16 @@ TEST(RawDataFile, NamesAreShownAsTextAndClipped) {
             "Analysis cannot proceed as covariate 1 \"A<U+0001>B\" (column ");
 }
 
+// The worked controls' summary to far more digits than any report shows.
 TEST(RawDataExamples, WorkedControlsGiveTheirSummaryExactly) {
   tData_matrix t;
-  FillDataMatrixMissing(t);
-  const auto r = ReadRawDataFile(SourcePath("examples/worked_controls.txt"), 12, 2, t);
+  const auto r = ReadRawDataFile(SourceFile("examples/worked_controls.txt"), 12, 2, t);
   ASSERT_TRUE(r.loaded) << r.message;
-  tVector sds, means, caseA, caseB;
-  tMatrix R;
-  SummaryFromRawData(t, 10, 2, sds, means, R);
-  EXPECT_NEAR(static_cast<double>(means[1]), 50, 1e-12);
-  EXPECT_NEAR(static_cast<double>(sds[1]), 10, 1e-12);
-  EXPECT_NEAR(static_cast<double>(means[2]), 10, 1e-12);
-  EXPECT_NEAR(static_cast<double>(sds[2]), 2, 1e-12);
-  EXPECT_NEAR(static_cast<double>(R[1][2]), 0.6, 1e-12);
-  EXPECT_NEAR(static_cast<double>(R[2][1]), 0.6, 1e-12);
-  DataRow(t, 11, 2, caseA);
-  DataRow(t, 12, 2, caseB);
-  EXPECT_EQ(caseA[1], 40);
-  EXPECT_EQ(caseA[2], 12);
-  EXPECT_EQ(caseB[1], 55);
-  EXPECT_EQ(caseB[2], 9);
-}
-
-TEST(RawDataExamples, ThreeCovariateFileLoadsWithUsableCorrelations) {
-  tData_matrix t;
-  const auto r = ReadRawDataFile(SourcePath("examples/three_covariates.txt"), 42, 4, t);
-  ASSERT_TRUE(r.loaded) << r.message;
-  EXPECT_EQ(FirstConstantColumn(t, 40, 4), 0);
   tVector sds, means;
   tMatrix R;
-  SummaryFromRawData(t, 40, 4, sds, means, R);
-  EXPECT_TRUE(IsPositiveDefinite(4, R));
+  SummaryFromRawData(t, 10, 2, sds, means, R);
+  const std::pair<extended, double> values[] = {{means[1], 50}, {sds[1], 10}, {means[2], 10},
+                                                {sds[2], 2},    {R[1][2], 0.6}, {R[2][1], 0.6}};
+  for (std::size_t i = 0; i < std::size(values); ++i)
+    EXPECT_NEAR(static_cast<double>(values[i].first), values[i].second, 1e-12) << "value " << i;
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -13,6 +12,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
+#include "tests/worksheet/logic/golden_reports.h"
 
 namespace fs = std::filesystem;
 
@@ -53,25 +55,6 @@ tSavedInputs TwoCovariateInputs() {
   return inputs;
 }
 
-class TempFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char name[] = "/tmp/quorv-saved-XXXXXX";
-    ASSERT_NE(::mkdtemp(name), nullptr);
-    folder = name;
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  std::string Path(const std::string& name) const { return folder + "/" + name; }
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static void Put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  std::string folder;
-};
-
 }  // namespace
 
 TEST(SavedInputsFormat, SummaryFormHoldsFieldsGridAndLowerTriangleOneItemALine) {
@@ -88,10 +71,13 @@ TEST(SavedInputsFormat, SummaryFormHoldsFieldsGridAndLowerTriangleOneItemALine) 
   EXPECT_EQ(text.back(), '\n');
 }
 
-TEST(SavedInputsFormat, RawFormIsEightFieldsEachFollowedByABlankWithoutLineEnd) {
+TEST(SavedInputsFormat, RawFormIsEightFieldsEachFollowedByABlankAndIsNeverReadBack) {
   tSavedInputs inputs;
   inputs.fields = {"25", "2", "", "", "", "", "", ""};
   EXPECT_EQ(FormatSavedInputs(RawLayout(), inputs), "25 2       ");
+  const auto restored = ParseSavedInputs("25 2       ", RawLayout());
+  EXPECT_FALSE(restored.Damaged());
+  EXPECT_TRUE(restored.fields.empty());
 }
 
 TEST(SavedInputsFormat, LineBreaksInsideATextCannotShiftTheLines) {
@@ -125,16 +111,19 @@ TEST(SavedInputsRestore, RoundTripRestoresFieldsGridAndTransposedTriangle) {
   for (int i = 1; i <= 3; ++i) EXPECT_DOUBLE_EQ(R[i][i], 1.0);
 }
 
-TEST(SavedInputsRestore, NumbersAreReadAsNumbersAndShownAsPercentG) {
-  // 20.0 comes back as 20; the rest of a number's line is skipped.
-  const auto restored = ParseSavedInputs("1 extra words\n 20.0\n", SummaryLayout());
+TEST(SavedInputsRestore, NumbersAreReadAsNumbersAndTheDiagonalIsForcedToOne) {
+  // 20.0 comes back as 20 ("%g"); the rest of a number's line is skipped,
+  // an overlong run as well after its first 64 characters.
+  auto restored = ParseSavedInputs("1 extra words\n 20.0\n", SummaryLayout());
   ASSERT_FALSE(restored.Damaged()) << restored.problem;
   EXPECT_EQ(restored.fields, (std::vector<std::string>{"1", "20"}));
   EXPECT_EQ(ParseSavedInputs("2\n1234567.5\n", SummaryLayout()).fields[1], "1.23457e+06");
-}
+  restored = ParseSavedInputs("1\n" + std::string(70, '1') + "\nT\n", SummaryLayout());
+  ASSERT_FALSE(restored.Damaged()) << restored.problem;
+  EXPECT_EQ(restored.gridRows[0][0], "T");
 
-TEST(SavedInputsRestore, DiagonalIsForcedToOneWhateverTheFileSays) {
-  const auto restored = ParseSavedInputs("1\n10\nT\n1\n1\n1\n1\nC\n1\n1\n1\n1\n0.7\n0.3\n0.9\n", SummaryLayout());
+  // The file's diagonal (0.7, 0.9) is not taken.
+  restored = ParseSavedInputs("1\n10\nT\n1\n1\n1\n1\nC\n1\n1\n1\n1\n0.7\n0.3\n0.9\n", SummaryLayout());
   ASSERT_FALSE(restored.Damaged()) << restored.problem;
   tStoredCorrelations R;
   SetIdentity(R);
@@ -235,19 +224,6 @@ TEST(SavedInputsRestore, ABadCorrelationKeepsGridAndEarlierValues) {
   EXPECT_FALSE(restored.matrixRead);
 }
 
-TEST(SavedInputsRestore, AnOverlongRunIsCutAtSixtyFourCharactersAndTheRestOfItsLineSkipped) {
-  const std::string longNumber(70, '1');
-  const auto restored = ParseSavedInputs("1\n" + longNumber + "\nT\n", SummaryLayout());
-  ASSERT_FALSE(restored.Damaged()) << restored.problem;
-  EXPECT_EQ(restored.gridRows[0][0], "T");
-}
-
-TEST(SavedInputsRestore, RawFormIsNeverReadBack) {
-  const auto restored = ParseSavedInputs("25 2       ", RawLayout());
-  EXPECT_FALSE(restored.Damaged());
-  EXPECT_TRUE(restored.fields.empty());
-}
-
 // Whatever bytes a file holds, the restore ends with a result or a
 // problem, and the values it hands on are finite and within the grid's size.
 TEST(SavedInputsRestore, ArbitraryBytesNeverBreakTheReader) {
@@ -269,12 +245,14 @@ TEST(SavedInputsRestore, ArbitraryBytesNeverBreakTheReader) {
   }
 }
 
-TEST_F(TempFolder, ReadingTellsMissingFromDamagedAndNeverChangesTheFile) {
+TEST(SavedInputsFile, ReadingTellsMissingFromDamagedAndNeverChangesTheFile) {
+  tTempFolder dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string path = dir.Path() + "/Quorvane.txt", folder = dir.Path() + "/folder.txt";
   tRestoredInputs restored;
-  EXPECT_FALSE(ReadSavedInputsFile(Path("Quorvane.txt"), SummaryLayout(), restored));
+  EXPECT_FALSE(ReadSavedInputsFile(path, SummaryLayout(), restored));
 
-  const std::string path = Path("Quorvane.txt");
-  Put(path, "2\nabc\n");
+  std::ofstream(path, std::ios::binary) << "2\nabc\n";
   struct stat before {};
   ::stat(path.c_str(), &before);
   ASSERT_TRUE(ReadSavedInputsFile(path, SummaryLayout(), restored));
@@ -285,13 +263,13 @@ TEST_F(TempFolder, ReadingTellsMissingFromDamagedAndNeverChangesTheFile) {
   EXPECT_EQ(before.st_mtim.tv_sec, after.st_mtim.tv_sec);
   EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
 
-  fs::create_directory(Path("folder.txt"));
+  fs::create_directory(folder);
   for (const tSavedInputsLayout& layout : {SummaryLayout(), RawLayout()}) {
-    ASSERT_TRUE(ReadSavedInputsFile(Path("folder.txt"), layout, restored));
+    ASSERT_TRUE(ReadSavedInputsFile(folder, layout, restored));
     EXPECT_TRUE(restored.folderInPlace);
   }
 
-  Put(path, std::string(MaxSavedInputsFileSize + 10, '1'));
+  std::ofstream(path, std::ios::binary) << std::string(MaxSavedInputsFileSize + 10, '1');
   ASSERT_TRUE(ReadSavedInputsFile(path, SummaryLayout(), restored));
   EXPECT_NE(restored.problem.find("larger"), std::string::npos);
 }

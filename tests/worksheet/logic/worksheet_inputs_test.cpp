@@ -13,16 +13,12 @@
 
 #include "tests/support/scripted_services.h"
 #include "tests/support/temp_folder.h"
+#include "tests/worksheet/logic/golden_reports.h"
 #include "validation/validation_messages.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(GridCells, RowsBeyondTheCountKeepTheirTextUntilTheGridGrows) {
   tWorksheetInputs in = FirstRunInputs(QuorvaneProfile());
@@ -314,7 +310,7 @@ TEST_F(SavedWorksheet, AFolderWhereTheFileBelongsIsReportedAsWhatItIsAndClearDat
   EXPECT_TRUE(std::filesystem::is_directory(Path(raw)));
 }
 
-TEST_F(SavedWorksheet, AWriteProtectedFileIsLeftAsItIsAndTheWarningSaysWhy) {
+TEST_F(SavedWorksheet, AFailedSaveWarnsNamingFileAndReasonAndLeavesWhatIsThere) {
   const tProgramProfile profile = QuorvaneProfile();
   std::ofstream(Path(profile), std::ios::binary) << "kept";
   std::filesystem::permissions(Path(profile), std::filesystem::perms(0444));
@@ -324,6 +320,14 @@ TEST_F(SavedWorksheet, AWriteProtectedFileIsLeftAsItIsAndTheWarningSaysWhy) {
                                       "\r\rThe file is write-protected.\r\rThe computation goes on without them "
                                       "being saved.");
   EXPECT_EQ(Contents(Path(profile)), "kept");
+
+  // Quorvik's one line, with a plain file where the folder should be.
+  const std::string blocked = dir.Path() + "/plain";
+  std::ofstream(blocked) << "a file, not a folder";
+  EXPECT_FALSE(SaveWorksheetInputs(FirstRunInputs(QuorvikProfile()), QuorvikProfile(), blocked + "/Quorvik.txt",
+                                   services));
+  EXPECT_EQ(services.last().kind, tMessageKind::Warning);
+  EXPECT_NE(services.last().text.find(blocked + "/Quorvik.txt"), std::string::npos);
 }
 
 TEST_F(SavedWorksheet, ClearDataAsksBeforeDeletingAFileAndSaysWhatItCannotDelete) {
@@ -369,16 +373,6 @@ TEST_F(SavedWorksheet, InputsBesideAReadOnlyProgramAreReadThereThenSavedInTheUse
                                       "\rbeside the program, whose folder cannot be written. From now on they are "
                                       "saved in\r" + own + "\r\rThe file beside the program is left as it is.");
   EXPECT_EQ(RestorePath(place, profile), own);
-}
-
-TEST_F(SavedWorksheet, AnUnwritableFolderGivesAWarningNamingFileAndReason) {
-  const std::string blocked = dir.Path() + "/plain";
-  std::ofstream(blocked) << "a file, not a folder";
-  const tProgramProfile profile = QuorvikProfile();
-  EXPECT_FALSE(SaveWorksheetInputs(FirstRunInputs(profile), profile, blocked + "/Quorvik.txt", services));
-  EXPECT_EQ(services.last().kind, tMessageKind::Warning);
-  EXPECT_NE(services.last().text.find(blocked + "/Quorvik.txt"), std::string::npos);
-  EXPECT_NE(services.last().text.find("The computation goes on without them being saved."), std::string::npos);
 }
 
 }  // namespace

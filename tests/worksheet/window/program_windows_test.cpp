@@ -16,8 +16,10 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,27 +55,37 @@ void TypeCell(QTableWidget& grid, int col, int row, const std::string& text) {
 class ProgramWindows : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  // Quorvane's windows whose matrix window, when shown, is handled by act;
+  // the worksheet is shown when place is the test folder.
+  tProgramWindows Quorvane(std::function<void(TSqMatFrm&)> act, std::optional<tSavedInputsPlace> place = {}) {
+    auto entry = std::make_unique<tDrivenMatrixEntry>(services, std::move(act));
+    matrixEntry = entry.get();
+    tProgramWindows windows =
+        BuildQuorvaneWindows(services, place.value_or(tSavedInputsPlace(dir.path().toStdString())), std::move(entry));
+    matrixEntry->worksheet = windows.worksheet.get();
+    if (!place) windows.worksheet->show();
+    return windows;
+  }
+  static void TypeCounts(TfrmTemplate& worksheet, const char* first, const char* second) {
+    QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), first);
+    QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), second);
+  }
   QTemporaryDir dir;
   tScriptedServices services;
+  tDrivenMatrixEntry* matrixEntry = nullptr;
 };
 
 TEST_F(ProgramWindows, QuorvaneTakesTheWorkedExampleThroughTheMatrixWindowToTheGoldenReport) {
   std::string typedInto;
-  auto entry = std::make_unique<tDrivenMatrixEntry>(services, [&](TSqMatFrm& window) {
+  tProgramWindows windows = Quorvane([&](TSqMatFrm& window) {
     tMatrixCell* cell = window.Cell(1, 2);
     cell->selectAll();
     QTest::keyClicks(cell, "0.6");
     typedInto = cell->text().toStdString();
     Child<QPushButton>(window, "CloseBtn")->click();
   });
-  tDrivenMatrixEntry& matrixEntry = *entry;
-  tProgramWindows windows = BuildQuorvaneWindows(services, dir.path().toStdString(), std::move(entry));
   TfrmTemplate& worksheet = *windows.worksheet;
-  matrixEntry.worksheet = &worksheet;
-  worksheet.show();
-
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "1");
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "10");
+  TypeCounts(worksheet, "1", "10");
   QTableWidget& grid = *Child<QTableWidget>(worksheet, "grdData");
   EXPECT_EQ(grid.rowCount(), 2);
   const char* cells[2][4] = {{"50", "10", "40", "55"}, {"10", "2", "12", "9"}};
@@ -104,19 +116,13 @@ TEST_F(ProgramWindows, QuorvaneTakesTheWorkedExampleThroughTheMatrixWindowToTheG
 // The worked example copied from a spreadsheet: the grid's block pasted
 // from the first name on, the lower triangle pasted into the matrix window.
 TEST_F(ProgramWindows, QuorvanePastedGridAndLowerTriangleGiveTheTypedReport) {
-  auto entry = std::make_unique<tDrivenMatrixEntry>(services, [&](TSqMatFrm& window) {
+  tProgramWindows windows = Quorvane([&](TSqMatFrm& window) {
     services.clipboardText = "1\r\n0,6\t1\r\n";
     QTest::keySequence(window.Cell(1, 2), QKeySequence::Paste);
     Child<QPushButton>(window, "CloseBtn")->click();
   });
-  tDrivenMatrixEntry& matrixEntry = *entry;
-  tProgramWindows windows = BuildQuorvaneWindows(services, dir.path().toStdString(), std::move(entry));
   TfrmTemplate& worksheet = *windows.worksheet;
-  matrixEntry.worksheet = &worksheet;
-  worksheet.show();
-
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "1");
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "10");
+  TypeCounts(worksheet, "1", "10");
   QTableWidget& grid = *Child<QTableWidget>(worksheet, "grdData");
   grid.setCurrentCell(0, 1);
   services.clipboardText = "Task\t50\t10\t40\t55\r\nCov 1\t10\t2\t12\t9\r\n";
@@ -129,19 +135,14 @@ TEST_F(ProgramWindows, QuorvanePastedGridAndLowerTriangleGiveTheTypedReport) {
 }
 
 TEST_F(ProgramWindows, QuorvaneReturnToWorksheetFromTheMatrixWindowChangesNothing) {
-  auto entry = std::make_unique<tDrivenMatrixEntry>(
-      services, [](TSqMatFrm& window) { Child<QPushButton>(window, "ReturnBtn")->click(); });
-  tDrivenMatrixEntry& matrixEntry = *entry;
-  tProgramWindows windows = BuildQuorvaneWindows(services, dir.path().toStdString(), std::move(entry));
-  matrixEntry.worksheet = windows.worksheet.get();
-  windows.worksheet->show();
+  tProgramWindows windows = Quorvane([](TSqMatFrm& window) { Child<QPushButton>(window, "ReturnBtn")->click(); });
   Child<QLineEdit>(*windows.worksheet, "txtInput1")->setText("1");
   Child<QLineEdit>(*windows.worksheet, "txtInput2")->setText("10");
   QTableWidget& grid = *Child<QTableWidget>(*windows.worksheet, "grdData");
   for (int row = 0; row < 2; ++row)
     for (int col = 2; col <= 5; ++col) grid.item(row, col)->setText("1");
   Child<QPushButton>(*windows.worksheet, "cmdCompute")->click();
-  EXPECT_EQ(matrixEntry.windowsShown, 1);
+  EXPECT_EQ(matrixEntry->windowsShown, 1);
   EXPECT_TRUE(windows.worksheet->isVisible());
   EXPECT_FALSE(windows.results->isVisible());
   EXPECT_TRUE(services.messages.empty());
@@ -156,12 +157,8 @@ TEST_F(ProgramWindows, QuorvaneRestoresInputsBesideAReadOnlyProgramAndSaysOnceWh
   const std::string program = dir.filePath("program").toStdString();
   const std::string text = "1\n10\nTask\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\n0.600\n1.000\n";
   std::ofstream(program + "/Quorvane.txt", std::ios::binary) << text;
-  auto entry = std::make_unique<tDrivenMatrixEntry>(
-      services, [](TSqMatFrm& window) { Child<QPushButton>(window, "CloseBtn")->click(); });
-  tDrivenMatrixEntry& matrixEntry = *entry;
-  tProgramWindows windows =
-      BuildQuorvaneWindows(services, tSavedInputsPlace(dir.filePath("user").toStdString(), program), std::move(entry));
-  matrixEntry.worksheet = windows.worksheet.get();
+  tProgramWindows windows = Quorvane([](TSqMatFrm& window) { Child<QPushButton>(window, "CloseBtn")->click(); },
+                                     tSavedInputsPlace(dir.filePath("user").toStdString(), program));
   EXPECT_EQ(Child<QPushButton>(*windows.worksheet, "cmdCompute")->text().toStdString(), "Continue");
 
   windows.worksheet->cmdComputeClick();
@@ -170,7 +167,7 @@ TEST_F(ProgramWindows, QuorvaneRestoresInputsBesideAReadOnlyProgramAndSaysOnceWh
   EXPECT_EQ(services.last().kind, tMessageKind::Information);
   const std::string saved = windows.worksheet->SavedInputsPath();
   EXPECT_NE(services.last().text.find(saved), std::string::npos) << services.last().text;
-  EXPECT_EQ(matrixEntry.windowsShown, 2);
+  EXPECT_EQ(matrixEntry->windowsShown, 2);
   std::ifstream savedFile(saved, std::ios::binary), besideFile(program + "/Quorvane.txt", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(savedFile), {}), text);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(besideFile), {}), text);
@@ -180,8 +177,7 @@ TEST_F(ProgramWindows, QuorvikTakesTheWorkedFileToTheDiagnosticLinesAndTheGolden
   tProgramWindows windows = BuildQuorvikWindows(services, dir.path().toStdString());
   TfrmTemplate& worksheet = *windows.worksheet;
   worksheet.show();
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "10");
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "1");
+  TypeCounts(worksheet, "10", "1");
   const std::string file = SourceFile("examples/worked_controls.txt");
   services.openFileAnswers.push_back(file);
   QTest::mouseClick(Child<QPushButton>(worksheet, "cmdCompute"), Qt::LeftButton);
@@ -190,9 +186,7 @@ TEST_F(ProgramWindows, QuorvikTakesTheWorkedFileToTheDiagnosticLinesAndTheGolden
                                     "loaded successfully "});
   EXPECT_EQ(services.cursorChanges, (std::vector<bool>{true, false, true, false}));
   EXPECT_TRUE(windows.results->isVisible());
-  Lines expected = GoldenReport("quorvik_worked_two_sided.txt");
-  std::replace(expected.begin(), expected.end(), std::string(" /data/worked_controls.txt"), " " + file);
-  EXPECT_EQ(ResultsLines(*windows.results), expected);
+  EXPECT_EQ(ResultsLines(*windows.results), ForDataFile(GoldenReport("quorvik_worked_two_sided.txt"), file));
 }
 
 // A long report is shown with progress; Cancel while it is shown takes it
@@ -205,8 +199,7 @@ TEST_F(ProgramWindows, QuorvikShowsALongReportWithProgressAndCancelTakesItBack) 
   for (int i = 0; i < 30000; ++i) text += std::to_string(40 + i % 21) + " " + std::to_string(8 + i % 5) + "\n";
   const std::string file = dir.filePath("large.txt").toStdString();
   std::ofstream(file) << text << "40 12\n55 9\n";
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput1"), "30000");
-  QTest::keyClicks(Child<QLineEdit>(worksheet, "txtInput2"), "1");
+  TypeCounts(worksheet, "30000", "1");
 
   services.openFileAnswers.push_back(file);
   Child<QPushButton>(worksheet, "cmdCompute")->click();

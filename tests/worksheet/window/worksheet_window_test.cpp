@@ -16,6 +16,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/scripted_services.h"
@@ -61,9 +62,9 @@ TEST_F(WorksheetTest, CaptionsAreExactInBothPrograms) {
   auto* rawChoice = Child<TRadioGroup>(*raw, "RadioGroup1");
   EXPECT_EQ(rawChoice->title().toStdString(), "95% credible limit required...");
   EXPECT_EQ(rawChoice->Item(1)->text().toStdString(), "One-sided lower");
-  EXPECT_EQ(Child<QPushButton>(*raw, "cmdCompute")->text().toStdString(), "Compute");
-  EXPECT_EQ(Child<QPushButton>(*raw, "btnclearData")->text().toStdString(), "Clear Data ");
-  EXPECT_EQ(Child<QPushButton>(*raw, "ExitBtn")->text().toStdString(), "Exit");
+  for (const auto& [name, caption] : {std::pair{"cmdCompute", "Compute"}, {"btnclearData", "Clear Data "},
+                                     {"ExitBtn", "Exit"}})
+    EXPECT_EQ(Child<QPushButton>(*raw, name)->text().toStdString(), caption);
   EXPECT_EQ(raw->size(), QSize(792, 573));
 
   auto summary = Make(QuorvaneProfile());

@@ -55,7 +55,9 @@ TEST(ValueRules, BoundsAndMessages) {
     if (c.holds) continue;
     EXPECT_EQ(r.notices[0].kind, tMessageKind::Warning);
     EXPECT_EQ(r.notices[0].caption, "Warning");
-    if (*c.message) EXPECT_EQ(r.notices[0].text, c.message);
+    if (*c.message) {
+      EXPECT_EQ(r.notices[0].text, c.message);
+    }
   }
   tNoticeRecorder r;
   for (extended v : {nan, inf, -inf}) {

@@ -42,7 +42,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
     int wholeDf = n - k - 1;
     results.df = wholeDf;
     num = cases.observed;
-    den = std::sqrt(s2) * std::sqrt(2.0L);
+    den = ConditionalSdOfDifference(std::sqrt(s2));
     results.tValue = num / den;
     results.pOneTailed = OneTailedProbability(t, results.tValue);
     results.pTwoTailed = 2 * results.pOneTailed;
@@ -79,7 +79,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
   results.pOneTailed = OneTailedProbability(t, results.tValue);
   results.pTwoTailed = 2 * results.pOneTailed;
   results.pctEstimate = 100 * results.pOneTailed;
-  c = num / (std::sqrt(s2) * std::sqrt(2.0L));
+  c = num / ConditionalSdOfDifference(std::sqrt(s2));
   results.zPccc = c;
   extended cStar = std::sqrt(2 / v) * c;
 

@@ -76,18 +76,21 @@ echo "desktop entries and icons: ok"
 # --- 2. the installed programs start ----------------------------------------
 "$prefix/bin/quorv-batch" --help >"$work/batch-help.txt" 2>&1 || fail "quorv-batch --help failed"
 for program in quorvik quorvane; do
-  mkdir -p "$work/home-$program"
-  (
-    cd "$work/home-$program" || exit 1
-    export HOME="$work/home-$program" XDG_DATA_HOME="$work/home-$program/.local/share" \
-           XDG_RUNTIME_DIR="$work/home-$program" QT_QPA_PLATFORM=offscreen
-    exec "$prefix/bin/$program"
-  ) >"$work/program.log" 2>&1 &
-  program_pid=$!
-  sleep 1.5
-  close_program
+  start_offscreen_and_close "$prefix/bin/$program" "$work/home-$program"
   echo "installed $program starts and waits: ok"
 done
+
+# Starts the installed Quorvane on its restored inputs and takes them
+# through Compute and the matrix window's Continue.
+compute_restored_quorvane() {
+  x_start_program "$prefix/bin/quorvane" "$user_home" "$work/cwd" "${run_as[@]}"
+  wait_for_window "$QUORVANE_TITLE"; worksheet=$window_id
+  focus_window "$worksheet"
+  click_at "$worksheet" $COMPUTE_X $COMPUTE_Y
+  wait_for_window "Matrix Entry"; matrix=$window_id
+  focus_window "$matrix"
+  click_at "$matrix" $CONTINUE_X $CONTINUE_Y
+}
 
 # --- 3. saved inputs of a system-wide install ---------------------------------
 if missing=$(x_tools_missing); then
@@ -137,13 +140,7 @@ beside_inputs=$(printf '%s\n' 1 10 Task 50 10 40 55 "Cov 1" 10 2 12 9 1.000 0.60
 [ -z "${run_as[*]}" ] && chmod u+w "$prefix/bin"
 printf '%s\n' "$beside_inputs" >"$prefix/bin/Quorvane.txt"
 [ -z "${run_as[*]}" ] && chmod a-w "$prefix/bin"
-x_start_program "$prefix/bin/quorvane" "$user_home" "$work/cwd" "${run_as[@]}"
-wait_for_window "$QUORVANE_TITLE"; worksheet=$window_id
-focus_window "$worksheet"
-click_at "$worksheet" $COMPUTE_X $COMPUTE_Y
-wait_for_window "Matrix Entry"; matrix=$window_id
-focus_window "$matrix"
-click_at "$matrix" $CONTINUE_X $CONTINUE_Y
+compute_restored_quorvane
 wait_for_window "Information"; focus_window "$window_id"; press Return
 wait_for_window "Results viewer: $QUORVANE_TITLE"
 [ "$(cat "$data/quorvane/Quorvane.txt" 2>/dev/null)" = "$beside_inputs" ] ||
@@ -160,13 +157,7 @@ mkdir -p "$data/quorvane"
 printf '%s\n' 1 10 Task 50 10 40 55 "Cov 1" 10 2 12 9 1.000 0.600 1.000 >"$data/quorvane/Quorvane.txt"
 touch -d "2001-01-01" "$data/quorvane/Quorvane.txt"
 [ -n "${run_as[*]}" ] && chown -R nobody "$user_home"
-x_start_program "$prefix/bin/quorvane" "$user_home" "$work/cwd" "${run_as[@]}"
-wait_for_window "$QUORVANE_TITLE"; worksheet=$window_id
-focus_window "$worksheet"
-click_at "$worksheet" $COMPUTE_X $COMPUTE_Y
-wait_for_window "Matrix Entry"; matrix=$window_id
-focus_window "$matrix"
-click_at "$matrix" $CONTINUE_X $CONTINUE_Y
+compute_restored_quorvane
 wait_for_window "Results viewer: $QUORVANE_TITLE"
 [ "$(cat "$data/quorvane/Quorvane.txt")" = "$(printf '%s\n' 1 10 Task 50 10 40 55 "Cov 1" 10 2 12 9 1.000 0.600 1.000)" ] ||
   fail "the user's Quorvane.txt holds \"$(cat "$data/quorvane/Quorvane.txt")\""

@@ -41,16 +41,7 @@ echo "packaged quorv-batch: ok"
 
 # Each windowed program starts from the package and waits for the user.
 for program in quorvik quorvane; do
-  mkdir -p "$work/home-$program"
-  (
-    cd "$work/home-$program" || exit 1
-    export HOME="$work/home-$program" XDG_DATA_HOME="$work/home-$program/.local/share" \
-           XDG_RUNTIME_DIR="$work/home-$program" QT_QPA_PLATFORM=offscreen
-    exec "$root/usr/bin/$program"
-  ) >"$work/program.log" 2>&1 &
-  program_pid=$!
-  sleep 1.5
-  close_program
+  start_offscreen_and_close "$root/usr/bin/$program" "$work/home-$program"
   echo "packaged $program starts and waits: ok"
 done
 echo PASS

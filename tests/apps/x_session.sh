@@ -152,6 +152,22 @@ close_program() {
   [ $status -eq 143 ] || [ $status -eq 0 ] || fail "the program ended with status $status when closed"
 }
 
+# Starts PROGRAM on the offscreen platform (no X server needed) with HOME
+# and the XDG folders in a folder of its own, lets it run 1.5 s and ends
+# it: it must still be running then, waiting for the user.
+start_offscreen_and_close() {
+  local program=$1 home=$2
+  mkdir -p "$home"
+  (
+    cd "$home" || exit 1
+    export HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=offscreen
+    exec "$program"
+  ) >"$work/program.log" 2>&1 &
+  program_pid=$!
+  sleep 1.5
+  close_program
+}
+
 # Worksheet geometry (window coordinates): the Compute button's centre, and
 # the Continue button of the matrix window.
 COMPUTE_X=110

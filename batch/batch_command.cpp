@@ -9,9 +9,9 @@
 #include <system_error>
 #include <thread>
 
-#include "batch/batch_controls.h"
+#include "analysis/control_sample.h"
 #include "batch/batch_runner.h"
-#include "batch/pairs_reader.h"
+#include "formats/pairs_reader.h"
 #include "core/text_file.h"
 #include "core/text_format.h"
 

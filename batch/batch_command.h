@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "batch/batch_output.h"
-#include "worksheet/logic/analysis_request.h"
+#include "report/batch_output.h"
+#include "analysis/analysis_request.h"
 
 // Exit statuses.
 constexpr int BatchExitSuccess = 0;      // every pair analysed

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "batch/batch_controls.h"
-#include "batch/pairs_reader.h"
+#include "analysis/control_sample.h"
+#include "formats/pairs_reader.h"
 #include "core/extended.h"
 #include "engine/analysis_results.h"
-#include "worksheet/logic/analysis_report.h"
-#include "worksheet/logic/analysis_request.h"
+#include "report/analysis_report.h"
+#include "analysis/analysis_request.h"
 
 struct tPairOutcome {
   bool analysed = false;          // results are valid

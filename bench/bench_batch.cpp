@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "batch/batch_controls.h"
-#include "batch/batch_output.h"
+#include "analysis/control_sample.h"
+#include "report/batch_output.h"
 #include "batch/batch_runner.h"
-#include "batch/pairs_reader.h"
+#include "formats/pairs_reader.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 
 #include <algorithm>
 
-#include "core/drawing_svg.h"
+#include "report/drawing_svg.h"
 #include "core/text_file.h"
 #include "platform/drawing_painting.h"
 #include "platform/fonts.h"

@@ -29,8 +29,8 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/batch_text.h"
-#include "batch/pairs_reader.h"
+#include "formats/number_text.h"
+#include "formats/pairs_reader.h"
 #include "matrix/tmatrix.h"
 #include "tests/fuzz/fuzz_support.h"
 

@@ -29,7 +29,7 @@
 #include "matrix/raw_data_statistics.h"
 #include "matrix/tmatrix.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "worksheet/logic/raw_data_file.h"
+#include "formats/raw_data_file.h"
 
 namespace {
 

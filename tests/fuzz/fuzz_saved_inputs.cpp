@@ -27,7 +27,7 @@
 #include "core/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "worksheet/logic/program_profile.h"
-#include "worksheet/logic/saved_inputs.h"
+#include "formats/saved_inputs.h"
 
 namespace {
 

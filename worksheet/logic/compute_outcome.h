@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "worksheet/logic/analysis_figure.h"
+#include "report/analysis_figure.h"
 #include "worksheet/logic/worksheet_inputs.h"
 
 // The steps that long work of a compute names in its progress window.

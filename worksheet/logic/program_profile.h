@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/extended.h"
-#include "worksheet/logic/saved_inputs.h"
+#include "formats/saved_inputs.h"
 
 // The confidence level of every interval the programs compute, in percent.
 inline constexpr extended DefaultConfidenceLevel = 95;

@@ -8,7 +8,7 @@
 
 #include "matrix/raw_data_statistics.h"
 #include "validation/validation_messages.h"
-#include "worksheet/logic/raw_data_file.h"
+#include "formats/raw_data_file.h"
 
 namespace {
 

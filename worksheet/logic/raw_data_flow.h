@@ -17,8 +17,8 @@
 
 #include "matrix/data_matrix.h"
 #include "platform/services.h"
-#include "worksheet/logic/analysis_report.h"
-#include "worksheet/logic/analysis_request.h"
+#include "report/analysis_report.h"
+#include "analysis/analysis_request.h"
 #include "worksheet/logic/compute_outcome.h"
 #include "worksheet/logic/program_profile.h"
 #include "worksheet/logic/worksheet_inputs.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/services.h"
-#include "worksheet/logic/analysis_request.h"
+#include "analysis/analysis_request.h"
 #include "worksheet/logic/compute_outcome.h"
 #include "worksheet/logic/program_profile.h"
 #include "worksheet/logic/worksheet_inputs.h"

@@ -13,10 +13,10 @@
 
 #include "core/extended.h"
 #include "platform/services.h"
-#include "worksheet/logic/analysis_report.h"
-#include "worksheet/logic/analysis_request.h"
+#include "report/analysis_report.h"
+#include "analysis/analysis_request.h"
 #include "worksheet/logic/program_profile.h"
-#include "worksheet/logic/saved_inputs.h"
+#include "formats/saved_inputs.h"
 
 // The grid's columns: 0 the row number, 1 the name, 2..5 the numbers.
 constexpr int NameColumn = 1;

@@ -35,7 +35,7 @@
 #include "platform/paste_menu.h"
 #include "platform/services.h"
 #include "results/tfrm_template_results.h"
-#include "worksheet/logic/figure_drawing.h"
+#include "report/figure_drawing.h"
 #include "validation/pasted_block.h"
 #include "validation/validation.h"
 #include "worksheet/logic/raw_data_flow.h"

@@ -17,7 +17,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/worksheet/logic/golden_reports.h"
 #include "validation/validation_messages.h"
-#include "worksheet/logic/raw_data_file.h"
+#include "formats/raw_data_file.h"
 #include "worksheet/logic/raw_data_flow.h"
 #include "worksheet/logic/summary_data_flow.h"
 

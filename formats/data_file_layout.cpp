@@ -1,4 +1,4 @@
-#include "worksheet/logic/data_file_layout.h"
+#include "formats/data_file_layout.h"
 
 #include <optional>
 

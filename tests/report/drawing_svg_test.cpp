@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/drawing_svg.h"
+#include "report/drawing_svg.h"
 
 namespace {
 

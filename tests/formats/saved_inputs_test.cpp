@@ -1,6 +1,6 @@
 // The saved-inputs file: its two written forms, the restore (complete,
 // ended early, damaged), the atomic write and the delete.
-#include "worksheet/logic/saved_inputs.h"
+#include "formats/saved_inputs.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

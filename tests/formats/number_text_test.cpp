@@ -1,4 +1,4 @@
-#include "batch/batch_text.h"
+#include "formats/number_text.h"
 
 #include <gtest/gtest.h>
 

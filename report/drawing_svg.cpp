@@ -1,4 +1,4 @@
-#include "core/drawing_svg.h"
+#include "report/drawing_svg.h"
 
 #include "core/text_format.h"
 

@@ -1,4 +1,4 @@
-#include "worksheet/logic/saved_inputs.h"
+#include "formats/saved_inputs.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "batch/batch_output.h"
+#include "report/batch_output.h"
 
 #include <cmath>
 
-#include "batch/batch_text.h"
+#include "formats/number_text.h"
 #include "core/text_format.h"
 
 const char* const BatchFieldNames[] = {"label",       "line",       "branch",     "tValue",    "df",

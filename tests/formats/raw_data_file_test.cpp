@@ -1,4 +1,4 @@
-#include "worksheet/logic/raw_data_file.h"
+#include "formats/raw_data_file.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/drawing.h"
-#include "worksheet/logic/analysis_figure.h"
+#include "report/analysis_figure.h"
 
 // The canvas' width; its height follows from the caption's lines.
 inline constexpr double FigureWidth = 680;

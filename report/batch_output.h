@@ -7,10 +7,10 @@
 
 #include <string>
 
-#include "batch/batch_controls.h"
+#include "analysis/control_sample.h"
 #include "batch/batch_runner.h"
-#include "batch/pairs_reader.h"
-#include "worksheet/logic/analysis_report.h"
+#include "formats/pairs_reader.h"
+#include "report/analysis_report.h"
 
 enum class tOutputFormat { Csv, Json, Report };
 

@@ -1,4 +1,4 @@
-#include "worksheet/logic/analysis_request.h"
+#include "analysis/analysis_request.h"
 
 #include <cmath>
 #include <exception>
@@ -8,8 +8,8 @@
 #include "core/text_format.h"
 #include "engine/compare_two_cases.h"
 #include "matrix/matrix_operations.h"
-#include "worksheet/logic/analysis_report.h"
-#include "worksheet/logic/raw_data_file.h"
+#include "report/analysis_report.h"
+#include "formats/raw_data_file.h"
 
 tAnalysis RunAnalysis(const tAnalysisRequest& request, const tReportFrame* frame, bool reportAlreadyStands,
                       tReportLines& lines) {

@@ -23,7 +23,7 @@
 
 #include "core/progress.h"
 #include "matrix/data_matrix.h"
-#include "worksheet/logic/data_file_layout.h"
+#include "formats/data_file_layout.h"
 
 // Longest text of one value (longer texts are refused, not split).
 constexpr int MaxRawValueLength = 64;

@@ -11,7 +11,7 @@
 #include "core/report_lines.h"
 #include "engine/analysis_results.h"
 #include "matrix/data_matrix.h"
-#include "worksheet/logic/analysis_request.h"
+#include "analysis/analysis_request.h"
 #include "worksheet/logic/program_profile.h"
 
 // One worksheet entry field as the report sees it.

@@ -1,11 +1,11 @@
-#include "batch/batch_controls.h"
+#include "analysis/control_sample.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <utility>
 
-#include "batch/batch_text.h"
+#include "formats/number_text.h"
 #include "core/text_file.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
@@ -15,8 +15,8 @@
 #include "validation/validation.h"
 #include "validation/validation_messages.h"
 #include "worksheet/logic/program_profile.h"
-#include "worksheet/logic/raw_data_file.h"
-#include "worksheet/logic/saved_inputs.h"
+#include "formats/raw_data_file.h"
+#include "formats/saved_inputs.h"
 #include "worksheet/logic/worksheet_inputs.h"
 
 namespace {

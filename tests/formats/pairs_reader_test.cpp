@@ -1,4 +1,4 @@
-#include "batch/pairs_reader.h"
+#include "formats/pairs_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "worksheet/logic/analysis_figure.h"
+#include "report/analysis_figure.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "worksheet/logic/figure_drawing.h"
+#include "report/figure_drawing.h"
 
 #include <algorithm>
 #include <cmath>

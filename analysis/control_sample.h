@@ -24,7 +24,7 @@
 #include "core/extended.h"
 #include "core/text_file.h"
 #include "matrix/tmatrix.h"
-#include "worksheet/logic/analysis_report.h"
+#include "report/analysis_report.h"
 
 // Where the controls came from: decides the program title and the input
 // lines of the text report.

@@ -1,4 +1,4 @@
-#include "batch/batch_controls.h"
+#include "analysis/control_sample.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "batch_test_support.h"
+#include "tests/batch/batch_test_support.h"
 #include "core/text_lines.h"
 #include "validation/validation_messages.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "distrib/t_distribution.h"
-#include "worksheet/logic/analysis_figure.h"
-#include "worksheet/logic/figure_drawing.h"
+#include "report/analysis_figure.h"
+#include "report/figure_drawing.h"
 #include "worksheet/logic/summary_data_flow.h"
 
 namespace {

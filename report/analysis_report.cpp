@@ -1,5 +1,5 @@
 // The analysis report of both programs, appended line by line.
-#include "worksheet/logic/analysis_report.h"
+#include "report/analysis_report.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "worksheet/logic/analysis_request.h"
+#include "analysis/analysis_request.h"
 
 struct tFigurePoint {
   double x = 0;        // a difference in the task's units

@@ -1,12 +1,12 @@
-#include "batch/pairs_reader.h"
+#include "formats/pairs_reader.h"
 
 #include <utility>
 
-#include "batch/batch_text.h"
+#include "formats/number_text.h"
 #include "core/text_characters.h"
 #include "core/text_lines.h"
 #include "core/text_format.h"
-#include "worksheet/logic/raw_data_file.h"
+#include "formats/raw_data_file.h"
 
 namespace {
 

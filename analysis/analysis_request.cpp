@@ -8,37 +8,36 @@
 #include "core/text_format.h"
 #include "engine/compare_two_cases.h"
 #include "matrix/matrix_operations.h"
-#include "report/analysis_report.h"
 #include "formats/raw_data_file.h"
 
-tAnalysis RunAnalysis(const tAnalysisRequest& request, const tReportFrame* frame, bool reportAlreadyStands,
-                      tReportLines& lines) {
-  tAnalysis analysis;
+std::string LevelText(extended level) { return FormatC("%.10Lg", level); }
+
+tAnalysisRecord RunAnalysis(const tAnalysisRequest& request, tReportLines& lines) {
+  tAnalysisRecord record;
+  record.request = request;
   if (!IsPositiveDefinite(request.k + 1, request.R)) {
-    analysis.outcome = tAnalysisOutcome::NotPositiveDefinite;
-    return analysis;
+    record.outcome = tAnalysisOutcome::NotPositiveDefinite;
+    return record;
   }
   const bool twoSided = request.interval == tIntervalChoice::TwoSided;
   try {
-    const int linesBefore = lines.Count();
     CompareTwoCases(request.k, request.n, request.caseA, request.caseB, request.sds, request.means, request.R,
-                    request.confidenceLevel, twoSided, analysis.results, analysis.conditionalSd, lines,
-                    request.diagnosticLines);
-    if (frame != nullptr)
-      WriteAnalysisReport(*frame, request, analysis.results, analysis.conditionalSd,
-                          reportAlreadyStands || lines.Count() > linesBefore, lines);
+                    request.confidenceLevel, twoSided, record.results, record.conditionalSd, lines,
+                    request.diagnosticLines, record.working);
   } catch (const tWorkCancelled&) {
-    analysis.outcome = tAnalysisOutcome::Cancelled;
+    record.outcome = tAnalysisOutcome::Cancelled;
   } catch (const std::exception& error) {
-    analysis.outcome = tAnalysisOutcome::Failed;
-    analysis.failure = error.what();
+    RecordFailure(record, error.what());
   } catch (...) {
-    analysis.outcome = tAnalysisOutcome::Failed;  // failure stays empty: nothing says what
+    RecordFailure(record, std::string());  // nothing says what
   }
-  if (analysis.outcome == tAnalysisOutcome::Failed) {
-    if (std::string farOut = FarOutValueMessage(request); !farOut.empty()) analysis.failure = std::move(farOut);
-  }
-  return analysis;
+  return record;
+}
+
+void RecordFailure(tAnalysisRecord& record, std::string raised) {
+  record.outcome = tAnalysisOutcome::Failed;
+  record.failure = std::move(raised);
+  if (std::string farOut = FarOutValueMessage(record.request); !farOut.empty()) record.failure = std::move(farOut);
 }
 
 // For each variable, each case's distance from the control mean in

@@ -1,9 +1,12 @@
-// One analysis of two cases against a control sample, as every program
+// One analysis of two cases against a control sample, as every front end
 // runs it: the request (the controls' summary statistics, the two cases,
 // the confidence level and the kind of interval), the check that the
-// correlation matrix is positive definite, the two-case test and the
-// report lines. The raw-data flow, the summary-data flow and the batch
-// tool all go through RunAnalysis.
+// correlation matrix is positive definite, and the two-case test. Its
+// answer is one record holding everything the outputs read: the results,
+// the conditional SD, the branch the engine took and the regression's
+// working values, so that no report, figure or table fits the regression
+// again. The raw-data flow, the summary-data flow and the batch tool all
+// go through RunAnalysis (report/analysis_report.h adds the report).
 #pragma once
 
 #include <string>
@@ -11,8 +14,15 @@
 #include "core/extended.h"
 #include "core/report_lines.h"
 #include "engine/analysis_results.h"
+#include "engine/case_difference.h"
 #include "matrix/tmatrix.h"
-#include "worksheet/logic/program_profile.h"
+
+// The confidence level of every interval the programs compute, in percent.
+inline constexpr extended DefaultConfidenceLevel = 95;
+
+// A confidence level as the texts show it: a whole level without decimals
+// ("90"), any other with the decimals it has ("99.5").
+std::string LevelText(extended level);
 
 // The interval item selected in the worksheet's radio group.
 enum class tIntervalChoice { TwoSided, OneSidedLower, OneSidedUpper };
@@ -31,36 +41,41 @@ struct tAnalysisRequest {
   bool diagnosticLines = false;
 };
 
-struct tReportFrame;
-
 // ZeroVariance: a raw-data variable with the same value for every control
-// (found before the request is made). Cancelled: the user stopped the
+// (found when the control sample is made). Cancelled: the user stopped the
 // work (its report sink threw tWorkCancelled).
 enum class tAnalysisOutcome { Done, ZeroVariance, NotPositiveDefinite, Failed, Cancelled };
 
-struct tAnalysis {
+// One analysis and what it gave.
+struct tAnalysisRecord {
   tAnalysisOutcome outcome = tAnalysisOutcome::Done;
   std::string failure;  // Failed: what the engine or the report writer raised
+  std::string message;  // not Done: the text of the box a front end shows (set by the flows)
+  tAnalysisRequest request;
+  // Done: the engine's figures, the residual SD of the task given the
+  // covariates, and the regression the test was built on (its
+  // equalCovariates is the branch taken).
   AnalysisResults results{};
   extended conditionalSd = 0;
+  tCaseDifference working;
+  // The lines written for it: the engine's working lines when asked for,
+  // then the report when one was written.
+  tLineList lines;
 };
 
 // Checks the request (a correlation matrix that is not positive definite
-// stops it before the engine), runs CompareTwoCases and, when frame is
-// given, appends the report to lines after the engine's diagnostic lines.
-// reportAlreadyStands: the place the lines go to already holds lines, so
-// the report opens with its separator (the diagnostic lines count too).
-// Whatever the engine or the writer raises becomes Failed (tWorkCancelled
-// Cancelled); lines may then hold part of the output and must be
-// discarded. When the engine fails for a value so far from the controls
-// that no limits can be found, failure names that value instead of the
-// engine's guess at a cause.
-tAnalysis RunAnalysis(const tAnalysisRequest& request, const tReportFrame* frame, bool reportAlreadyStands,
-                      tReportLines& lines);
+// stops it before the engine) and runs CompareTwoCases, its working lines
+// (if asked for) appended to lines. Whatever the engine or the sink raises
+// becomes Failed (tWorkCancelled Cancelled); lines may then hold part of
+// the output and must be discarded. When the engine fails for a value so
+// far from the controls that no limits can be found, failure names that
+// value instead of the engine's guess at a cause.
+tAnalysisRecord RunAnalysis(const tAnalysisRequest& request, tReportLines& lines);
 
-// An analysis with its lines, as a compute flow hands it on: when Done,
-// the engine's diagnostic lines (if asked for) and then the whole report;
-// otherwise no lines and the text of the box that stops the compute.
+// Marks the record Failed with what was raised (a far-out value, when the
+// request holds one, is named instead).
+void RecordFailure(tAnalysisRecord& record, std::string raised);
+
 // A case's score (or a mean) lying more than this many control SDs from
 // the other is named as the cause when the analysis fails.
 constexpr extended FarOutStandardDeviations = 100;
@@ -69,11 +84,3 @@ constexpr extended FarOutStandardDeviations = 100;
 // than FarOutStandardDeviations of them, as too large to analyse; empty
 // when no value lies that far.
 std::string FarOutValueMessage(const tAnalysisRequest& request);
-
-struct tReportedAnalysis {
-  tAnalysisOutcome outcome = tAnalysisOutcome::Done;
-  std::string message;
-  tAnalysisRequest request;
-  tAnalysis analysis;
-  tLineList lines;
-};

@@ -2,22 +2,19 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <optional>
 #include <utility>
 
-#include "formats/number_text.h"
+#include "analysis/programs.h"
 #include "core/text_file.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
-#include "matrix/data_matrix.h"
+#include "formats/number_text.h"
+#include "formats/raw_data_file.h"
+#include "formats/saved_inputs.h"
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
 #include "validation/validation.h"
 #include "validation/validation_messages.h"
-#include "worksheet/logic/program_profile.h"
-#include "formats/raw_data_file.h"
-#include "formats/saved_inputs.h"
-#include "worksheet/logic/worksheet_inputs.h"
 
 namespace {
 
@@ -50,17 +47,12 @@ std::string LocatedProblem(const std::string& fileName, const std::string& probl
   return At(fileName, 0, problem);
 }
 
-void SetReportFields(const tProgramProfile& settings, const std::string& firstText,
-                     const std::string& secondText, tBatchControls& controls) {
-  controls.reportFields = {tReportField{settings.labelCaptions[0], firstText, true},
-                           tReportField{settings.labelCaptions[1], secondText, true}};
-}
-
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+// The grid's cells as the saved file holds them: name, mean, SD, Case A,
+// Case B; a cell's label in messages is "Test No." and its row number.
+constexpr int MeanCell = 1;
+constexpr int SdCell = 2;
+constexpr const char* GridCellLabelPrefix = "Test No.";
+constexpr const char* SdCaption = "SD";
 
 }  // namespace
 
@@ -92,52 +84,102 @@ bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::strin
   return false;
 }
 
-bool ParseSavedInputsControls(const std::string& text, const std::string& fileName, tBatchControls& controls,
+tAnalysisOutcome CheckControlSample(const tControlSample& sample, std::string& message) {
+  if (IsPositiveDefinite(sample.k + 1, sample.R)) return tAnalysisOutcome::Done;
+  message = sample.source == tControlsSource::RawData ? RawDataNotPositiveDefiniteMessage : NotPositiveDefiniteMessage;
+  return tAnalysisOutcome::NotPositiveDefinite;
+}
+
+tAnalysisOutcome ControlSampleFromRawTable(const tData_matrix& table, int n, int k,
+                                           const std::vector<std::string>& names, tControlSample& sample,
+                                           std::string& message) {
+  const int variables = k + 1;
+  // A variable equal for every control has no variance: its correlations
+  // would be 0/0.
+  if (const int constant = FirstConstantColumn(table, n, variables); constant != 0) {
+    message = ZeroVarianceMessage(constant, names);
+    return tAnalysisOutcome::ZeroVariance;
+  }
+  sample.source = tControlsSource::RawData;
+  sample.n = n;
+  sample.k = k;
+  sample.variableNames = names;
+  SummaryFromRawData(table, n, variables, sample.sds, sample.means, sample.R);
+  return CheckControlSample(sample, message);
+}
+
+tAnalysisRequest RequestFor(const tControlSample& sample, const tVector& caseA, const tVector& caseB,
+                            tIntervalChoice interval) {
+  tAnalysisRequest request;
+  request.k = sample.k;
+  request.n = sample.n;
+  request.means = sample.means;
+  request.sds = sample.sds;
+  request.R = sample.R;
+  request.caseA = caseA;
+  request.caseB = caseB;
+  request.interval = interval;
+  return request;
+}
+
+bool ParseSavedInputsControls(const std::string& text, const std::string& fileName, tControlSample& controls,
                               std::string& error) {
-  const tProgramProfile settings = QuorvaneProfile();
-  const tRestoredInputs restored = ParseSavedInputs(text, settings.SavedInputsLayout());
+  tSavedInputsLayout layout;
+  layout.restoredFieldCount = SavedFieldLines;
+  layout.usesDataGrid = true;
+  layout.gridColumns = GridCellsPerRow + 1;
+  layout.usesMatrixEntry = true;
+  const tRestoredInputs restored = ParseSavedInputs(text, layout);
   if (restored.Damaged()) {
     error = LocatedProblem(fileName, restored.problem);
     return false;
   }
-  tBatchControls c;
+  tControlSample c;
   c.source = tControlsSource::SavedInputs;
   c.fileName = fileName;
-  c.programTitle = settings.programTitle;
 
-  // The two fields and the grid's means and SDs, with the rules the
-  // summary-data compute applies to them. The case scores in the grid are
-  // not used.
+  // The two fields (line 1 the covariates, line 2 the sample size) and
+  // the grid's means and SDs, with the rules the summary-data compute
+  // applies to them. The case scores in the grid are not used.
   std::string said;
   const tNoticeHook collect = Collector(said);
-  tWorksheetInputs inputs = FirstRunInputs(settings);
-  inputs.Field(1) = restored.fields.at(0);
-  inputs.Field(2) = restored.fields.at(1);
-  tCounts counts;
-  if (const std::optional<int> field = ReadCountFields(inputs, settings, collect, counts)) {
-    error = At(fileName, *field, said);  // field n stands on line n
+  const std::string& kText = restored.fields.at(0);
+  const std::string& nText = restored.fields.at(1);
+  const extended kValue = ReadLabelledNumber(kText, QuorvaneCovariatesCaption, collect);
+  if (inputError || !CheckCovariateCount(QuorvaneCovariatesCaption, kValue, collect)) {
+    error = At(fileName, 1, said);
     return false;
   }
-  c.k = counts.covariates;
-  c.n = counts.sampleSize;
+  const extended nValue = ReadLabelledNumber(nText, QuorvaneSampleSizeCaption, collect);
+  if (inputError || !CheckSampleSize(QuorvaneSampleSizeCaption, nValue, collect)) {
+    error = At(fileName, 2, said);
+    return false;
+  }
+  c.k = static_cast<int>(kValue);  // whole numbers within the rules' ranges
+  c.n = static_cast<int>(nValue);
+  if (!CheckCovariatesForSampleSize(c.n, c.k, collect)) {
+    error = At(fileName, 1, said);
+    return false;
+  }
   const int m = c.k + 1;
-  inputs.grid.SetRowCount(m);
-  for (int row = 0; row < m; ++row)
-    for (int cell = 0; cell < GridCellsPerRow; ++cell)
-      inputs.grid.SetCell(cell + 1, row, restored.gridRows.at(row).at(cell));
-  if (const std::optional<tGridCell> failed = CheckGridCells(inputs.grid, m, SdHeading, collect, SdColumn)) {
-    const int line = SavedFieldLines + GridCellsPerRow * failed->row + failed->column;
-    error = At(fileName, line,
-               FormatC("%s of %s: ", failed->column == MeanColumn ? "mean" : "SD",
-                       RawVariableName(failed->row + 1).c_str()) +
-                   said);
-    return false;
+  for (int cell = MeanCell; cell <= SdCell; ++cell) {
+    for (int row = 0; row < m; ++row) {
+      const std::string label = GridCellLabelPrefix + std::to_string(row + 1);
+      const extended value = ReadLabelledNumber(restored.gridRows.at(row).at(cell), label, collect);
+      if (inputError || (cell == SdCell && !CheckPositiveSd(SdCaption, value, collect))) {
+        const int line = SavedFieldLines + GridCellsPerRow * row + cell + 1;
+        error = At(fileName, line,
+                   FormatC("%s of %s: ", cell == MeanCell ? "mean" : "SD", RawVariableName(row + 1).c_str()) + said);
+        return false;
+      }
+    }
   }
+  // The values as the summary-data compute reads them: the lenient reader,
+  // the cells having passed the strict one.
   for (int row = 0; row < m; ++row) {
-    c.means[row + 1] = ReadCellNumber(inputs.grid.Cell(MeanColumn, row), collect);
-    c.sds[row + 1] = ReadCellNumber(inputs.grid.Cell(SdColumn, row), collect);
+    c.means[row + 1] = ReadCellNumber(restored.gridRows.at(row).at(MeanCell), collect);
+    c.sds[row + 1] = ReadCellNumber(restored.gridRows.at(row).at(SdCell), collect);
   }
-
   // The triangle: every one of its lines must hold a value (the restore
   // reads zeros past the end of the file and skips empty lines).
   const std::vector<std::string_view> lines = SplitLines(text);
@@ -175,26 +217,25 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
       c.R[j][i] = r;
     }
   }
-  if (!IsPositiveDefinite(m, c.R)) {
-    error = At(fileName, 0, NotPositiveDefiniteMessage);
+  if (std::string refused; CheckControlSample(c, refused) != tAnalysisOutcome::Done) {
+    error = At(fileName, 0, refused);
     return false;
   }
-  SetReportFields(settings, restored.fields[0], restored.fields[1], c);
+  c.countTexts = {restored.fields[0], restored.fields[1]};
   controls = c;
   return true;
 }
 
-bool LoadSavedInputsControls(const std::string& fileName, tBatchControls& controls, std::string& error) {
+bool LoadSavedInputsControls(const std::string& fileName, tControlSample& controls, std::string& error) {
   std::string text;
   if (!ReadWholeFile(fileName, MaxSavedInputsFileSize, text, error)) return false;
   return ParseSavedInputsControls(text, fileName, controls, error);
 }
 
 bool ParseRawControls(const std::string& text, const std::string& fileName, const std::string& kText,
-                      tBatchControls& controls, std::string& error) {
-  const tProgramProfile settings = QuorvikProfile();
-  const std::string& nCaption = settings.labelCaptions[0];
-  const std::string& kCaption = settings.labelCaptions[1];
+                      tControlSample& controls, std::string& error) {
+  const char* const nCaption = QuorvikSampleSizeCaption;
+  const char* const kCaption = QuorvikCovariatesCaption;
   std::string said;
   const tNoticeHook collect = Collector(said);
 
@@ -204,12 +245,8 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
     error = "K \"" + kText + "\": " + said;
     return false;
   }
-  tBatchControls c;
-  c.source = tControlsSource::RawData;
-  c.fileName = fileName;
-  c.programTitle = settings.programTitle;
-  c.k = static_cast<int>(kValue);
-  const int columns = c.k + 1;
+  const int k = static_cast<int>(kValue);
+  const int columns = k + 1;
 
   // N: the lines up to the last one that holds anything, after the line
   // of names when the file has one; empty lines before it are refused by
@@ -225,41 +262,38 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
     lastFilled = lines;
     filledEnd = static_cast<std::size_t>(line.data() - text.data()) + line.size();
   }
-  c.n = std::max(0, lastFilled - (layout.namesLine ? 1 : 0));
-  if (!CheckSampleSize(nCaption, c.n, collect)) {
+  const int n = std::max(0, lastFilled - (layout.namesLine ? 1 : 0));
+  if (!CheckSampleSize(nCaption, n, collect)) {
     error = At(fileName, 0,
-               FormatC("the file holds %d line%s of control data; at least 3 controls are needed.", c.n,
-                       c.n == 1 ? "" : "s"));
+               FormatC("the file holds %d line%s of control data; at least 3 controls are needed.", n,
+                       n == 1 ? "" : "s"));
     return false;
   }
-  if (!CheckCovariatesForSampleSize(c.n, c.k, collect)) {
+  if (!CheckCovariatesForSampleSize(n, k, collect)) {
     error = At(fileName, 0, said);
     return false;
   }
 
   tData_matrix table;
   const tRawDataReadResult read =
-      ReadRawData(std::string_view(text).substr(0, filledEnd), c.n, columns, table, tRawRows::ControlsOnly);
+      ReadRawData(std::string_view(text).substr(0, filledEnd), n, columns, table, tRawRows::ControlsOnly);
   if (!read.loaded) {
     error = At(fileName, read.line, OneLineText(read.message));
     return false;
   }
-  c.variableNames = read.layout.names;
-  if (const int flat = FirstConstantColumn(table, c.n, columns); flat != 0) {
-    error = At(fileName, 0, ZeroVarianceMessage(flat, c.variableNames));
+  tControlSample c;
+  if (std::string refused; ControlSampleFromRawTable(table, n, k, read.layout.names, c, refused) !=
+                           tAnalysisOutcome::Done) {
+    error = At(fileName, 0, refused);
     return false;
   }
-  SummaryFromRawData(table, c.n, columns, c.sds, c.means, c.R);
-  if (!IsPositiveDefinite(columns, c.R)) {
-    error = At(fileName, 0, RawDataNotPositiveDefiniteMessage);
-    return false;
-  }
-  SetReportFields(settings, FormatC("%d", c.n), kTyped, c);
+  c.fileName = fileName;
+  c.countTexts = {FormatC("%d", n), kTyped};
   controls = c;
   return true;
 }
 
-bool LoadRawControls(const std::string& fileName, const std::string& kText, tBatchControls& controls,
+bool LoadRawControls(const std::string& fileName, const std::string& kText, tControlSample& controls,
                      std::string& error) {
   std::string text;
   if (!ReadWholeFile(fileName, MaxRawDataFileSize, text, error)) return false;

@@ -263,7 +263,7 @@ int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::o
     return BatchExitOutputFailed;
   }
   try {
-    tBatchControls controls;
+    tControlSample controls;
     const bool loaded = options.mode == tBatchMode::Summary
                             ? LoadSavedInputsControls(options.controlsFile, controls, error)
                             : LoadRawControls(options.controlsFile, options.kText, controls, error);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/report_lines.h"
+#include "analysis/programs.h"
 #include "core/text_format.h"
 #include "engine/engine_notices.h"
 
@@ -30,51 +31,34 @@ tEngineNoticeCapture::tEngineNoticeCapture(std::vector<std::string>& into) : pre
 
 tEngineNoticeCapture::~tEngineNoticeCapture() { noticeTarget = previous_; }
 
-bool HasEqualCovariates(const tBatchControls& controls, const tPairEntry& pair) {
-  for (int i = 2; i <= controls.k + 1; ++i)
-    if (pair.caseA[i] != pair.caseB[i]) return false;
-  return true;
-}
-
-tAnalysisRequest PairRequest(const tBatchControls& controls, const tPairEntry& pair, tIntervalChoice interval) {
-  tAnalysisRequest request;
-  request.k = controls.k;
-  request.n = controls.n;
-  request.means = controls.means;
-  request.sds = controls.sds;
-  request.R = controls.R;
-  request.caseA = pair.caseA;
-  request.caseB = pair.caseB;
-  request.interval = interval;
-  return request;
-}
-
-tReportFrame PairReportFrame(const tBatchControls& controls, const std::string& pairsName, const tPairEntry& pair) {
+tReportFrame PairReportFrame(const tControlSample& controls, const std::string& pairsName, const tPairEntry& pair) {
   tReportFrame frame;
   frame.layout = tProgramKind::SummaryData;
-  frame.programTitle = controls.programTitle;
+  const bool raw = controls.source == tControlsSource::RawData;
+  frame.programTitle = raw ? QuorvikTitle : QuorvaneTitle;
   frame.notes = pair.label.empty()
                     ? FormatC("Pair on line %d of %s", pair.line, pairsName.c_str())
                     : FormatC("Pair %s (line %d of %s)", pair.label.c_str(), pair.line, pairsName.c_str());
-  frame.fields = controls.reportFields;
+  frame.fields = {tReportField{raw ? QuorvikSampleSizeCaption : QuorvaneCovariatesCaption, controls.countTexts[0]},
+                  tReportField{raw ? QuorvikCovariatesCaption : QuorvaneSampleSizeCaption, controls.countTexts[1]}};
   frame.variableNames = controls.variableNames;
   return frame;
 }
 
-tPairOutcome AnalysePair(const tBatchControls& controls, const tPairEntry& pair, tIntervalChoice interval,
+tPairOutcome AnalysePair(const tControlSample& controls, const tPairEntry& pair, tIntervalChoice interval,
                          const std::string* reportPairsName) {
   tPairOutcome outcome;
   if (!pair.Readable()) {
     outcome.problem = pair.problem;
     return outcome;
   }
-  outcome.equalCovariates = HasEqualCovariates(controls, pair);
   tEngineNoticeCapture capture(outcome.warnings);
   tLineList lines;
   tReportFrame frame;
   if (reportPairsName != nullptr) frame = PairReportFrame(controls, *reportPairsName, pair);
-  const tAnalysis analysis =
-      RunAnalysis(PairRequest(controls, pair, interval), reportPairsName != nullptr ? &frame : nullptr, false, lines);
+  const tAnalysisRecord analysis = RunReportedAnalysis(RequestFor(controls, pair.caseA, pair.caseB, interval),
+                                                       reportPairsName != nullptr ? &frame : nullptr, false, lines);
+  outcome.equalCovariates = analysis.working.equalCovariates;
   switch (analysis.outcome) {
     case tAnalysisOutcome::Done:
       outcome.analysed = true;
@@ -96,7 +80,7 @@ tPairOutcome AnalysePair(const tBatchControls& controls, const tPairEntry& pair,
   return outcome;
 }
 
-void RunPairs(const tBatchControls& controls, const std::vector<tPairEntry>& pairs, tIntervalChoice interval,
+void RunPairs(const tControlSample& controls, const std::vector<tPairEntry>& pairs, tIntervalChoice interval,
               int jobs, const std::string* reportPairsName, const tOutcomeSink& sink) {
   // Installed before any worker starts; each thread's notices reach its
   // own current outcome.

@@ -13,22 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_request.h"
 #include "analysis/control_sample.h"
 #include "formats/pairs_reader.h"
-#include "core/extended.h"
-#include "engine/analysis_results.h"
 #include "report/analysis_report.h"
-#include "analysis/analysis_request.h"
-
-struct tPairOutcome {
-  bool analysed = false;          // results are valid
-  AnalysisResults results;
-  extended conditionalSd = 0;
-  bool equalCovariates = false;   // the branch for identical covariate scores was taken
-  std::string problem;            // the line's reading problem or the engine's error
-  std::vector<std::string> warnings;  // the engine's notices during this pair, in order
-  std::vector<std::string> report;    // the text report, when one was asked for
-};
+#include "report/batch_output.h"
 
 // Routes the engine's notices to the capture active on the thread that
 // gives them (notices on a thread without one are dropped). Install it
@@ -48,24 +37,16 @@ class tEngineNoticeCapture {
   std::vector<std::string>* previous_;
 };
 
-// True when the two cases' covariate scores are all exactly equal: the
-// engine then takes its equal-covariates branch.
-bool HasEqualCovariates(const tBatchControls& controls, const tPairEntry& pair);
-
-// The request of one pair: the controls' statistics, the pair's scores,
-// the interval and the programs' confidence level.
-tAnalysisRequest PairRequest(const tBatchControls& controls, const tPairEntry& pair, tIntervalChoice interval);
-
 // The frame of one pair's text report: the summary-data layout (no
 // raw-data echo), the controls' title and input lines, and the pair's
 // label and line in its notes.
-tReportFrame PairReportFrame(const tBatchControls& controls, const std::string& pairsName, const tPairEntry& pair);
+tReportFrame PairReportFrame(const tControlSample& controls, const std::string& pairsName, const tPairEntry& pair);
 
 // Analyses one pair on the calling thread (a pair that could not be read
 // is passed through with its problem) and, when reportPairsName is given,
 // writes its text report (without a separator) naming that pairs file. An
 // exception from the engine becomes the outcome's problem.
-tPairOutcome AnalysePair(const tBatchControls& controls, const tPairEntry& pair, tIntervalChoice interval,
+tPairOutcome AnalysePair(const tControlSample& controls, const tPairEntry& pair, tIntervalChoice interval,
                          const std::string* reportPairsName = nullptr);
 
 // Called on the calling thread for each pair in file order; returns false
@@ -76,7 +57,7 @@ using tOutcomeSink = std::function<bool(const tPairEntry& pair, const tPairOutco
 // Analyses the pairs on jobs threads (the calling thread is one of them)
 // in blocks, handing each outcome to sink in order. The figures do not
 // depend on jobs.
-void RunPairs(const tBatchControls& controls, const std::vector<tPairEntry>& pairs, tIntervalChoice interval,
+void RunPairs(const tControlSample& controls, const std::vector<tPairEntry>& pairs, tIntervalChoice interval,
               int jobs, const std::string* reportPairsName, const tOutcomeSink& sink);
 
 // Pairs analysed per block between two hand-overs to the sink.

@@ -19,8 +19,8 @@ constexpr int BenchPairCount = 10000;
 
 // Controls of 40 persons: task mean 50 SD 10, covariates (10, 2) and
 // (100, 15); correlations 0.5 and 0.4 with the task, 0.3 between them.
-tBatchControls BenchControls() {
-  tBatchControls c;
+tControlSample BenchControls() {
+  tControlSample c;
   c.k = 2;
   c.n = 40;
   c.means[1] = 50;
@@ -54,7 +54,7 @@ std::vector<tPairEntry> BenchPairs() {
 }
 
 void BM_BatchPairs(benchmark::State& state) {
-  const tBatchControls controls = BenchControls();
+  const tControlSample controls = BenchControls();
   const std::vector<tPairEntry> pairs = BenchPairs();
   const int jobs = static_cast<int>(state.range(0));
   std::size_t analysed = 0;

@@ -110,3 +110,9 @@ bool HoldsOutsideQuotes(std::string_view line, char c) {
   }
   return false;
 }
+
+std::string Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::string();
+  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}

@@ -65,3 +65,7 @@ bool NextDelimitedField(std::string_view line, char separator, std::size_t& posi
 
 // True when c stands in line outside double quotes.
 bool HoldsOutsideQuotes(std::string_view line, char c);
+
+// The text without the blanks and tabs at either end ("" when it holds
+// nothing else).
+std::string Trimmed(std::string_view text);

@@ -26,8 +26,18 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
                      tMatrix R, extended confidenceLevel, bool twoSided,
                      AnalysisResults& results, extended& conditionalSd, tReportLines& report,
                      const bool& diagnosticLines) {
+  tCaseDifference working;
+  CompareTwoCases(k, n, caseA, caseB, sds, means, R, confidenceLevel, twoSided, results, conditionalSd, report,
+                  diagnosticLines, working);
+}
+
+void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tVector means,
+                     tMatrix R, extended confidenceLevel, bool twoSided,
+                     AnalysisResults& results, extended& conditionalSd, tReportLines& report,
+                     const bool& diagnosticLines, tCaseDifference& working) {
   const int order = k + 1;
-  const tCaseDifference cases = CaseDifference(k, n, caseA, caseB, sds, means, R);
+  working = CaseDifference(k, n, caseA, caseB, sds, means, R);
+  const tCaseDifference& cases = working;
   const tVector& beta = cases.beta;
   const extended s2 = cases.residualVariance;
   conditionalSd = std::sqrt(s2);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/analysis_results.h"
+#include "engine/case_difference.h"
 #include "core/extended.h"
 #include "core/report_lines.h"
 #include "matrix/tmatrix.h"
@@ -21,3 +22,11 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
                      tMatrix R, extended confidenceLevel, bool twoSided,
                      AnalysisResults& results, extended& conditionalSd, tReportLines& report,
                      const bool& diagnosticLines);
+
+// The same, handing back in working the regression the test was built on
+// (observed and predicted difference, v, the residual variance and the
+// branch taken), so that the outputs read it instead of fitting it again.
+void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tVector means,
+                     tMatrix R, extended confidenceLevel, bool twoSided,
+                     AnalysisResults& results, extended& conditionalSd, tReportLines& report,
+                     const bool& diagnosticLines, tCaseDifference& working);

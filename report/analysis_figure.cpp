@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include "core/text_format.h"
+#include "core/text_lines.h"
 #include "distrib/t_distribution.h"
 #include "engine/case_difference.h"
+#include "report/analysis_report.h"
 
 namespace {
 
@@ -71,9 +73,8 @@ constexpr std::size_t LongestAxisName = 30;
 // The name without surrounding blanks, cut (at a character boundary of
 // its UTF-8) with "..." when longer than fits on the axis.
 std::string AxisName(const std::string& name) {
-  const std::size_t first = name.find_first_not_of(" \t");
-  if (first == std::string::npos) return "task";
-  std::string trimmed = name.substr(first, name.find_last_not_of(" \t") - first + 1);
+  const std::string trimmed = Trimmed(name);
+  if (trimmed.empty()) return "task";
   if (trimmed.size() <= LongestAxisName) return trimmed;
   std::size_t cut = LongestAxisName - 3;
   while (cut > 0 && (static_cast<unsigned char>(trimmed[cut]) & 0xC0) == 0x80) --cut;
@@ -82,11 +83,11 @@ std::string AxisName(const std::string& name) {
 
 }  // namespace
 
-std::optional<tAnalysisFigure> AnalysisFigureOf(const tReportedAnalysis& reported, const std::string& taskName) {
-  if (reported.outcome != tAnalysisOutcome::Done) return std::nullopt;
-  const tAnalysisRequest& in = reported.request;
-  const AnalysisResults& r = reported.analysis.results;
-  const tCaseDifference cases = CaseDifference(in.k, in.n, in.caseA, in.caseB, in.sds, in.means, in.R);
+std::optional<tAnalysisFigure> AnalysisFigureOf(const tAnalysisRecord& record, const std::string& taskName) {
+  if (record.outcome != tAnalysisOutcome::Done) return std::nullopt;
+  const tAnalysisRequest& in = record.request;
+  const AnalysisResults& r = record.results;
+  const tCaseDifference& cases = record.working;
 
   tAnalysisFigure f;
   f.taskName = taskName;
@@ -94,7 +95,7 @@ std::optional<tAnalysisFigure> AnalysisFigureOf(const tReportedAnalysis& reporte
   f.predicted = static_cast<double>(cases.predicted);
   f.scale = static_cast<double>(std::sqrt(cases.residualVariance * (2 + cases.v)));
   f.degreesOfFreedom = static_cast<double>(r.df);
-  f.conditionalSdOfDifference = static_cast<double>(ConditionalSdOfDifference(reported.analysis.conditionalSd));
+  f.conditionalSdOfDifference = static_cast<double>(ConditionalSdOfDifference(record.conditionalSd));
   f.zPccc = static_cast<double>(r.zPccc);
   f.zPcccLower = static_cast<double>(r.zPcccLower);
   f.zPcccUpper = static_cast<double>(r.zPcccUpper);
@@ -133,8 +134,7 @@ std::string FigureValueText(const tAnalysisFigure& f, double value) {
 }
 
 std::string FigureIntervalName(const tAnalysisFigure& f) {
-  const std::string level = FormatC("%.10g", f.confidenceLevel) + "%";
-  return f.twoSided ? level + " CI on Z-PCCC" : "one-sided " + level + " limits on Z-PCCC";
+  return ConfidenceIntervalName(f.confidenceLevel, f.twoSided) + " on Z-PCCC";
 }
 
 std::string FigureAxisLabel(const tAnalysisFigure& f) {

@@ -37,7 +37,7 @@ struct tAnalysisFigure {
 
   double zPccc = 0, zPcccLower = 0, zPcccUpper = 0;
   double intervalLow = 0, intervalHigh = 0;  // the Z-PCCC limits in the task's units
-  double confidenceLevel = 95;               // percent
+  double confidenceLevel = DefaultConfidenceLevel;  // percent
   bool twoSided = true;                      // the limits form a two-sided interval
 
   bool lowerTail = true;    // the shaded tail lies below the observed difference
@@ -51,10 +51,11 @@ struct tAnalysisFigure {
                                      // (x ascending), the part shaded
 };
 
-// The figure of an analysis that is Done; nullopt otherwise, and when the
+// The figure of an analysis that is Done, from its record (the regression
+// is not fitted again); nullopt otherwise, and when the
 // figures are not finite numbers (nothing sensible can be drawn).
 // taskName: the task's name where the program knows one.
-std::optional<tAnalysisFigure> AnalysisFigureOf(const tReportedAnalysis& analysis, const std::string& taskName);
+std::optional<tAnalysisFigure> AnalysisFigureOf(const tAnalysisRecord& record, const std::string& taskName);
 
 // One sentence saying what the figure shows, with its numbers.
 std::string FigureCaption(const tAnalysisFigure& figure);

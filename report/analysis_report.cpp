@@ -2,11 +2,13 @@
 #include "report/analysis_report.h"
 
 #include <cmath>
+#include <exception>
 #include <stdexcept>
 #include <string_view>
 
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
+#include "core/progress.h"
 #include "core/text_characters.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
@@ -154,7 +156,7 @@ void WriteOutputs(const tAnalysisRequest& in, const AnalysisResults& r, extended
   // limit at the level (together an interval at twice its complement), so
   // they are not called a CI at the level.
   const std::string level = LevelText(in.confidenceLevel) + "%";
-  const std::string interval = in.interval == tIntervalChoice::TwoSided ? level + " CI" : "one-sided " + level + " limits";
+  const std::string interval = ConfidenceIntervalName(in.confidenceLevel, in.interval == tIntervalChoice::TwoSided);
   sink.Add(" Effect size (Z-PCCC) for difference between the two cases (plus " + interval + ") = " +
            FormatC("%2.3Lf  (%2.3Lf , %2.3Lf)", r.zPccc, r.zPcccLower, r.zPcccUpper));
   sink.Add(EmptyLine);
@@ -190,8 +192,14 @@ std::string ReportSeparator(tProgramKind layout) {
   return layout == tProgramKind::RawData ? RawDataSeparator : SummaryDataSeparator;
 }
 
-void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRequest& request, const AnalysisResults& results,
-                         extended conditionalSd, bool reportAlreadyStands, tReportLines& sink) {
+std::string ConfidenceIntervalName(extended confidenceLevel, bool twoSided) {
+  const std::string level = LevelText(confidenceLevel) + "%";
+  return twoSided ? level + " CI" : "one-sided " + level + " limits";
+}
+
+void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRecord& record, bool reportAlreadyStands,
+                         tReportLines& sink) {
+  const tAnalysisRequest& request = record.request;
   CheckInputs(frame, request);
   WriteHeader(frame, reportAlreadyStands, sink);
   WriteNotes(frame, sink);
@@ -199,5 +207,22 @@ void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRequest& requ
   if (frame.layout == tProgramKind::RawData) WriteRawDataEcho(frame, request.k, sink);
   WriteSummaryTable(request, frame.variableNames, sink);
   WriteCorrelations(request, sink);
-  WriteOutputs(request, results, conditionalSd, sink);
+  WriteOutputs(request, record.results, record.conditionalSd, sink);
+}
+
+tAnalysisRecord RunReportedAnalysis(const tAnalysisRequest& request, const tReportFrame* frame,
+                                    bool reportAlreadyStands, tReportLines& lines) {
+  const int linesBefore = lines.Count();
+  tAnalysisRecord record = RunAnalysis(request, lines);
+  if (record.outcome != tAnalysisOutcome::Done || frame == nullptr) return record;
+  try {
+    WriteAnalysisReport(*frame, record, reportAlreadyStands || lines.Count() > linesBefore, lines);
+  } catch (const tWorkCancelled&) {
+    record.outcome = tAnalysisOutcome::Cancelled;
+  } catch (const std::exception& error) {
+    RecordFailure(record, error.what());
+  } catch (...) {
+    RecordFailure(record, std::string());
+  }
+  return record;
 }

@@ -1,6 +1,6 @@
 // The analysis report: every line written after a successful Compute, in
-// order, for both programs. A plain function from the report's frame (the
-// texts around the figures), the analysis request and the engine's outputs
+// order, for both programs and the batch tool. A plain function from the
+// report's frame (the texts around the figures) and the analysis record
 // to lines appended to a report sink.
 #pragma once
 
@@ -12,7 +12,7 @@
 #include "engine/analysis_results.h"
 #include "matrix/data_matrix.h"
 #include "analysis/analysis_request.h"
-#include "worksheet/logic/program_profile.h"
+#include "analysis/programs.h"
 
 // One worksheet entry field as the report sees it.
 struct tReportField {
@@ -55,6 +55,11 @@ std::string ReportSeparator(tProgramKind layout);
 // + "= " + text. A caption without a colon is kept whole (after trimming).
 std::string FormatInputLine(const std::string& caption, const std::string& text);
 
+// The interval of a level as the report and the figure name it: "95% CI"
+// when two-sided, "one-sided 95% limits" otherwise (the engine's two
+// limits are then each a one-sided limit at the level).
+std::string ConfidenceIntervalName(extended confidenceLevel, bool twoSided);
+
 // Appends the whole report to sink: the frame's texts, the request's
 // statistics, interval and confidence level, and the engine's results.
 // reportAlreadyStands: the sink already holds at least one line (an
@@ -63,5 +68,14 @@ std::string FormatInputLine(const std::string& caption, const std::string& text)
 // std::invalid_argument, before appending anything, when k lies outside
 // 0..MatrixCapacity - 1 or a raw-data report lacks its table or asks for
 // more rows or columns than the table holds.
-void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRequest& request, const AnalysisResults& results,
-                         extended conditionalSd, bool reportAlreadyStands, tReportLines& sink);
+void WriteAnalysisReport(const tReportFrame& frame, const tAnalysisRecord& record, bool reportAlreadyStands,
+                         tReportLines& sink);
+
+// RunAnalysis and, when it is Done and frame is given, the report after
+// the engine's working lines, both into lines. reportAlreadyStands: the
+// place the lines go to already holds lines, so the report opens with its
+// separator (the working lines count too). What the writer raises becomes
+// Failed (tWorkCancelled Cancelled) as the engine's does; lines may then
+// hold part of the output and must be discarded.
+tAnalysisRecord RunReportedAnalysis(const tAnalysisRequest& request, const tReportFrame* frame,
+                                    bool reportAlreadyStands, tReportLines& lines);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "formats/number_text.h"
+#include "report/analysis_report.h"
 #include "core/text_format.h"
 
 const char* const BatchFieldNames[] = {"label",       "line",       "branch",     "tValue",    "df",

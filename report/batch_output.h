@@ -6,13 +6,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "analysis/control_sample.h"
-#include "batch/batch_runner.h"
+#include "core/extended.h"
+#include "engine/analysis_results.h"
 #include "formats/pairs_reader.h"
-#include "report/analysis_report.h"
 
 enum class tOutputFormat { Csv, Json, Report };
+
+// What one pair of a batch run gave, as the outputs write it.
+struct tPairOutcome {
+  bool analysed = false;          // results are valid
+  AnalysisResults results;
+  extended conditionalSd = 0;
+  bool equalCovariates = false;   // the branch for identical covariate scores was taken
+  std::string problem;            // the line's reading problem or the engine's error
+  std::vector<std::string> warnings;  // the engine's notices during this pair, in order
+  std::vector<std::string> report;    // the text report, when one was asked for
+};
 
 // Column names of the csv header, in order; the json members carry the
 // same names.

@@ -16,12 +16,6 @@ namespace {
 
 constexpr char Tab = '\t';
 
-std::string Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return std::string();
-  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
 // The cells of one line of a block without tabs: at blanks, and at commas
 // when commas separate.
 std::vector<std::string> UntabbedCells(std::string_view line, bool commasSeparate) {

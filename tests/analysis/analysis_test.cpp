@@ -48,7 +48,7 @@ tWorksheetInputs WorkedInputs(tIntervalChoice interval) {
 
 Lines Summary(const tWorksheetInputs& in, int N, int k, int earlierLines = 0,
               const tProgramProfile& profile = QuorvaneProfile()) {
-  const tReportedAnalysis a = AnalyseSummaryData(in, profile, N, k, earlierLines, tNoticeHook{});
+  const tAnalysisRecord a = AnalyseSummaryData(in, profile, N, k, earlierLines, tNoticeHook{});
   EXPECT_EQ(a.outcome, tAnalysisOutcome::Done) << a.message;
   return a.lines.lines;
 }
@@ -105,7 +105,7 @@ TEST(SummaryAnalysis, FiveCovariatesGiveTheGoldenReport) {
 
 TEST(RawAnalysis, ExamplesGiveTheDiagnosticLinesAndTheGoldenReport) {
   const tData_matrix worked = ReadExample("worked_controls.txt", 10, 1);
-  tReportedAnalysis a = AnalyseRawData(worked, 10, 1, QuorvikFrame("10", "1", "/data/worked_controls.txt"),
+  tAnalysisRecord a = AnalyseRawData(worked, 10, 1, QuorvikFrame("10", "1", "/data/worked_controls.txt"),
                                        tIntervalChoice::TwoSided, DefaultConfidenceLevel, 0);
   ASSERT_EQ(a.outcome, tAnalysisOutcome::Done) << a.message;
   ExpectSameLines(a.lines.lines, GoldenReport("quorvik_worked_two_sided.txt"));
@@ -127,7 +127,7 @@ TEST(RawAnalysis, DependentVariablesStopBeforeTheEngine) {
     table[i][2] = i % 3;
     table[i][3] = 2 * table[i][2] + 1;
   }
-  const tReportedAnalysis a =
+  const tAnalysisRecord a =
       AnalyseRawData(table, 4, 2, QuorvikFrame("4", "2", "f"), tIntervalChoice::TwoSided, DefaultConfidenceLevel, 0);
   EXPECT_EQ(a.outcome, tAnalysisOutcome::NotPositiveDefinite);
   EXPECT_EQ(a.message, RawDataNotPositiveDefiniteMessage);
@@ -157,7 +157,7 @@ TEST(AnalysisRequest, AFailureForAValueFarFromTheControlsNamesThatValue) {
             "standard deviations from the control mean, too far out for the confidence limits to be found. Check "
             "this value.");
   tLineList lines;
-  const tAnalysis analysis = RunAnalysis(request, nullptr, false, lines);
+  const tAnalysisRecord analysis = RunAnalysis(request, lines);
   if (analysis.outcome == tAnalysisOutcome::Failed) {
     EXPECT_EQ(analysis.failure, farScore);
   }
@@ -209,7 +209,7 @@ TEST(AnalysisReport, VariableNamesLabelTheSummaryTableWithinItsColumns) {
   tReportFrame frame = ReportFrameOf(in, QuorvaneProfile());
   frame.variableNames = {"Years of formal education", ""};
   tLineList lines;
-  ASSERT_EQ(RunAnalysis(SummaryRequest(in, QuorvaneProfile(), 10, 1, tNoticeHook{}), &frame, false, lines).outcome,
+  ASSERT_EQ(RunReportedAnalysis(SummaryRequest(in, QuorvaneProfile(), 10, 1, tNoticeHook{}), &frame, false, lines).outcome,
             tAnalysisOutcome::Done);
   Lines expected = GoldenReport("quorvane_worked_two_sided.txt");
   for (std::string& line : expected)
@@ -218,19 +218,20 @@ TEST(AnalysisReport, VariableNamesLabelTheSummaryTableWithinItsColumns) {
 }
 
 TEST(AnalysisReport, RefusesInconsistentInputsBeforeWritingAnything) {
-  const AnalysisResults results{};
+  tAnalysisRecord record;
+  tAnalysisRequest& request = record.request;
+  record.conditionalSd = 1;
   tLineList sink;
   tReportFrame frame;
-  tAnalysisRequest request;
   request.k = MatrixCapacity;
-  EXPECT_THROW(WriteAnalysisReport(frame, request, results, 1, false, sink), std::invalid_argument);
+  EXPECT_THROW(WriteAnalysisReport(frame, record, false, sink), std::invalid_argument);
   request.k = 1;
   frame.layout = tProgramKind::RawData;  // without its table
-  EXPECT_THROW(WriteAnalysisReport(frame, request, results, 1, false, sink), std::invalid_argument);
+  EXPECT_THROW(WriteAnalysisReport(frame, record, false, sink), std::invalid_argument);
   tData_matrix table;
   frame.rawData = &table;
   frame.controlCount = table.Rows() + 1;
-  EXPECT_THROW(WriteAnalysisReport(frame, request, results, 1, false, sink), std::invalid_argument);
+  EXPECT_THROW(WriteAnalysisReport(frame, record, false, sink), std::invalid_argument);
   EXPECT_EQ(sink.Count(), 0);
 }
 

@@ -18,7 +18,7 @@ std::string ReplaceBlank(std::string line, char by) {
   return line;
 }
 
-void ExpectWorkedStatistics(const tBatchControls& c, long double tolerance) {
+void ExpectWorkedStatistics(const tControlSample& c, long double tolerance) {
   EXPECT_EQ(c.k, 1);
   EXPECT_EQ(c.n, 10);
   EXPECT_NEAR(c.means[1], 50, tolerance);
@@ -33,14 +33,14 @@ void ExpectWorkedStatistics(const tBatchControls& c, long double tolerance) {
 
 // Loads saved inputs that must be refused; returns the message.
 std::string SavedInputsError(const std::string& text) {
-  tBatchControls c;
+  tControlSample c;
   std::string error;
   EXPECT_FALSE(ParseSavedInputsControls(text, "q.txt", c, error)) << text;
   return error;
 }
 
 std::string RawError(const std::string& text, const std::string& k) {
-  tBatchControls c;
+  tControlSample c;
   std::string error;
   EXPECT_FALSE(ParseRawControls(text, "c.txt", k, c, error)) << text;
   return error;
@@ -49,15 +49,13 @@ std::string RawError(const std::string& text, const std::string& k) {
 }  // namespace
 
 TEST(BatchControls, SavedInputsGiveTheWorkedStatistics) {
-  tBatchControls c;
+  tControlSample c;
   std::string error;
   ASSERT_TRUE(ParseSavedInputsControls(WorkedSavedInputs, "q.txt", c, error)) << error;
   ExpectWorkedStatistics(c, 0);
   EXPECT_EQ(c.source, tControlsSource::SavedInputs);
-  ASSERT_EQ(c.reportFields.size(), 2u);
-  EXPECT_EQ(c.reportFields[0].caption, "Number of covariates : ");
-  EXPECT_EQ(c.reportFields[0].text, "1");
-  EXPECT_EQ(c.reportFields[1].text, "10");
+  EXPECT_EQ(c.countTexts[0], "1");
+  EXPECT_EQ(c.countTexts[1], "10");
 }
 
 // The triangle is written by rows, r(1,1); r(2,1) r(2,2); ... and restored
@@ -66,7 +64,7 @@ TEST(BatchControls, SavedCorrelationsAreRestoredSymmetric) {
   const std::string text =
       "2\n20\nT\n1\n1\n\n\nC1\n2\n1\n\n\nC2\n3\n1\n\n\n"
       "1.000\n0.500\n1.000\n0.300\n-0.200\n1.000\n";
-  tBatchControls c;
+  tControlSample c;
   std::string error;
   ASSERT_TRUE(ParseSavedInputsControls(text, "q.txt", c, error)) << error;
   EXPECT_EQ(c.k, 2);
@@ -109,14 +107,14 @@ TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
 }
 
 TEST(BatchControls, RawControlsGiveTheWorkedStatistics) {
-  tBatchControls c;
+  tControlSample c;
   std::string error;
   // Trailing blank lines do not count as controls.
   ASSERT_TRUE(ParseRawControls(std::string(WorkedRawControls) + "\n  \n", "c.txt", " 1", c, error)) << error;
   ExpectWorkedStatistics(c, 1e-15L);
   EXPECT_EQ(c.source, tControlsSource::RawData);
-  EXPECT_EQ(c.reportFields[0].text, "10");
-  EXPECT_EQ(c.reportFields[1].text, "1");
+  EXPECT_EQ(c.countTexts[0], "10");
+  EXPECT_EQ(c.countTexts[1], "1");
 }
 
 TEST(BatchControls, RawControlsFollowTheDataFileRules) {
@@ -147,7 +145,7 @@ TEST(BatchControls, RawControlsFollowTheDataFileRules) {
 TEST(BatchControls, RawControlsWithALineOfNames) {
   std::string csv = "Naming;School years\r\n";
   for (std::string_view line : SplitLines(WorkedRawControls)) csv += ReplaceBlank(std::string(line), ';') + "\r\n";
-  tBatchControls c;
+  tControlSample c;
   std::string error;
   ASSERT_TRUE(ParseRawControls(csv + ";\r\n;\r\n", "c.csv", "1", c, error)) << error;
   ExpectWorkedStatistics(c, 1e-15L);
@@ -158,7 +156,7 @@ TEST(BatchControls, RawControlsWithALineOfNames) {
 }
 
 TEST(BatchControls, FilesThatCannotBeReadAreNamed) {
-  tBatchControls c;
+  tControlSample c;
   std::string error;
   EXPECT_FALSE(LoadSavedInputsControls("/nonexistent/Quorvane.txt", c, error));
   EXPECT_EQ(error, "/nonexistent/Quorvane.txt: the file does not exist.");

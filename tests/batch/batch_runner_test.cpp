@@ -11,8 +11,8 @@
 
 namespace {
 
-tBatchControls SummaryControls() {
-  tBatchControls c;
+tControlSample SummaryControls() {
+  tControlSample c;
   std::string error;
   EXPECT_TRUE(ParseSavedInputsControls(WorkedSavedInputs, "q.txt", c, error)) << error;
   return c;
@@ -46,7 +46,7 @@ bool SameFigures(const tPairOutcome& a, const tPairOutcome& b) {
 // not depend on the number of threads; the outcomes come in file order
 // and stop when the sink says so.
 TEST(BatchRunner, ThreadsChangeNothing) {
-  const tBatchControls controls = SummaryControls();
+  const tControlSample controls = SummaryControls();
   std::vector<tPairEntry> pairs;
   for (int i = 0; i < 300; ++i) {
     const long double a = 30 + (i * 37 % 41), b = 35 + (i * 13 % 29);

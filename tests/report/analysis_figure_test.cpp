@@ -17,7 +17,7 @@ namespace {
 
 // The worked controls (N = 10, task 50 and 10, covariate 10 and 2, r = 0.6)
 // with the two cases' scores (task, covariate).
-tReportedAnalysis Worked(double aTask, double aCov, double bTask, double bCov,
+tAnalysisRecord Worked(double aTask, double aCov, double bTask, double bCov,
                          tIntervalChoice interval = tIntervalChoice::TwoSided) {
   tWorksheetInputs in = FirstRunInputs(QuorvaneProfile());
   in.interval = interval;
@@ -30,7 +30,7 @@ tReportedAnalysis Worked(double aTask, double aCov, double bTask, double bCov,
   return AnalyseSummaryData(in, QuorvaneProfile(), 10, 1, 0, tNoticeHook{});
 }
 
-tAnalysisFigure FigureOf(const tReportedAnalysis& analysis, const std::string& name = "Task") {
+tAnalysisFigure FigureOf(const tAnalysisRecord& analysis, const std::string& name = "Task") {
   EXPECT_EQ(analysis.outcome, tAnalysisOutcome::Done) << analysis.message;
   const std::optional<tAnalysisFigure> figure = AnalysisFigureOf(analysis, name);
   EXPECT_TRUE(figure.has_value());
@@ -147,14 +147,14 @@ TEST(AnalysisFigure, OneSidedLimitsAndTaskNamesAreSaidAsTheReportSaysThem) {
 }
 
 TEST(AnalysisFigure, NoFigureForAStoppedAnalysisOrFiguresThatAreNotNumbers) {
-  tReportedAnalysis failed = Worked(40, 12, 55, 9);
+  tAnalysisRecord failed = Worked(40, 12, 55, 9);
   failed.outcome = tAnalysisOutcome::Failed;
   EXPECT_FALSE(AnalysisFigureOf(failed, "Task"));
-  tReportedAnalysis nan = Worked(40, 12, 55, 9);
-  nan.analysis.results.zPcccLower = std::numeric_limits<extended>::quiet_NaN();
+  tAnalysisRecord nan = Worked(40, 12, 55, 9);
+  nan.results.zPcccLower = std::numeric_limits<extended>::quiet_NaN();
   EXPECT_FALSE(AnalysisFigureOf(nan, "Task"));
-  tReportedAnalysis huge = Worked(40, 12, 55, 9);
-  huge.request.caseA[1] = 1e308L * 10;  // an observed difference beyond the doubles
+  tAnalysisRecord huge = Worked(40, 12, 55, 9);
+  huge.working.observed = 1e308L * 10;  // an observed difference beyond the doubles
   EXPECT_FALSE(AnalysisFigureOf(huge, "Task"));
 }
 

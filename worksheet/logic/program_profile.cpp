@@ -43,8 +43,6 @@ tSavedInputsLayout tProgramProfile::SavedInputsLayout() const {
   return layout;
 }
 
-std::string LevelText(extended level) { return FormatC("%.10Lg", level); }
-
 std::string tProgramProfile::IntervalCaption() const {
   return LevelText(confidenceLevel) + "% credible limit required...";
 }
@@ -104,9 +102,7 @@ tProgramProfile QuorvikProfile() {
   tProgramProfile s;
   s.kind = tProgramKind::RawData;
   s.programName = "Quorvik";
-  s.programTitle =
-      "Quorvik.exe: Classical test on the difference between two cases allowing for covariates "
-      "(Raw data as input) ";
+  s.programTitle = QuorvikTitle;
   s.savedInputsFileName = "Quorvik.txt";
   s.visibleFieldCount = 2;
   s.restoredFieldCount = 0;
@@ -117,8 +113,8 @@ tProgramProfile QuorvikProfile() {
   s.firstFilteredField = 1;
   s.sampleSizeField = 1;
   s.covariateField = 2;
-  s.labelCaptions = {"Number of control participants (n) :",
-                     "Number of covariates :",
+  s.labelCaptions = {QuorvikSampleSizeCaption,
+                     QuorvikCovariatesCaption,
                      "Total sample size (n) for the normative sample:",
                      "Individual's test score:",
                      "Input 5",
@@ -133,7 +129,7 @@ tProgramProfile QuorvaneProfile() {
   tProgramProfile s;
   s.kind = tProgramKind::SummaryData;
   s.programName = "Quorvane";
-  s.programTitle = "Quorvane.exe: Classical test on the difference between two cases allowing for covariates";
+  s.programTitle = QuorvaneTitle;
   s.savedInputsFileName = "Quorvane.txt";
   s.visibleFieldCount = 2;
   s.restoredFieldCount = 2;
@@ -144,8 +140,8 @@ tProgramProfile QuorvaneProfile() {
   s.firstFilteredField = 2;
   s.sampleSizeField = 2;
   s.covariateField = 1;
-  s.labelCaptions = {"Number of covariates : ",
-                     "Sample size (N) of control sample:",
+  s.labelCaptions = {QuorvaneCovariatesCaption,
+                     QuorvaneSampleSizeCaption,
                      "Control sample mean for task of interest:",
                      "Control sample mean for task of interest:",
                      "Control sample SD for task of interest:",

@@ -8,15 +8,10 @@
 #include <array>
 #include <string>
 
+#include "analysis/analysis_request.h"
+#include "analysis/programs.h"
 #include "core/extended.h"
 #include "formats/saved_inputs.h"
-
-// The confidence level of every interval the programs compute, in percent.
-inline constexpr extended DefaultConfidenceLevel = 95;
-
-// Which program: the raw-data one (Quorvik) or the summary-data one
-// (Quorvane). Decides the report's layout and the window's geometry.
-enum class tProgramKind { RawData, SummaryData };
 
 struct tProgramProfile {
   tProgramKind kind = tProgramKind::RawData;
@@ -58,7 +53,3 @@ struct tProgramProfile {
 tProgramProfile QuorvikProfile();
 // The summary-data program.
 tProgramProfile QuorvaneProfile();
-
-// A confidence level as the texts show it: a whole level without decimals
-// ("90"), any other with the decimals it has ("99.5").
-std::string LevelText(extended level);

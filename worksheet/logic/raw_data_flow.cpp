@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "analysis/control_sample.h"
+#include "core/text_lines.h"
 #include "matrix/raw_data_statistics.h"
 #include "validation/validation_messages.h"
 #include "formats/raw_data_file.h"
@@ -20,7 +22,7 @@ std::string CurrentFolder() {
   return ec ? std::string() : folder.string();
 }
 
-bool BlankName(const std::string& name) { return name.find_first_not_of(" \t") == std::string::npos; }
+bool BlankName(const std::string& name) { return Trimmed(name).empty(); }
 
 // Hands lines on to another sink and asks progress every so many lines,
 // the share taken against the lines expected; throws tWorkCancelled when
@@ -72,51 +74,42 @@ tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns,
   return load;
 }
 
-tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
-                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines,
-                                 const tProgressCheck& progress) {
-  tReportedAnalysis reported;
-  tAnalysisRequest& request = reported.request;
-  const int variables = k + 1;
-
+tAnalysisRecord AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
+                               tIntervalChoice interval, extended confidenceLevel, int earlierLines,
+                               const tProgressCheck& progress) {
+  tAnalysisRecord record;
   // The windows repaint, and Cancel is heard, between the long steps too.
   auto stillWanted = [&] { return !progress || progress(0.0); };
   if (!stillWanted()) {
-    reported.outcome = tAnalysisOutcome::Cancelled;
-    return reported;
+    record.outcome = tAnalysisOutcome::Cancelled;
+    return record;
   }
 
-  // A variable equal for every control has no variance: its correlations
-  // would be 0/0.
-  if (const int constant = FirstConstantColumn(table, n, variables); constant != 0) {
-    reported.outcome = tAnalysisOutcome::ZeroVariance;
-    reported.message = ZeroVarianceMessage(constant, frame.variableNames);
-    return reported;
-  }
-  request.k = k;
-  request.n = n;
-  request.interval = interval;
+  tControlSample controls;
+  record.outcome = ControlSampleFromRawTable(table, n, k, frame.variableNames, controls, record.message);
+  if (record.outcome != tAnalysisOutcome::Done) return record;
+  tVector caseA, caseB;
+  DataRow(table, n + 1, k + 1, caseA);
+  DataRow(table, n + 2, k + 1, caseB);
+  tAnalysisRequest request = RequestFor(controls, caseA, caseB, interval);
   request.confidenceLevel = confidenceLevel;
   request.diagnosticLines = true;
-  SummaryFromRawData(table, n, variables, request.sds, request.means, request.R);
-  DataRow(table, n + 1, variables, request.caseA);
-  DataRow(table, n + 2, variables, request.caseB);
   if (!stillWanted()) {
-    reported.outcome = tAnalysisOutcome::Cancelled;
-    return reported;
+    record.outcome = tAnalysisOutcome::Cancelled;
+    return record;
   }
 
   frame.layout = tProgramKind::RawData;
   frame.rawData = &table;
   frame.controlCount = n;
   // The echo of the controls is most of the report.
-  tProgressLines lines(reported.lines, progress, n + 100.0);
-  reported.analysis = RunAnalysis(request, &frame, earlierLines > 0, lines);
-  reported.outcome = reported.analysis.outcome;
-  if (reported.outcome != tAnalysisOutcome::Done) reported.lines.lines.clear();
-  if (reported.outcome == tAnalysisOutcome::NotPositiveDefinite) reported.message = RawDataNotPositiveDefiniteMessage;
-  if (reported.outcome == tAnalysisOutcome::Failed) reported.message = reported.analysis.failure;
-  return reported;
+  tLineList written;
+  tProgressLines lines(written, progress, n + 100.0);
+  record = RunReportedAnalysis(request, &frame, earlierLines > 0, lines);
+  if (record.outcome == tAnalysisOutcome::Done) record.lines = std::move(written);
+  if (record.outcome == tAnalysisOutcome::NotPositiveDefinite) record.message = RawDataNotPositiveDefiniteMessage;
+  if (record.outcome == tAnalysisOutcome::Failed) record.message = record.failure;
+  return record;
 }
 
 tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& profile,
@@ -151,7 +144,7 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   frame.dataFileName = load.fileName;
   frame.variableNames = load.variableNames;
   const std::string taskName = load.variableNames.empty() ? std::string() : load.variableNames.front();
-  tReportedAnalysis analysis;
+  tAnalysisRecord analysis;
   {
     tProgressScope progress(services);
     analysis = AnalyseRawData(table, n, k, std::move(frame), inputs.interval, profile.confidenceLevel,

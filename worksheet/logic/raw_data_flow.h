@@ -49,16 +49,16 @@ struct tRawDataLoad {
 // that were not used (Loaded).
 tRawDataLoad LoadRawDataFile(tPlatformServices& services, int rows, int columns, tData_matrix& table);
 
-// The statistics of the n control rows and k + 1 columns of table (a
-// variable that does not vary among the controls is ZeroVariance, naming
-// it), then RunAnalysis with the engine's diagnostic lines. frame supplies
+// The control sample of the n control rows and k + 1 columns of table
+// (ControlSampleFromRawTable: a variable that does not vary among the
+// controls is ZeroVariance, naming it), then RunAnalysis with the engine's diagnostic lines. frame supplies
 // the worksheet's part of the report; the table and the counts are filled
 // in here. earlierLines: the number of lines the results already hold.
 // progress is asked while the report (with its echo of every control) is
 // written; when it answers false the outcome is Cancelled, with no lines.
-tReportedAnalysis AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
-                                 tIntervalChoice interval, extended confidenceLevel, int earlierLines,
-                                 const tProgressCheck& progress = {});
+tAnalysisRecord AnalyseRawData(const tData_matrix& table, int n, int k, tReportFrame frame,
+                               tIntervalChoice interval, extended confidenceLevel, int earlierLines,
+                               const tProgressCheck& progress = {});
 
 // The whole Compute: fields, cross-field rule, saved inputs, file,
 // statistics, checks, analysis and report.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "analysis/control_sample.h"
 #include "validation/validation.h"
+#include "validation/validation_messages.h"
 
 namespace {
 
@@ -44,18 +46,24 @@ tAnalysisRequest SummaryRequest(const tWorksheetInputs& inputs, const tProgramPr
   return request;
 }
 
-tReportedAnalysis AnalyseSummaryData(const tWorksheetInputs& inputs, const tProgramProfile& profile, int N, int k,
-                                     int earlierLines, const tNoticeHook& notice) {
-  tReportedAnalysis reported;
-  reported.request = SummaryRequest(inputs, profile, N, k, notice);
+tAnalysisRecord AnalyseSummaryData(const tWorksheetInputs& inputs, const tProgramProfile& profile, int N, int k,
+                                   int earlierLines, const tNoticeHook& notice) {
+  const tAnalysisRequest request = SummaryRequest(inputs, profile, N, k, notice);
+  tControlSample controls;
+  controls.source = tControlsSource::SavedInputs;
+  controls.k = request.k;
+  controls.R = request.R;
+  tAnalysisRecord record;
+  record.request = request;
+  record.outcome = CheckControlSample(controls, record.message);
+  if (record.outcome != tAnalysisOutcome::Done) return record;
   const tReportFrame frame = ReportFrameOf(inputs, profile);
-  reported.analysis = RunAnalysis(reported.request, &frame, earlierLines > 0, reported.lines);
-  reported.outcome = reported.analysis.outcome;
-  if (reported.outcome != tAnalysisOutcome::Done) reported.lines.lines.clear();
-  if (reported.outcome == tAnalysisOutcome::NotPositiveDefinite) reported.message = NotPositiveDefiniteMessage;
-  if (reported.outcome == tAnalysisOutcome::Failed)
-    reported.message = std::string(AnalysisFailedText) + reported.analysis.failure;
-  return reported;
+  tLineList written;
+  record = RunReportedAnalysis(request, &frame, earlierLines > 0, written);
+  if (record.outcome == tAnalysisOutcome::Done) record.lines = std::move(written);
+  if (record.outcome == tAnalysisOutcome::NotPositiveDefinite) record.message = NotPositiveDefiniteMessage;
+  if (record.outcome == tAnalysisOutcome::Failed) record.message = std::string(AnalysisFailedText) + record.failure;
+  return record;
 }
 
 tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfile& profile,
@@ -101,7 +109,7 @@ tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfi
   // the results.
   services.SetBusyCursor(true);
   services.ProcessPendingEvents();
-  tReportedAnalysis analysis = AnalyseSummaryData(inputs, profile, N, k, context.reportLineCount, notice);
+  tAnalysisRecord analysis = AnalyseSummaryData(inputs, profile, N, k, context.reportLineCount, notice);
   services.SetBusyCursor(false);
   if (analysis.outcome != tAnalysisOutcome::Done) {
     services.Error(analysis.message);

@@ -34,10 +34,11 @@ tAnalysisRequest SummaryRequest(const tWorksheetInputs& inputs, const tProgramPr
                                 const tNoticeHook& notice);
 
 // The analysis of the worksheet's summary data with its report (no
-// diagnostic lines). earlierLines: the number of lines the results
+// diagnostic lines): the control sample of the grid and the matrix,
+// checked by CheckControlSample, then RunAnalysis. earlierLines: the number of lines the results
 // already hold.
-tReportedAnalysis AnalyseSummaryData(const tWorksheetInputs& inputs, const tProgramProfile& profile, int N, int k,
-                                     int earlierLines, const tNoticeHook& notice);
+tAnalysisRecord AnalyseSummaryData(const tWorksheetInputs& inputs, const tProgramProfile& profile, int N, int k,
+                                   int earlierLines, const tNoticeHook& notice);
 
 // The whole Compute: steps 1 to 12.
 tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfile& profile,

@@ -4,10 +4,11 @@
 #include <string>
 
 #include "core/extended.h"
+#include "distrib/constants.h"
 
 // The stand-in for infinity throughout the unit: support bounds and
 // parameter bounds use +-DistributionInfinity.
-constexpr extended DistributionInfinity = 2147483647.0L;
+constexpr extended DistributionInfinity = LargestWholeArgument;
 
 // The unit's one notion of equality of reals: an absolute tolerance.
 constexpr extended EqualityTolerance = 5e-12L;

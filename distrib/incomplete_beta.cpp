@@ -12,10 +12,6 @@
 
 namespace {
 
-// Within this relative distance of the saddle point a power goes through
-// ln(1 + u) - u.
-constexpr extended SaddlePointReach = 0.25L;
-
 // a (ln(x/x0) - u) with u = x/x0 - 1 = e/a, lnRatio = ln(x/x0): the
 // deviance of one factor of the beta power term from its saddle point.
 extended Deviance(extended a, extended e, extended lnRatio) {

@@ -9,14 +9,6 @@
 #include "distrib/ln_gamma.h"
 #include "distrib/log1p_minus_x.h"
 
-namespace {
-
-// Within this relative distance of the saddle point x = a the power term
-// goes through ln(1 + u) - u.
-constexpr extended SaddlePointReach = 0.25L;
-
-}  // namespace
-
 // x^a e^-x / Gamma(a) in the saddle-point form
 //   exp(a (ln(1 + u) - u)) sqrt(a / (2 pi)) exp(-remainder(a)),  u = x/a - 1,
 // (Stirling's formula for Gamma(a), its remainder exact): the large

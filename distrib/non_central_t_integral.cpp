@@ -35,8 +35,6 @@ constexpr int PanelShrinkLimit = 200;
 constexpr extended BulkEndResolution = 1e-6L;
 constexpr int BulkEndIterations = 40;
 
-constexpr extended InverseSqrtTwo = 0.70710678118654752440084436210484904L;
-constexpr extended InverseSqrtTwoPi = 0.39894228040143267793994605993438187L;
 
 extended NormalCdf(extended u) { return 0.5L * std::erfc(-u * InverseSqrtTwo); }
 extended NormalDensity(extended u) { return InverseSqrtTwoPi * std::exp(-0.5L * u * u); }

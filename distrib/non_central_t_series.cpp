@@ -7,6 +7,7 @@
 
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
+#include "distrib/constants.h"
 #include "distrib/incomplete_beta.h"
 #include "distrib/incomplete_beta_ladder.h"
 #include "distrib/incomplete_gamma.h"
@@ -37,11 +38,9 @@ constexpr extended RoundingShare = 1e-18L;
 constexpr extended NegligibleDensity = 1e-300L;
 // Indices of the series are 32-bit integers: a Poisson mean beyond them is
 // the incomplete gamma argument the distribution function refuses (1361).
-constexpr extended LargestPoissonMean = 2147483647.0L;
+constexpr extended LargestPoissonMean = LargestWholeArgument;
 
 const extended LnTwo = std::log(2.0L);
-constexpr extended InverseSqrtTwo = 0.70710678118654752440084436210484904L;
-constexpr extended InverseSqrtTwoPi = 0.39894228040143267793994605993438187L;
 
 // Below this exponent exp() stays finite in extended precision (the
 // largest extended value is about e^11356.52).

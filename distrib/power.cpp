@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "distrib/arithmetic_faults.h"
+#include "distrib/constants.h"
 
 // x^y: exact repeated squaring for whole exponents within the 32-bit range,
 // otherwise exp(y ln x).
 extended Power(extended x, extended y) {
   if (y == 0) return 1;
   if (x == 0 && y > 0) return 0;
-  if (std::trunc(y) == y && std::fabs(y) <= 2147483647.0L) {
+  if (std::trunc(y) == y && std::fabs(y) <= LargestWholeArgument) {
     auto n = static_cast<unsigned long>(std::fabs(y));
     extended base = x;
     extended result = 1;

@@ -5,14 +5,13 @@
 #pragma once
 
 #include "core/extended.h"
+#include "distrib/constants.h"
 #include "matrix/tmatrix.h"
 
-// sqrt(2): the SD of the difference between two independent scores, in
-// units of their common SD.
-inline constexpr extended Sqrt2 = 1.41421356237309504880168872420969808L;
-
 // The conditional SD of the difference between two controls' task scores
-// from the task's conditional SD (the residual SD given the covariates).
+// from the task's conditional SD (the residual SD given the covariates):
+// sqrt(2), the SD of the difference between two independent scores in
+// units of their common SD, times it.
 inline extended ConditionalSdOfDifference(extended conditionalSd) { return conditionalSd * Sqrt2; }
 
 struct tCaseDifference {

@@ -13,16 +13,7 @@ namespace {
 // threshold, as Gauss-Jordan's pivot test could.
 void InvertPositiveDefinite(const tMatrix& A, int n, tMatrix& inverse) {
   tMatrix L;
-  for (int j = 1; j <= n; ++j) {
-    extended diagonal = A[j][j];
-    for (int q = 1; q < j; ++q) diagonal -= L[j][q] * L[j][q];
-    L[j][j] = std::sqrt(diagonal);
-    for (int i = j + 1; i <= n; ++i) {
-      extended entry = A[i][j];
-      for (int q = 1; q < j; ++q) entry -= L[i][q] * L[j][q];
-      L[i][j] = entry / L[j][j];
-    }
-  }
+  CholeskyFactor(A, n, L);  // the caller has tested A
   ClearMatrix(inverse);
   for (int column = 1; column <= n; ++column) {
     // L y = e_column, then L' x = y.

@@ -25,8 +25,10 @@
 #include <string_view>
 #include <vector>
 
-// The worksheet's correlation matrix has orders 1 .. 20.
-constexpr int StoredCorrelationsCapacity = 20;
+#include "matrix/tmatrix.h"
+
+// The worksheet's correlation matrix has the orders the analysis takes.
+constexpr int StoredCorrelationsCapacity = MatrixCapacity;
 
 // Largest number of covariates a file may give the grid and matrix
 // restore: the covariates field caps the grid at 12 + 1 rows. Larger

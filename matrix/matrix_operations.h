@@ -85,6 +85,16 @@ void InvertMatrix(tMatrix A, int n, tMatrix& C);
 // PositiveDefinitePivotTolerance (or one that is not a number).
 bool IsPositiveDefinite(int n, tMatrix A);
 
+// The Cholesky factor L of the order-n block of A (A = L L', L lower
+// triangular), from A's lower triangle column by column (Golub and Van
+// Loan, Matrix Computations, 4th ed., algorithm 4.2.1, the gaxpy form);
+// entries above L's diagonal are left as L held them. Returns false when
+// a pivot falls below PositiveDefinitePivotTolerance or is not a number;
+// the factor is then complete but meaningless from that column on (square
+// roots of negative pivots are not numbers). Backward stable: the factor
+// of A + E with |E| <= c n u |L||L'| for the unit roundoff u.
+bool CholeskyFactor(const tMatrix& A, int n, tMatrix& L);
+
 // Appends title, then for each row i = 1..n three spaces followed by
 // M[i][j] as "%5.5f   " for j = 1..n, then an empty line.
 void PrintMatrix(tMatrix M, int n, const std::string& title, tReportLines& sink);

@@ -13,26 +13,24 @@ bool PivotFails(extended pivot) { return !(pivot >= PositiveDefinitePivotToleran
 
 }  // namespace
 
-// Cholesky factorisation A = L L' of the lower triangle of the order-n
-// block, column by column; false at the first pivot below the tolerance.
+bool CholeskyFactor(const tMatrix& A, int n, tMatrix& L) {
+  bool passed = true;
+  for (int j = 1; j <= n; ++j) {
+    extended pivot = A[j][j];
+    for (int q = 1; q < j; ++q) pivot -= L[j][q] * L[j][q];
+    if (PivotFails(pivot)) passed = false;
+    L[j][j] = std::sqrt(pivot);
+    for (int i = j + 1; i <= n; ++i) {
+      extended entry = A[i][j];
+      for (int q = 1; q < j; ++q) entry -= L[i][q] * L[j][q];
+      L[i][j] = entry / L[j][j];
+    }
+  }
+  return passed;
+}
+
 // The factor itself is discarded.
 bool IsPositiveDefinite(int n, tMatrix A) {
   tMatrix L;
-  if (PivotFails(A[1][1])) return false;
-  L[1][1] = std::sqrt(A[1][1]);
-  for (int i = 2; i <= n; ++i) L[i][1] = A[i][1] / L[1][1];
-
-  for (int j = 2; j <= n; ++j) {
-    extended squares = 0.0L;
-    for (int m = 1; m <= j - 1; ++m) squares += L[j][m] * L[j][m];
-    const extended pivot = A[j][j] - squares;
-    if (PivotFails(pivot)) return false;
-    L[j][j] = std::sqrt(pivot);
-    for (int i = j + 1; i <= n; ++i) {
-      extended products = 0.0L;
-      for (int m = 1; m <= j - 1; ++m) products += L[j][m] * L[i][m];
-      L[i][j] = (A[i][j] - products) / L[j][j];
-    }
-  }
-  return true;
+  return CholeskyFactor(A, n, L);
 }

@@ -27,7 +27,7 @@ constexpr int CaseBColumn = 5;
 
 // Largest number of covariates the grid follows: the covariates field is
 // capped at this value, so the grid has at most 13 rows.
-constexpr int MaxGridCovariates = 12;
+constexpr int MaxGridCovariates = MaxRestoredCovariates;
 inline constexpr const char* GridCapMessage = "Maximum size of grid is 12 rows.";
 
 // The grid's cells by (column, row), both from 0. Rows beyond rowCount

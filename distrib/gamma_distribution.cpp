@@ -80,9 +80,19 @@ extended tGamma_distribution::Mean() { return Shape / Rate; }
 
 extended tGamma_distribution::Variance() { return Shape / (Rate * Rate); }
 
-// Exponential by inversion for shape 1; ratio of uniforms around the mode
-// for shape above 1; rejection from a power and an exponential piece for
-// shape below 1. The result is scaled by 1/lambda.
+// A gamma(shape, 1) variate, scaled by 1/lambda:
+//  - shape 1: the exponential by inversion, -ln u;
+//  - shape above 1: the ratio-of-uniforms method of Kinderman and Monahan
+//    (1977, see tNormal_distribution::RandomValue) centred on the mode
+//    shape - 1, with a quick acceptance and a quick rejection bound before
+//    the exact test (the same family as Cheng, R. C. H. and Feast, G. M.
+//    (1979), Some simple gamma variate generators, Appl. Statist. 28,
+//    290-295); the expected number of trials stays bounded as shape grows;
+//  - shape below 1: rejection from the mixture of x^(shape-1) on (0, 1) and
+//    e^-x beyond, algorithm GS of Ahrens, J. H. and Dieter, U. (1974),
+//    Computer methods for sampling from gamma, beta, Poisson and binomial
+//    distributions, Computing 12, 223-246.
+// Exact apart from the uniform generator's granularity.
 extended tGamma_distribution::RandomValue() {
   extended X;
   if (Shape == 1) {

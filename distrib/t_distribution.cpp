@@ -91,9 +91,19 @@ extended tT_distribution::Variance() {
   return DegreesOfFreedom / (DegreesOfFreedom - 2);
 }
 
-// nu = 1 and 3: polar method. Other nu > 1: ratio of uniforms. nu < 1:
-// z sqrt(nu/2) / sqrt(g) with z standard normal and g gamma(nu/2, 1), so
-// that z / sqrt(2g/nu) is a t variate.
+// A t variate on nu degrees of freedom:
+//  - nu = 1 and 3: from a point (b, c) uniform in the unit disc, c/b (a
+//    Cauchy variate) and sqrt(3) c / (b + 1) (Kinderman, A. J., Monahan,
+//    J. F. and Ramage, J. G. (1977), Computer methods for sampling from
+//    Student's t distribution, Math. Comp. 31, 1009-1018);
+//  - other nu > 1: the ratio-of-uniforms method of the same paper, x = v/u
+//    accepted when x^2 <= nu (u^(-4/(nu+1)) - 1), that is u^2 at most the
+//    density's kernel (1 + x^2/nu)^(-(nu+1)/2);
+//  - nu < 1: z sqrt(nu/2) / sqrt(g) with z standard normal and g
+//    gamma(nu/2, 1), so that z / sqrt(2g/nu) is a t variate (the
+//    definition; Devroye, L. (1986), Non-Uniform Random Variate
+//    Generation, Springer, section IX.5).
+// Exact apart from the uniform generator's granularity.
 extended tT_distribution::RandomValue() {
   extended nu = DegreesOfFreedom;
   if (nu == 1 || nu == 3) {

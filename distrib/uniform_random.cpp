@@ -17,8 +17,15 @@ constexpr extended UniformScale = 4.656613e-10L;
 
 }  // namespace
 
-// Combined multiplicative congruential generator; each component is
-// advanced by Schrage's decomposition so no product leaves 32 bits.
+// The combined multiplicative congruential generator of L'Ecuyer, P.
+// (1988), Efficient and portable combined random number generators, Comm.
+// ACM 31, 742-749: two components with moduli 2147483563 and 2147483399
+// and multipliers 40014 and 40692, their difference taken modulo the
+// first. Each component is advanced by Schrage's decomposition (Schrage,
+// L. (1979), A more portable Fortran random number generator, ACM Trans.
+// Math. Software 5, 132-138) so that no product leaves 32 bits. Period
+// about 2.3e18; the draws are multiples of about 4.66e-10 strictly inside
+// (0, 1).
 extended UniformRandom() {
   std::int32_t k = RandomSeed1 / Quotient1;
   RandomSeed1 = Multiplier1 * (RandomSeed1 - k * Quotient1) - k * Remainder1;

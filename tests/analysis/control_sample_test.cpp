@@ -9,6 +9,7 @@
 
 #include "tests/batch/batch_test_support.h"
 #include "core/text_lines.h"
+#include "formats/raw_data_file.h"
 #include "validation/validation_messages.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::string RawError(const std::string& text, const std::string& k) {
 
 }  // namespace
 
-TEST(BatchControls, SavedInputsGiveTheWorkedStatistics) {
+TEST(ControlSample, SavedInputsGiveTheWorkedStatistics) {
   tControlSample c;
   std::string error;
   ASSERT_TRUE(ParseSavedInputsControls(WorkedSavedInputs, "q.txt", c, error)) << error;
@@ -60,7 +61,7 @@ TEST(BatchControls, SavedInputsGiveTheWorkedStatistics) {
 
 // The triangle is written by rows, r(1,1); r(2,1) r(2,2); ... and restored
 // into the upper triangle; the analysed matrix is its mirror image.
-TEST(BatchControls, SavedCorrelationsAreRestoredSymmetric) {
+TEST(ControlSample, SavedCorrelationsAreRestoredSymmetric) {
   const std::string text =
       "2\n20\nT\n1\n1\n\n\nC1\n2\n1\n\n\nC2\n3\n1\n\n\n"
       "1.000\n0.500\n1.000\n0.300\n-0.200\n1.000\n";
@@ -76,7 +77,7 @@ TEST(BatchControls, SavedCorrelationsAreRestoredSymmetric) {
   EXPECT_EQ(c.means[3], 3.0L);
 }
 
-TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
+TEST(ControlSample, SavedInputsAreCheckedByTheWorksheetRules) {
   // Line numbers: 1 covariates, 2 sample size, 3.. grid, then the triangle.
   EXPECT_EQ(SavedInputsError("7\n10\n"),
             "q.txt:1: INPUT ERROR (  Number of covariates :   7.000  ) The value must be a positive integer and "
@@ -106,7 +107,7 @@ TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
             std::string("q.txt: ") + NotPositiveDefiniteMessage);
 }
 
-TEST(BatchControls, RawControlsGiveTheWorkedStatistics) {
+TEST(ControlSample, RawControlsGiveTheWorkedStatistics) {
   tControlSample c;
   std::string error;
   // Trailing blank lines do not count as controls.
@@ -117,7 +118,7 @@ TEST(BatchControls, RawControlsGiveTheWorkedStatistics) {
   EXPECT_EQ(c.countTexts[1], "1");
 }
 
-TEST(BatchControls, RawControlsFollowTheDataFileRules) {
+TEST(ControlSample, RawControlsFollowTheDataFileRules) {
   EXPECT_EQ(RawError(WorkedRawControls, "0"),
             "K \"0\": INPUT ERROR (  Number of covariates :  0.000  ) The value must be a positive integer and be "
             "less than 6.");
@@ -142,7 +143,7 @@ TEST(BatchControls, RawControlsFollowTheDataFileRules) {
 
 // With a line of names, N counts the lines after it; a spreadsheet's
 // empty rows at the end are no controls.
-TEST(BatchControls, RawControlsWithALineOfNames) {
+TEST(ControlSample, RawControlsWithALineOfNames) {
   std::string csv = "Naming;School years\r\n";
   for (std::string_view line : SplitLines(WorkedRawControls)) csv += ReplaceBlank(std::string(line), ';') + "\r\n";
   tControlSample c;
@@ -155,7 +156,7 @@ TEST(BatchControls, RawControlsWithALineOfNames) {
   EXPECT_NE(RawError("A B\n39 8\n50 8\n61 8\n", "1").find("covariate 1 \"B\" (column 2"), std::string::npos);
 }
 
-TEST(BatchControls, FilesThatCannotBeReadAreNamed) {
+TEST(ControlSample, FilesThatCannotBeReadAreNamed) {
   tControlSample c;
   std::string error;
   EXPECT_FALSE(LoadSavedInputsControls("/nonexistent/Quorvane.txt", c, error));
@@ -163,3 +164,53 @@ TEST(BatchControls, FilesThatCannotBeReadAreNamed) {
   EXPECT_FALSE(LoadRawControls(std::filesystem::temp_directory_path().string(), "1", c, error));
   EXPECT_NE(error.find("folder"), std::string::npos);
 }
+
+namespace {
+
+// The one check of a raw table, as the raw-data flow and the batch tool
+// both reach it: a flat variable, then a singular matrix, then a sample.
+TEST(ControlSample, RawTablesAreCheckedInOnePlace) {
+  const struct {
+    double second[4];  // the covariate of four controls; the task is 1, 2, 3, 5
+    tAnalysisOutcome outcome;
+  } cases[] = {
+      {{7, 7, 7, 7}, tAnalysisOutcome::ZeroVariance},
+      {{2, 4, 6, 10}, tAnalysisOutcome::NotPositiveDefinite},  // twice the task
+      {{3, 1, 4, 1}, tAnalysisOutcome::Done},
+  };
+  const double task[4] = {1, 2, 3, 5};
+  for (const auto& c : cases) {
+    tData_matrix table;
+    for (int i = 1; i <= 4; ++i) {
+      table[i][1] = task[i - 1];
+      table[i][2] = c.second[i - 1];
+    }
+    tControlSample sample;
+    std::string message;
+    EXPECT_EQ(ControlSampleFromRawTable(table, 4, 1, {"Task", "Age"}, sample, message), c.outcome);
+    const std::string expected = c.outcome == tAnalysisOutcome::ZeroVariance ? ZeroVarianceMessage(2, {"Task", "Age"})
+                                 : c.outcome == tAnalysisOutcome::Done       ? std::string()
+                                                                             : RawDataNotPositiveDefiniteMessage;
+    EXPECT_EQ(message, expected);
+  }
+}
+
+// The record carries the regression the test was built on: the branch,
+// and the observed and predicted difference that the figure draws.
+TEST(AnalysisRecord, CarriesTheBranchAndTheWorkingValues) {
+  tControlSample sample;
+  std::string error;
+  ASSERT_TRUE(ParseSavedInputsControls(WorkedSavedInputs, "q.txt", sample, error)) << error;
+  for (const double bCovariate : {9.0, 12.0}) {
+    tVector a, b;
+    a[1] = 40, a[2] = 12, b[1] = 55, b[2] = bCovariate;
+    tLineList lines;
+    const tAnalysisRecord record = RunAnalysis(RequestFor(sample, a, b, tIntervalChoice::TwoSided), lines);
+    ASSERT_EQ(record.outcome, tAnalysisOutcome::Done);
+    EXPECT_EQ(record.working.equalCovariates, bCovariate == 12.0);
+    EXPECT_NEAR(record.working.observed, -15, 1e-12);
+    EXPECT_NEAR(record.working.predicted, bCovariate == 12.0 ? 0 : 0.6 * 10 / 2 * (12 - bCovariate), 1e-12);
+  }
+}
+
+}  // namespace

@@ -1,5 +1,15 @@
 // The Poisson-weighted series of the noncentral t distribution function
-// and density, for x inside the support and d > 0 (after reflection).
+// and density, for x inside the support and d > 0 (after reflection):
+// the series of incomplete beta functions of Guenther, W. C. (1978),
+// Evaluation of probabilities for the noncentral distributions and the
+// difference of two t variables with a desk calculator, J. Statist.
+// Comput. Simul. 6, 199-206 (also Lenth, R. V. (1989), Algorithm AS 243,
+// Appl. Statist. 38, 185-189), summed outward from the mode of the
+// Poisson weights as in Benton, D. and Krishnamoorthy, K. (2003),
+// Computing discrete mixtures of continuous distributions, Comput.
+// Statist. Data Anal. 43, 249-267, the successive incomplete betas by
+// their recurrences (tIncompleteBetaLadder). The sums stop when what is
+// left is below about 1e-18 of the sum.
 // Exposed for tests; tNon_central_t_distribution does the set-up (zero
 // noncentrality, support, reflection) around them.
 #pragma once

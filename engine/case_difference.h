@@ -25,7 +25,11 @@ struct tCaseDifference {
 };
 
 // Fits the regression of the task (position 1) on the k covariates from
-// the controls' summary statistics and sets the cases against it. The
+// the controls' summary statistics (FitCovariateRegression) and sets the
+// cases against it: d the covariate difference, the predicted difference
+// beta . d and v = d' (X'X)^-1 d, the variance of a predicted difference
+// of two new observations in units of the residual variance (Seber and
+// Lee (2003), section 5.3). The
 // standard error of observed - predicted, for two controls with the cases'
 // covariate scores, is sqrt(residualVariance x (2 + v)). Same
 // preconditions as CompareTwoCases.

@@ -35,7 +35,8 @@ bool Examine(const struct stat& info, tSpecialFiles specialFiles, tInputFile& fi
     file.status = tTextFileStatus::IsFolder;
     return false;
   }
-  if (!S_ISREG(info.st_mode) && specialFiles == tSpecialFiles::Refuse) {
+  const bool readablePipe = S_ISFIFO(info.st_mode) && specialFiles == tSpecialFiles::Read;
+  if (!S_ISREG(info.st_mode) && !readablePipe) {
     file.status = tTextFileStatus::NotRegular;
     file.reason = SpecialFileKind(info.st_mode);
     return false;

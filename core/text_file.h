@@ -16,14 +16,16 @@ enum class tTextFileStatus {
   CannotOpen,     // the file exists but cannot be opened (reason says why)
   TooLarge,       // the file holds more than the largest size asked for
   ReadFailed,     // reading stopped with an error (reason says why)
-  NotRegular,     // a pipe, device or socket, refused unless asked for (reason says which)
+  NotRegular,     // a device or socket, or a pipe unless asked for (reason says which)
   NotPlainText,   // the bytes are not text (reason says what they are)
 };
 
-// Whether a name may be a pipe, a device or a socket. Such a file can keep
-// a reader waiting for ever (a pipe that nobody writes into), so a program
-// that asks through a file dialog refuses it before opening it; the batch
-// tool reads pipes, which is how shell users pass data.
+// Whether a name may be a pipe. A pipe can keep a reader waiting for ever
+// (one that nobody writes into), so a program that asks through a file
+// dialog refuses it before opening it; the batch tool reads pipes, which is
+// how shell users pass data. A device or a socket is refused either way:
+// a device such as /dev/zero never ends, so it is refused before anything
+// is read from it.
 enum class tSpecialFiles { Refuse, Read };
 
 // What a program says to a file that is not text.
@@ -57,7 +59,7 @@ class tInputFile {
   long long Read(char* buffer, std::size_t count, std::string& readReason);
 };
 
-// Opens path for reading. A folder, and a pipe, device or socket unless
+// Opens path for reading. A folder, a device, a socket, and a pipe unless
 // specialFiles is Read, is refused without waiting on it.
 void OpenInputFile(const std::string& path, tSpecialFiles specialFiles, tInputFile& file);
 

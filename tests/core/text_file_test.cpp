@@ -77,6 +77,7 @@ TEST_F(TempFolder, PipesAreRefusedUnlessAskedForAndThenRead) {
   EXPECT_EQ(refused.status, tTextFileStatus::NotRegular);
   EXPECT_EQ(refused.reason, "a named pipe (FIFO), not a regular file");
   EXPECT_EQ(ReadTextFile("/dev/zero", 100).status, tTextFileStatus::NotRegular);
+  EXPECT_EQ(ReadTextFile("/dev/zero", 100, tSpecialFiles::Read).reason, "a character device, not a regular file");
 
   std::thread writer([&] {
     const int fd = ::open(fifo.c_str(), O_WRONLY);

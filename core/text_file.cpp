@@ -173,14 +173,29 @@ bool WriteAll(int fd, const std::string& content, int& error) {
 
 }  // namespace
 
-bool ReplaceTextFile(const std::string& requestedPath, const std::string& content, std::string& reason,
-                     bool createFolder) {
+std::string LinkTarget(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  // A link is followed: the file it names is replaced and the link kept
-  // (a link to nothing is replaced itself).
+  fs::path target = fs::read_symlink(path, ec);
+  if (ec) return {};
+  if (target.is_relative()) target = fs::path(path).parent_path() / target;
+  return target.lexically_normal().string();
+}
+
+bool ReplaceTextFile(const std::string& requestedPath, const std::string& content, std::string& reason,
+                     bool createFolder, tLinkedName links) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
   std::string path = requestedPath;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+  struct stat named {};
+  if (::lstat(path.c_str(), &named) == 0 && S_ISLNK(named.st_mode)) {
+    if (links == tLinkedName::Refuse) {
+      reason = "It is a link to " + LinkTarget(path) +
+               ", and nothing is saved through a link: the link and that file are left as they are";
+      return false;
+    }
+    // The file it names is replaced and the link kept (a link to nothing
+    // is replaced itself).
     const fs::path target = fs::canonical(path, ec);
     if (!ec) path = target.string();
   }
@@ -194,11 +209,18 @@ bool ReplaceTextFile(const std::string& requestedPath, const std::string& conten
   }
 
   // The new file takes the permissions of the one it replaces, or the
-  // usual ones for a new file. A write-protected file is not replaced,
-  // although the folder would allow the rename.
+  // usual ones for a new file. Only a regular file is replaced: a device
+  // or pipe would become a plain file, and a write-protected file is
+  // left although the folder would allow the rename. (A link still here
+  // names nothing, or was put here since the look above: the rename
+  // replaces it, never what it names. A folder makes the rename fail.)
   mode_t mode = 0;
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) {
+  if (::lstat(path.c_str(), &old) == 0 && !S_ISLNK(old.st_mode)) {
+    if (!S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) {
+      reason = std::string("It is ") + SpecialFileKind(old.st_mode) + ": only a regular file is replaced by a save";
+      return false;
+    }
     if (!S_ISDIR(old.st_mode) && IsWriteProtected(path, old, reason)) return false;
     mode = old.st_mode & 07777;
   } else {

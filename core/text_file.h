@@ -72,17 +72,30 @@ tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes,
 // The reason given when the file to be replaced is write-protected.
 inline constexpr const char* WriteProtectedReason = "The file is write-protected";
 
+// What a save does with a name that is a symbolic link. A name the program
+// chooses itself (its saved inputs) is never written through a link: a
+// link planted there could aim the save at any file of the user (or, run
+// as root, of the system). A name the user chose in a save dialog is
+// written at the file the link names, keeping the link, as editors do.
+enum class tLinkedName { Refuse, WriteTarget };
+
+// Where the symbolic link at path points (a relative target taken from
+// the link's folder); empty when path is not a link.
+std::string LinkTarget(const std::string& path);
+
 // Replaces the file at path with content atomically: the text goes to a
 // new file in the same folder (created first when createFolder is true),
-// which is then renamed over the old one, so a failure leaves an earlier
-// file as it was. Every write, the flush to the disk, the close and the
-// rename are checked. The new file keeps the permissions of the one it
-// replaces; a file that may not be written (no write permission for
-// anyone, or none for this user) is left alone, and a link is followed to
-// the file it names. On failure returns false with the reason (the
-// system's error text, or WriteProtectedReason).
+// which is then renamed over the old one, so a failure or a kill at any
+// moment leaves the old file or the new one whole. Every write, the flush
+// to the disk, the close and the rename are checked. Only a regular file
+// is replaced: a device, pipe or socket is refused and left as it is, and
+// so is a file that may not be written (no write permission for anyone,
+// or none for this user). A link is refused or followed as links says (a
+// link to nothing is replaced itself when followed). The new file keeps
+// the permissions of the one it replaces. On failure returns false with the reason (the system's error text, or one of the
+// reasons above, worded to follow "could not be saved").
 bool ReplaceTextFile(const std::string& path, const std::string& content, std::string& reason,
-                     bool createFolder = false);
+                     bool createFolder = false, tLinkedName links = tLinkedName::Refuse);
 
 // Deletes the file if it exists. Returns false with the reason when a file
 // is there and could not be deleted (or the name is a folder).

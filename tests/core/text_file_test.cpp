@@ -7,12 +7,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -157,9 +159,37 @@ TEST_F(TempFolder, AWriteProtectedFileIsNotReplacedAndALinkIsFollowed) {
 
   Put(Path("target.txt"), "old\n");
   fs::create_symlink("target.txt", Path("link.txt"));
-  ASSERT_TRUE(ReplaceTextFile(Path("link.txt"), "new\n", reason)) << reason;
+  ASSERT_TRUE(ReplaceTextFile(Path("link.txt"), "new\n", reason, false, tLinkedName::WriteTarget)) << reason;
   EXPECT_TRUE(fs::is_symlink(Path("link.txt")));
   EXPECT_EQ(Contents(Path("target.txt")), "new\n");
+}
+
+// A save followed any link. Planted links to a file, a pipe and a device are
+// never written through unless asked (above); no pipe or device is replaced.
+TEST_F(TempFolder, ASaveNeverWritesThroughALinkUnlessAskedAndReplacesOnlyARegularFile) {
+  Put(Path("file"), "victim\n");
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+  const bool device = ::mknod(Path("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+  using enum fs::file_type;
+  for (const auto& [name, type] : std::vector<std::pair<std::string, fs::file_type>>{
+           {"file", regular}, {"pipe", fifo}, {"null", character}}) {
+    if (type == character && !device) continue;
+    const std::string link = Path("link-" + name);
+    fs::create_symlink(name, link);
+    std::string reason;
+    EXPECT_FALSE(ReplaceTextFile(link, "inputs\n", reason)) << name;
+    EXPECT_EQ(reason, "It is a link to " + Path(name) +
+                          ", and nothing is saved through a link: the link and that file are left as they are");
+    if (type != regular) {  // not even when asked, nor named directly
+      EXPECT_FALSE(ReplaceTextFile(link, "chosen\n", reason, false, tLinkedName::WriteTarget)) << name;
+      EXPECT_NE(reason.find(", not a regular file: only a regular file is replaced"), std::string::npos) << reason;
+      EXPECT_FALSE(ReplaceTextFile(Path(name), "x\n", reason)) << name;
+    }
+    EXPECT_EQ(fs::read_symlink(link), name);
+    EXPECT_EQ(fs::symlink_status(Path(name)).type(), type) << name;
+  }
+  EXPECT_EQ(Contents(Path("file")), "victim\n");
+  if (!device) GTEST_SKIP() << "mknod is not allowed here, so the device node was not tried";
 }
 
 TEST_F(TempFolder, DeleteRemovesAFileAndRefusesAFolder) {

@@ -92,7 +92,10 @@ std::string LinkTarget(const std::string& path);
 // so is a file that may not be written (no write permission for anyone,
 // or none for this user). A link is refused or followed as links says (a
 // link to nothing is replaced itself when followed). The new file keeps
-// the permissions of the one it replaces. On failure returns false with the reason (the system's error text, or one of the
+// the permissions of the one it replaces. Temporary files that an earlier
+// save of the same name left behind (the program was killed while saving)
+// are removed; one that a running save is writing is not. On failure
+// returns false with the reason (the system's error text, or one of the
 // reasons above, worded to follow "could not be saved").
 bool ReplaceTextFile(const std::string& path, const std::string& content, std::string& reason,
                      bool createFolder = false, tLinkedName links = tLinkedName::Refuse);

@@ -6,12 +6,16 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -190,6 +194,35 @@ TEST_F(TempFolder, ASaveNeverWritesThroughALinkUnlessAskedAndReplacesOnlyARegula
   }
   EXPECT_EQ(Contents(Path("file")), "victim\n");
   if (!device) GTEST_SKIP() << "mknod is not allowed here, so the device node was not tried";
+}
+
+// Killed saves leave the old or the new file whole, and the next save removes
+// their temporaries, but not one a running save holds, a link, look-alikes.
+TEST_F(TempFolder, TheNextSaveRemovesTemporariesOfKilledSavesAndNothingElse) {
+  const std::string path = Path("Quorvane.txt"), older(40000, 'o'), newer(60000, 'n');
+  std::string reason;
+  ASSERT_TRUE(ReplaceTextFile(path, older, reason)) << reason;
+  for (int round = 0; round < 20; ++round) {
+    const pid_t saver = ::fork();
+    ASSERT_GE(saver, 0);
+    if (saver == 0)
+      for (int i = 0;; ++i) ReplaceTextFile(path, i % 2 == 0 ? newer : older, reason);
+    ::usleep(static_cast<useconds_t>(500 + 373 * round % 4000));
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    EXPECT_TRUE(Contents(path) == older || Contents(path) == newer) << "round " << round;
+  }
+  for (const char* name : {"Quorvane.txt.Held01", "Quorvane.txt.bak", "Quorvane.txt.ab-1", "Quorvane.txt.Killed"})
+    Put(Path(name), "other\n");
+  fs::create_symlink("Quorvane.txt.bak", Path("Quorvane.txt.Link01"));
+  const int held = ::open(Path("Quorvane.txt.Held01").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  ASSERT_TRUE(ReplaceTextFile(path, "last\n", reason)) << reason;
+  ::close(held);
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"Quorvane.txt", "Quorvane.txt.Held01", "Quorvane.txt.Link01",
+                                          "Quorvane.txt.bak", "Quorvane.txt.ab-1"}));
 }
 
 TEST_F(TempFolder, DeleteRemovesAFileAndRefusesAFolder) {

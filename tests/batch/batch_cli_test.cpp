@@ -380,6 +380,16 @@ TEST(BatchCommandLine, Utf16FilesAndNamedPipesGiveTheWorkedFigures) {
   ExpectWorkedCsv(piped.out);
 }
 
+// A link to /dev/zero as the controls was read for 256 MB before it was
+// called too large; a device is refused before anything is read from it.
+TEST(BatchCommandLine, ADeviceIsRefusedBeforeItIsRead) {
+  const std::string zero = (Files().folder / "zero.txt").string();
+  std::filesystem::create_symlink("/dev/zero", zero);
+  const tRun run = Batch({"raw", zero, "1", Files().pairs});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err, "quorv-batch: " + zero + ": this is a character device, not a regular file.\n");
+}
+
 // A spreadsheet's exports of the worked controls with a line of names
 // give the worked figures; the report names the variables.
 TEST(BatchCommandLine, SpreadsheetExportsOfTheControlsGiveTheWorkedFigures) {

@@ -256,6 +256,11 @@ bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layo
   namespace fs = std::filesystem;
   out = tRestoredInputs{};
   std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    out.linkTarget = LinkTarget(path);
+    out.problem = "The name is a link to " + out.linkTarget + ".";
+    return true;
+  }
   const fs::file_type type = fs::status(path, ec).type();
   if (type == fs::file_type::not_found) return false;
   if (type == fs::file_type::directory) {

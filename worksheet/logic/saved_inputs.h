@@ -94,6 +94,8 @@ struct tRestoredInputs {
   int itemsInText = 0;
   // The name is a folder, not a file.
   bool folderInPlace = false;
+  // The name is a symbolic link, to this; nothing is read through it.
+  std::string linkTarget;
 
   bool Damaged() const { return !problem.empty(); }
   bool Incomplete() const { return !missing.empty(); }
@@ -114,7 +116,9 @@ std::string SavedInputsPath(const std::string& folder, const std::string& fileNa
 
 // Reads the file at path. Returns false when there is no file (the first
 // run). Otherwise returns true, with out.problem naming what was wrong if
-// the file could not be read (it cannot be opened, is a folder, is too
-// large, or its content is damaged) and out.missing what it lacks if it
-// ends early. The file is never changed.
+// the file could not be read (it cannot be opened, is a folder or a link,
+// is too large, or its content is damaged) and out.missing what it lacks
+// if it ends early. The file is never changed, and a link is never
+// followed: the program's own file is not read from wherever a link
+// points, as it is not saved there.
 bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layout, tRestoredInputs& out);

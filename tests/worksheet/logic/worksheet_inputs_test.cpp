@@ -330,6 +330,25 @@ TEST_F(SavedWorksheet, AFailedSaveWarnsNamingFileAndReasonAndLeavesWhatIsThere) 
   EXPECT_NE(services.last().text.find(blocked + "/Quorvik.txt"), std::string::npos);
 }
 
+// A link planted as the saved inputs aimed every Compute at the file it
+// named, and was read through at the start.
+TEST_F(SavedWorksheet, ALinkAsTheSavedInputsIsNamedAndNeitherReadNorWrittenThrough) {
+  const tProgramProfile profile = QuorvaneProfile();
+  const std::string victim = dir.Path() + "/victim.txt";
+  std::ofstream(victim, std::ios::binary) << "1\n10\n";
+  std::filesystem::create_symlink(victim, Path(profile));
+  EXPECT_FALSE(SaveWorksheetInputs(FirstRunInputs(profile), profile, Path(profile), services));
+  EXPECT_NE(services.last().text.find(Path(profile) + "\r\rIt is a link to " + victim + ", and nothing is saved"),
+            std::string::npos);
+  EXPECT_EQ(Contents(victim), "1\n10\n");
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_FALSE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  EXPECT_EQ(services.last().text.find("The saved inputs file\r" + Path(profile) + "\ris a link to\r" + victim +
+                                      "\r\rSaved inputs are neither read nor saved through a link"),
+            0u);
+  EXPECT_EQ(back.Field(1), "");
+}
+
 TEST_F(SavedWorksheet, ClearDataAsksBeforeDeletingAFileAndSaysWhatItCannotDelete) {
   const tProgramProfile profile = QuorvaneProfile();
   EXPECT_TRUE(ConfirmClearData(Path(profile), "", services));

@@ -81,8 +81,8 @@ TEST(BatchControls, SavedCorrelationsAreRestoredSymmetric) {
 TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
   // Line numbers: 1 covariates, 2 sample size, 3.. grid, then the triangle.
   EXPECT_EQ(SavedInputsError("7\n10\n"),
-            "q.txt:1: INPUT ERROR (  Number of covariates :   7.000  ) The value must be a positive integer and "
-            "be less than 6.");
+            "q.txt:1: the number of covariates \"7\" is not a whole number from 1 to 5. The program never saves "
+            "another count: the file is damaged, and none of it is used.");
   EXPECT_EQ(SavedInputsError("1\n2\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\n0.6\n1\n"),
             "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  2.000  ) The value for sample size "
             "must be an integer greater than 2.");

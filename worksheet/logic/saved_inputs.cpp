@@ -262,7 +262,8 @@ tRestoredInputs ParseSavedInputs(std::string_view text, const tSavedInputsLayout
   int first = 0;
   int last = 0;
   if (!out.Incomplete() && in.LaterLines(first, last)) {
-    const std::string lines = first == last ? FormatC("Line %d comes", first) : FormatC("Lines %d to %d come", first, last);
+    const std::string lines =
+        first == last ? FormatC("Line %d comes", first) : FormatC("Lines %d to %d come", first, last);
     out.extraLines = lines + FormatC(" after the last of the saved inputs (line %d) and %s not read.", in.LinesRead(),
                                      first == last ? "was" : "were");
   }

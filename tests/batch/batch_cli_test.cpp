@@ -310,7 +310,7 @@ TEST(BatchCommandLine, BadControlsAndCommandLines) {
     std::string message;
   };
   const std::vector<tCase> cases = {
-      {{"summary", badK, Files().pairs}, 3, badK + ":1: INPUT ERROR (  Number of covariates :   7.000  )"},
+      {{"summary", badK, Files().pairs}, 3, badK + ":1: the number of covariates \"7\" is not a whole number"},
       {{"summary", "/nonexistent/q.txt", Files().pairs}, 3, "/nonexistent/q.txt: the file does not exist."},
       {{"raw", Files().raw, "6", Files().pairs}, 3, "K \"6\": INPUT ERROR"},
       {{"raw", Files().raw, "1.5", Files().pairs}, 3, "The value must be a positive integer and be less than 6."},

@@ -81,8 +81,8 @@ TEST(BatchControls, SavedCorrelationsAreRestoredSymmetric) {
 TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
   // Line numbers: 1 covariates, 2 sample size, 3.. grid, then the triangle.
   EXPECT_EQ(SavedInputsError("7\n10\n"),
-            "q.txt:1: INPUT ERROR (  Number of covariates :   7.000  ) The value must be a positive integer and "
-            "be less than 6.");
+            "q.txt:1: the number of covariates \"7\" is not a whole number from 1 to 5. The program never saves "
+            "another count: the file is damaged, and none of it is used.");
   EXPECT_EQ(SavedInputsError("1\n2\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\n0.6\n1\n"),
             "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  2.000  ) The value for sample size "
             "must be an integer greater than 2.");
@@ -106,6 +106,20 @@ TEST(BatchControls, SavedInputsAreCheckedByTheWorksheetRules) {
             std::string::npos);
   EXPECT_EQ(SavedInputsError("2\n10\nT\n1\n1\n\n\nA\n1\n1\n\n\nB\n1\n1\n\n\n1\n0.9\n1\n0.9\n-0.9\n1\n"),
             std::string("q.txt: ") + NotPositiveDefiniteMessage);
+}
+
+// A file cut short is named so, never by the zeros read past its end; a
+// number too large for an entry is named as such.
+TEST(BatchControls, SavedInputsCutShortOrTooLargeAreNamedSo) {
+  std::string worked = WorkedSavedInputs;
+  EXPECT_EQ(SavedInputsError(""), "q.txt: The file is empty: it holds none of the saved inputs.");
+  EXPECT_EQ(SavedInputsError("1\n"),
+            "q.txt: The file ends after line 1: the control sample size and everything after it are missing.");
+  EXPECT_EQ(SavedInputsError(worked.replace(worked.find("\n10\n40"), 4, "\n1e300\n")),
+            std::string("q.txt:5: SD of the task of interest: INPUT ERROR (  Test No.1  1e300  ) ") + TooLargeText);
+  EXPECT_EQ(SavedInputsError(worked.replace(1, 4, "\n1000000000\n")),
+            std::string("q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  1e+09  ) ") + TooLargeText);
+  EXPECT_NE(RawError(WorkedRawControls, "1e9").find(TooLargeText), std::string::npos);
 }
 
 TEST(BatchControls, RawControlsGiveTheWorkedStatistics) {

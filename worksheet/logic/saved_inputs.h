@@ -13,11 +13,14 @@
 // one blank, all on one line with no line end.
 //
 // Reading is the inverse for the summary-data form. A value that is not a
-// number, or a number of covariates that is not a whole number the grid
-// can hold, ends the restore there and the reader says where and why;
-// what was read before the problem is kept. A file that ends early is
+// number, or a diagonal entry of the correlation matrix other than 1, ends
+// the restore there and the reader says where and why; what was read
+// before the problem is kept. A number of covariates other than a whole
+// number from 1 to 5 (the program never writes another) makes the whole
+// file damaged: nothing of it is kept. A file that ends early is
 // incomplete: the reader names the first item missing, and the items past
-// the end read as zeros and empty cells. Lines may end in LF, CR LF or CR.
+// the end read as zeros and empty cells. Lines after a complete file are
+// not read; the reader names them. Lines may end in LF, CR LF or CR.
 #pragma once
 
 #include <cstddef>
@@ -25,13 +28,16 @@
 #include <string_view>
 #include <vector>
 
+#include "validation/value_rules.h"
+
 // The worksheet's correlation matrix has orders 1 .. 20.
 constexpr int StoredCorrelationsCapacity = 20;
 
 // Largest number of covariates a file may give the grid and matrix
-// restore: the covariates field caps the grid at 12 + 1 rows. Larger
-// counts (or negative ones) are a damaged file, not a reason to allocate.
-constexpr int MaxRestoredCovariates = 12;
+// restore: Compute saves only counts the covariate rule passes, so any
+// other count (0, 6, a negative one) is a damaged file, not a reason to
+// allocate.
+constexpr int MaxRestoredCovariates = MaxCovariateCount;
 
 // Largest file the restore reads. The programs write a few hundred bytes;
 // anything near this size is not a saved-inputs file.
@@ -92,6 +98,9 @@ struct tRestoredInputs {
   // Items (fields, grid cells, correlations, in file order) that the text
   // held; those read past its end are 0 or empty.
   int itemsInText = 0;
+  // Lines that hold anything after the last item of a complete file, named
+  // ("Lines 16 to 18 come after ..."); empty when there are none.
+  std::string extraLines;
   // The name is a folder, not a file.
   bool folderInPlace = false;
   // The name is a symbolic link, to this; nothing is read through it.

@@ -354,11 +354,16 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
   if (complete && profile.usesMatrixEntry && restored.matrixOrder > 0)
     PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, inputs.correlations);
   inputs.matrixRestored = complete;
+  const bool nothingHeld = fieldsHeld == 0 && !gridHeld;
   if (!complete)
     services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
-                   (restored.Damaged() ? restored.problem : restored.missing) +
-                   "\r\rThe worksheet opens with the inputs read before the problem. The file has been left as "
-                   "it is.");
+                   (restored.Damaged() ? restored.problem : restored.missing) + "\r\r" +
+                   (nothingHeld ? "The worksheet opens without saved inputs."
+                                : "The worksheet opens with the inputs read before the problem.") +
+                   " The file has been left as it is.");
+  else if (!restored.extraLines.empty())
+    services.Warn("The saved inputs were restored from the file\r" + path + "\r\r" + restored.extraLines +
+                  "\r\rThe file has been left as it is; the next Compute saves the inputs without those lines.");
   return complete && profile.usesMatrixEntry && restored.matrixRead;
 }
 

@@ -206,7 +206,8 @@ bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& 
 // leaves inputs at their first run. A damaged or incomplete file restores
 // what it held before the problem and shows an error box that names the
 // file and the problem or the first item missing (the file is left
-// untouched). A folder in the file's place is reported as such. Returns
+// untouched). Lines after a complete file are named in a warning, and the
+// inputs are restored. A folder in the file's place is reported as such. Returns
 // true when the file gave a whole correlation matrix (the Compute button
 // then reads "Continue").
 bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,

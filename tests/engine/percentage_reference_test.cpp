@@ -24,17 +24,13 @@ using mp = boost::multiprecision::cpp_bin_float_50;
 // P(Z <= z) for the standard normal, in 50 digits.
 mp Phi(mp z) { return boost::math::erfc(-z / sqrt(mp(2))) / 2; }
 
-tWorkedControls Controls(int n) {
-  tWorkedControls controls;
-  controls.n = n;
-  return controls;
-}
-
-AnalysisResults Compare(const tWorkedControls& w, tVector a, tVector b, bool twoSided, long double level = 95) {
+// The worked controls (task 50 +- 10, covariate 10 +- 2, r .6), n of them.
+AnalysisResults Compare(int n, tVector a, tVector b, bool twoSided) {
+  tWorkedControls w;
   AnalysisResults r;
   long double conditionalSd;
   tLineList report;
-  CompareTwoCases(w.k, w.n, a, b, w.sds, w.means, w.R, level, twoSided, r, conditionalSd, report, false);
+  CompareTwoCases(w.k, n, a, b, w.sds, w.means, w.R, 95, twoSided, r, conditionalSd, report, false);
   return r;
 }
 
@@ -49,17 +45,14 @@ std::string CorrectlyRounded(mp percent) {
   return FormatC("%lld.%04lld", n / 10000, n % 10000);
 }
 
-// The worked controls (n = 10, task 50 +- 10, covariate 10 +- 2, r .6)
-// against Case B (58.4, 11.8), Case A's task from 15 to 35 and covariate
-// 7.5 to 9.5, every interval: Z-PCCC from about -2.9 to -0.8, so that the
-// limits run from a few thousandths of a percent to some percent. The
-// pair (25.0, 8.5) once printed 0.0824% for a lower limit of 0.082349%.
+// Ten worked controls, Case B (58.4, 11.8), Case A's task 15 to 35 and
+// covariate 7.5 to 9.5, both kinds of interval: Z-PCCC from about -2.9 to -0.8,
+// limits from a few thousandths of a percent to some percent. The pair
+// (25.0, 8.5) once printed 0.0824% for a lower limit of 0.082349%.
 TEST(PercentageReference, PrintedLimitsAreTheCorrectlyRoundedValues) {
-  const tWorkedControls w = Controls(10);
   const long double slope = 0.6L * 10 / 2, s2 = 100 * (1 - 0.36L) * 9 / 8;
   int compared = 0, undecided = 0;
-  for (int choice = 0; choice < 3; ++choice) {
-    const bool twoSided = choice == 0;
+  for (bool twoSided : {true, false}) {  // one-sided lower and upper share their limits
     const double pLow = twoSided ? 0.975 : 0.95, pHigh = twoSided ? 0.025 : 0.05;
     for (long double taskA = 15; taskA <= 35; taskA += 0.5L)
       for (long double covariateA : {7.5L, 8.5L, 9.5L}) {
@@ -71,9 +64,8 @@ TEST(PercentageReference, PrintedLimitsAreTheCorrectlyRoundedValues) {
         const mp half = sqrt(mp(v) / 2);
         const mp zLo = half * OracleNoncentrality(8, cStar, pLow);
         const mp zHi = half * OracleNoncentrality(8, cStar, pHigh);
-        // c < 0 throughout: the limits are the lower tails at zLo and zHi.
-        ASSERT_LT(c, 0);
-        const AnalysisResults r = Compare(w, Scores(taskA, covariateA), Scores(58.4L, 11.8L), twoSided);
+        ASSERT_LT(c, 0);  // so the limits are the lower tails at zLo and zHi
+        const AnalysisResults r = Compare(10, Scores(taskA, covariateA), Scores(58.4L, 11.8L), twoSided);
         const std::pair<long double, mp> limits[] = {{r.pctLower, 100 * Phi(zLo)}, {r.pctUpper, 100 * Phi(zHi)}};
         for (const auto& [printed, reference] : limits) {
           const std::string expected = CorrectlyRounded(reference);
@@ -86,22 +78,19 @@ TEST(PercentageReference, PrintedLimitsAreTheCorrectlyRoundedValues) {
         }
       }
   }
-  EXPECT_GT(compared, 700);
+  EXPECT_GT(compared, 450);
   std::printf("[percentages] %d printed limits compared, %d within 1e-6 of a rounding boundary\n", compared,
               undecided);
 }
 
-// Limits far in the tail keep their relative accuracy: each is 100 Phi of
-// its Z-PCCC limit (the limits themselves are checked against 50 digits
-// elsewhere) to 1e-12, down to 1e-300 percent and below; 0 only where Phi
-// is below the smallest extended value. One limit far out once came out
-// as 5.03e-8 percent whatever its true size.
+// Far out each limit is 100 Phi of its Z-PCCC limit (those are checked
+// against 50 digits elsewhere) to 1e-12 relative, 0 only below the
+// smallest extended value; such limits once came out as 5.03e-8 percent.
 TEST(PercentageReference, SmallLimitsKeepTheirRelativeAccuracy) {
-  const tWorkedControls w = Controls(10);
   for (long double taskA : {-20.0L, -60.0L, -150.0L, -400.0L, -900.0L})
     for (bool twoSided : {true, false}) {
       SCOPED_TRACE(testing::Message() << "Case A " << (double)taskA << (twoSided ? " two-sided" : " one-sided"));
-      const AnalysisResults r = Compare(w, Scores(taskA, 8.5L), Scores(58.4L, 11.8L), twoSided);
+      const AnalysisResults r = Compare(10, Scores(taskA, 8.5L), Scores(58.4L, 11.8L), twoSided);
       for (auto [pct, z] : {std::pair{r.pctLower, r.zPcccLower}, std::pair{r.pctUpper, r.zPcccUpper}}) {
         const mp reference = 100 * Phi(mp(z));
         if (reference < mp("1e-4900")) {
@@ -130,8 +119,7 @@ TEST(PercentageReference, OneTailedProbabilityKeepsItsRelativeAccuracy) {
   };
   for (const tCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "n " << c.n << ", Case A " << (double)c.taskA);
-    const tWorkedControls w = Controls(c.n);
-    const AnalysisResults r = Compare(w, Scores(c.taskA, c.covariateA), Scores(c.taskB, c.covariateB), true);
+    const AnalysisResults r = Compare(c.n, Scores(c.taskA, c.covariateA), Scores(c.taskB, c.covariateB), true);
     const mp nu = c.n - 2;
     const mp s2 = mp(100) * (1 - mp(0.36)) * (nu + 1) / nu;
     const mp dX = mp(c.covariateA) - mp(c.covariateB);

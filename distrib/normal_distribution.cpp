@@ -50,8 +50,8 @@ extended tNormal_distribution::Density(extended x) {
 // the lower tail is Legendre's continued fraction for Q itself, so that
 // it keeps its relative accuracy (a few units of the last place) down to
 // the smallest extended values; 1/2 - P/2 there would keep only an
-// absolute 1e-19. Upper tails are Cdf(-x) (for the standard normal
-// exactly 1 - Cdf(x)), never 1 - Cdf(x).
+// absolute 1e-19. An upper tail of the standard normal is Cdf(-z),
+// never 1 - Cdf(z).
 extended tNormal_distribution::Cdf(extended x) {
   if (!InSupport(x)) return tDistribution::Cdf(x);
   extended z = CheckFinite((x - Mu) / Sigma, "normal Cdf");

@@ -58,6 +58,12 @@ TEST(BatchControls, SavedInputsGiveTheWorkedStatistics) {
   EXPECT_EQ(c.reportFields[0].caption, "Number of covariates : ");
   EXPECT_EQ(c.reportFields[0].text, "1");
   EXPECT_EQ(c.reportFields[1].text, "10");
+
+  // A million controls and more are read back as typed.
+  std::string million = WorkedSavedInputs;
+  million.replace(million.find("\n10\n"), 4, "\n1234567\n");
+  ASSERT_TRUE(ParseSavedInputsControls(million, "q.txt", c, error)) << error;
+  EXPECT_EQ(c.n, 1234567);
 }
 
 // The triangle is written by rows, r(1,1); r(2,1) r(2,2); ... and restored

@@ -1,6 +1,7 @@
 #include "worksheet/logic/saved_inputs.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <iterator>
 #include <system_error>
@@ -12,6 +13,10 @@
 #include "validation/value_rules.h"
 
 namespace {
+
+// Whole numbers below this in size are restored digit for digit; larger
+// ones, far beyond any count, keep the "%1.6g" form.
+constexpr double LargestExactCount = 1e15;
 
 // Reads the file's items in order, line by line. Every access is checked
 // against the end of the text, and a read that finds the end is noted.
@@ -132,6 +137,14 @@ std::string OneLine(const std::string& text) {
   return out;
 }
 
+// The restored fields are counts (k and N): a whole number is shown as
+// the integer it is, since "%1.6g" would give N = 1234567 as 1.23457e+06,
+// which the number readers refuse; anything else as "%1.6g" (20.0 as 20).
+std::string RestoredFieldText(double value) {
+  if (value == std::trunc(value) && std::fabs(value) < LargestExactCount) return FormatC("%.0f", value);
+  return FormatC("%1.6g", value);
+}
+
 }  // namespace
 
 void SetAllZero(tStoredCorrelations& R) {
@@ -205,7 +218,7 @@ tRestoredInputs ParseSavedInputs(std::string_view text, const tSavedInputsLayout
       return out;
     }
     noteItem(FieldName(f));
-    out.fields.push_back(FormatC("%1.6g", value));
+    out.fields.push_back(RestoredFieldText(value));
   }
   if (!layout.usesDataGrid && !layout.usesMatrixEntry) return out;
 

@@ -85,7 +85,7 @@ std::string FormatSavedInputs(const tSavedInputsLayout& layout, const tSavedInpu
 
 // What a restore found.
 struct tRestoredInputs {
-  std::vector<std::string> fields;  // restored field texts, each "%1.6g" of the number read
+  std::vector<std::string> fields;  // restored field texts: the number read, whole as an integer, else "%1.6g"
   bool gridRead = false;
   std::vector<std::vector<std::string>> gridRows;  // k + 1 rows of gridColumns - 1 cells
   int matrixOrder = 0;  // m = k + 1 when the file asks for a matrix

@@ -134,6 +134,17 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
     error = LocatedProblem(fileName, restored.problem);
     return false;
   }
+  // A file that ends before its triangle is named as the worksheet names
+  // it (empty, or ending after line N), not by the zeros and empty cells
+  // read past its end; the fields it holds are checked first. Gaps in the
+  // triangle are named below, line by line.
+  const auto endsBefore = [&restored](int items) {
+    return restored.Incomplete() && restored.itemsInText < items;
+  };
+  if (endsBefore(SavedFieldLines)) {
+    error = At(fileName, 0, restored.missing);
+    return false;
+  }
   tControlSample c;
   c.source = tControlsSource::SavedInputs;
   c.fileName = fileName;
@@ -162,6 +173,10 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
     return false;
   }
   const int m = c.k + 1;
+  if (endsBefore(SavedFieldLines + GridCellsPerRow * m)) {
+    error = At(fileName, 0, restored.missing);
+    return false;
+  }
   for (int cell = MeanCell; cell <= SdCell; ++cell) {
     for (int row = 0; row < m; ++row) {
       const std::string label = GridCellLabelPrefix + std::to_string(row + 1);

@@ -227,7 +227,7 @@ std::string BatchHelpText() {
       "  --help, -h          this text\n"
       "\n"
       "A bad pair is reported on standard error as PAIRS:LINE: error: WHAT, the\n"
-      "engine's \"Too many steps\" notice as PAIRS:LINE: warning: WHAT.\n"
+      "warning from the engine as PAIRS:LINE: warning: WHAT.\n"
       "\n"
       "Exit status:\n"
       "  0  every pair was analysed\n"

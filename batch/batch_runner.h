@@ -3,9 +3,9 @@
 //
 // The engine keeps its working state per thread and creates its
 // distribution objects per call, so analyses run side by side; the
-// controls are only read. The engine's notices (the integrator's "Too
-// many steps") are caught per pair through a hook installed before any
-// thread starts.
+// controls are only read. The engine's notices (warnings; its routines
+// give none at present) are caught per pair through a hook installed
+// before any thread starts.
 #pragma once
 
 #include <cstddef>

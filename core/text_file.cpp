@@ -1,10 +1,12 @@
 #include "core/text_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -35,7 +37,8 @@ bool Examine(const struct stat& info, tSpecialFiles specialFiles, tInputFile& fi
     file.status = tTextFileStatus::IsFolder;
     return false;
   }
-  if (!S_ISREG(info.st_mode) && specialFiles == tSpecialFiles::Refuse) {
+  const bool readablePipe = S_ISFIFO(info.st_mode) && specialFiles == tSpecialFiles::Read;
+  if (!S_ISREG(info.st_mode) && !readablePipe) {
     file.status = tTextFileStatus::NotRegular;
     file.reason = SpecialFileKind(info.st_mode);
     return false;
@@ -172,14 +175,76 @@ bool WriteAll(int fd, const std::string& content, int& error) {
 
 }  // namespace
 
-bool ReplaceTextFile(const std::string& requestedPath, const std::string& content, std::string& reason,
-                     bool createFolder) {
+std::string LinkTarget(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  // A link is followed: the file it names is replaced and the link kept
-  // (a link to nothing is replaced itself).
+  fs::path target = fs::read_symlink(path, ec);
+  if (ec) return {};
+  if (target.is_relative()) target = fs::path(path).parent_path() / target;
+  return target.lexically_normal().string();
+}
+
+namespace {
+
+// The temporary file of a save of path: path + "." + six letters or
+// digits, as mkstemp makes it.
+constexpr const char* TemporarySuffix = ".XXXXXX";
+constexpr std::size_t TemporaryRandomLength = 6;
+
+bool IsTemporaryName(const std::string& name, const std::string& base) {
+  if (name.size() != base.size() + 1 + TemporaryRandomLength || name.compare(0, base.size(), base) != 0 ||
+      name[base.size()] != '.')
+    return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(base.size() + 1), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Removes the temporaries of path left by saves that were killed before
+// their rename. A save holds a lock on its temporary until it is renamed,
+// so a temporary that can be locked belongs to no running save. Only
+// regular files of this user are removed; a link or anything else that
+// happens to have such a name is left alone. Best effort: a temporary
+// that cannot be removed stays, and the save goes on.
+void RemoveStaleTemporaries(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  const std::string base = target.filename().string();
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  std::error_code ec;
+  fs::directory_iterator entries(folder, ec);
+  if (ec) return;
+  for (const fs::directory_entry& entry : entries) {
+    const std::string name = entry.path().filename().string();
+    if (!IsTemporaryName(name, base)) continue;
+    const std::string candidate = entry.path().string();
+    struct stat named {};
+    if (::lstat(candidate.c_str(), &named) != 0 || !S_ISREG(named.st_mode) || named.st_uid != ::geteuid()) continue;
+    const int fd = ::open(candidate.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened {};
+    if (::fstat(fd, &opened) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      ::unlink(candidate.c_str());
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+bool ReplaceTextFile(const std::string& requestedPath, const std::string& content, std::string& reason,
+                     bool createFolder, tLinkedName links) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
   std::string path = requestedPath;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+  struct stat named {};
+  if (::lstat(path.c_str(), &named) == 0 && S_ISLNK(named.st_mode)) {
+    if (links == tLinkedName::Refuse) {
+      reason = "It is a link to " + LinkTarget(path) +
+               ", and nothing is saved through a link: the link and that file are left as they are";
+      return false;
+    }
+    // The file it names is replaced and the link kept (a link to nothing
+    // is replaced itself).
     const fs::path target = fs::canonical(path, ec);
     if (!ec) path = target.string();
   }
@@ -193,11 +258,18 @@ bool ReplaceTextFile(const std::string& requestedPath, const std::string& conten
   }
 
   // The new file takes the permissions of the one it replaces, or the
-  // usual ones for a new file. A write-protected file is not replaced,
-  // although the folder would allow the rename.
+  // usual ones for a new file. Only a regular file is replaced: a device
+  // or pipe would become a plain file, and a write-protected file is
+  // left although the folder would allow the rename. (A link still here
+  // names nothing, or was put here since the look above: the rename
+  // replaces it, never what it names. A folder makes the rename fail.)
   mode_t mode = 0;
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) {
+  if (::lstat(path.c_str(), &old) == 0 && !S_ISLNK(old.st_mode)) {
+    if (!S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) {
+      reason = std::string("It is ") + SpecialFileKind(old.st_mode) + ": only a regular file is replaced by a save";
+      return false;
+    }
     if (!S_ISDIR(old.st_mode) && IsWriteProtected(path, old, reason)) return false;
     mode = old.st_mode & 07777;
   } else {
@@ -206,12 +278,16 @@ bool ReplaceTextFile(const std::string& requestedPath, const std::string& conten
     mode = 0666 & ~mask;
   }
 
-  std::string temporary = path + ".XXXXXX";
+  RemoveStaleTemporaries(path);
+  std::string temporary = path + TemporarySuffix;
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
     reason = SystemReason(errno);
     return false;
   }
+  // Locked while it is written, so that another save's clean-up leaves it
+  // (a new file is locked at once; if the lock fails, the save goes on).
+  ::flock(fd, LOCK_EX | LOCK_NB);
   // Every step is checked; on any failure the new file goes and the old
   // one stays as it was.
   auto fail = [&](int error) {
@@ -225,6 +301,9 @@ bool ReplaceTextFile(const std::string& requestedPath, const std::string& conten
     ::close(fd);
     return fail(error);
   }
+  // The close ends the lock: a clean-up by another save in the moment
+  // before the rename makes the rename fail, which is reported, and the
+  // old file stays.
   if (::close(fd) != 0) return fail(errno);
   if (::rename(temporary.c_str(), path.c_str()) != 0) return fail(errno);
   return true;

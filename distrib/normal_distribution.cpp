@@ -8,6 +8,15 @@
 #include "distrib/incomplete_gamma.h"
 #include "distrib/uniform_random.h"
 
+namespace {
+
+// Where IncompleteGamma itself turns from the series to the continued
+// fraction for a = 1/2 (x = a + 1): below it Q >= 0.08, so 1 - P loses
+// nothing that matters.
+constexpr extended NormalContinuedFractionStart = 1.5L;
+
+}  // namespace
+
 tNormal_distribution::tNormal_distribution(extended mean, extended variance) {
   ParameterCount = 2;
   Parameters[1] = {0, false, -DistributionInfinity, DistributionInfinity};
@@ -36,7 +45,13 @@ extended tNormal_distribution::Density(extended x) {
   return std::exp(LogNormalisingConstant - exponent);
 }
 
-// Phi(z) = (1 +- P(1/2, z^2/2)) / 2 with z = (x - mu)/sigma.
+// Phi(z) = (1 + P(1/2, z^2/2)) / 2 for z = (x - mu)/sigma >= 0; below,
+// Phi(z) = Q(1/2, z^2/2) / 2 = erfc(-z/sqrt 2) / 2. From z^2/2 = 3/2 on
+// the lower tail is Legendre's continued fraction for Q itself, so that
+// it keeps its relative accuracy (a few units of the last place) down to
+// the smallest extended values; 1/2 - P/2 there would keep only an
+// absolute 1e-19. An upper tail of the standard normal is Cdf(-z),
+// never 1 - Cdf(z).
 extended tNormal_distribution::Cdf(extended x) {
   if (!InSupport(x)) return tDistribution::Cdf(x);
   extended z = CheckFinite((x - Mu) / Sigma, "normal Cdf");
@@ -44,6 +59,7 @@ extended tNormal_distribution::Cdf(extended x) {
   if (std::fabs(z) > NormalTailSaturation) return z > 0 ? 1 : 0;
   extended halfSquare = CheckFinite(z * z * 0.5L, "normal Cdf");
   if (z >= 0) return 0.5L + 0.5L * IncompleteGamma(halfSquare, 0.5L);
+  if (halfSquare >= NormalContinuedFractionStart) return 0.5L * IncompleteGammaContinuedFraction(halfSquare, 0.5L);
   return 0.5L - 0.5L * IncompleteGamma(halfSquare, 0.5L);
 }
 

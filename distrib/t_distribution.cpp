@@ -77,6 +77,17 @@ extended tT_distribution::Cdf(extended x) {
   return x >= 0 ? 1 - tail : tail;
 }
 
+// I_r(nu/2, 1/2)/2 as in Cdf, for x beyond the support too: where x^2
+// overflows, r = nu/x^2 is formed as (nu/|x|)/|x| and 1 - r is 1.
+extended tT_distribution::UpperTail(extended x) {
+  if (std::isnan(x)) return x;
+  const extended nu = DegreesOfFreedom, x2 = x * x;
+  const bool finite = std::isfinite(x2);
+  const extended r = finite ? nu / (nu + x2) : nu / std::fabs(x) / std::fabs(x);
+  const extended tail = 0.5L * IncompleteBeta(r, finite ? x2 / (nu + x2) : 1, nu / 2, 0.5L);
+  return x >= 0 ? tail : 1 - tail;
+}
+
 bool tT_distribution::HasMean() { return DegreesOfFreedom > 1; }
 
 bool tT_distribution::HasVariance() { return DegreesOfFreedom > 2; }

@@ -17,6 +17,11 @@ class tT_distribution : public tContinuous_distribution {
   bool SetParameters(extended df, extended p2, extended p3) override;
   extended Density(extended x) override;
   extended Cdf(extended x) override;
+  // P(T > x), formed directly (not as 1 - Cdf(x)), so that for x > 0 it
+  // keeps its relative accuracy, a few units of the last place times
+  // nu/2, down to the smallest normal extended values, also beyond the
+  // support (|x| > 2147483647).
+  extended UpperTail(extended x);
   bool HasMean() override;
   bool HasVariance() override;
   extended Mean() override;

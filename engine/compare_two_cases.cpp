@@ -10,9 +10,10 @@
 
 namespace {
 
-// One-tailed probability of t in the direction of its sign.
+// One-tailed probability of t in the direction of its sign, P(T >= |t|),
+// as the tail itself: it keeps its relative accuracy however small.
 extended OneTailedProbability(tT_distribution& t, extended tValue) {
-  return tValue >= 0 ? 1 - t.Cdf(tValue) : t.Cdf(tValue);
+  return t.UpperTail(std::fabs(tValue));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The engine's way of telling the user something (the integrator's
-// "Too many steps" warning) without knowing the windowing toolkit. The
+// The engine's way of telling the user something (a warning; no routine
+// gives one at present) without knowing the windowing toolkit. The
 // programs connect the hook to their message boxes, tests to a recorder.
 #pragma once
 

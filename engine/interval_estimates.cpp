@@ -11,7 +11,6 @@
 #include "distrib/distribution_errors.h"
 #include "distrib/non_central_t_distribution.h"
 #include "distrib/normal_distribution.h"
-#include "engine/std_normal_integral.h"
 
 namespace {
 
@@ -174,7 +173,9 @@ extended FindNoncentrality(extended df, extended x, extended p) {
 
 // General branch: the noncentralities for the two levels, mapped back to
 // the Z-PCCC scale by sqrt(v/2); the percentages are the standard normal
-// tail beyond each limit on the side of the observed difference.
+// tail beyond each limit on the side of the observed difference, to a few
+// units of the last place of extended precision relative to their size
+// (so that the four printed decimals are the correctly rounded value).
 tGeneralLimits GeneralBranchLimits(extended c, extended cStar, extended v, extended df,
                                    bool twoSided, extended confidenceLevel,
                                    AnalysisResults& results) {
@@ -198,12 +199,14 @@ tGeneralLimits GeneralBranchLimits(extended c, extended cStar, extended v, exten
   }
   limits.zLo = std::sqrt(v / 2) * limits.parLow;
   limits.zHi = std::sqrt(v / 2) * limits.parHigh;
+  // Each tail directly (the upper one as Phi(-z)), in extended precision.
+  tNormal_distribution standardNormal(0, 1);
   if (c >= 0) {
-    results.pctLower = (1 - static_cast<extended>(StdNormalCdf(static_cast<double>(limits.zHi)))) * 100;
-    results.pctUpper = (1 - static_cast<extended>(StdNormalCdf(static_cast<double>(limits.zLo)))) * 100;
+    results.pctLower = standardNormal.Cdf(-limits.zHi) * 100;
+    results.pctUpper = standardNormal.Cdf(-limits.zLo) * 100;
   } else {
-    results.pctLower = static_cast<extended>(StdNormalCdf(static_cast<double>(limits.zLo))) * 100;
-    results.pctUpper = static_cast<extended>(StdNormalCdf(static_cast<double>(limits.zHi))) * 100;
+    results.pctLower = standardNormal.Cdf(limits.zLo) * 100;
+    results.pctUpper = standardNormal.Cdf(limits.zHi) * 100;
   }
   results.zPcccLower = limits.zLo;
   results.zPcccUpper = limits.zHi;
@@ -212,7 +215,7 @@ tGeneralLimits GeneralBranchLimits(extended c, extended cStar, extended v, exten
 
 // Equal-covariates branch: (df s2 / sigma2) is chi-square on df, so the
 // limits on diff / (sigma sqrt 2) scale the observed effect by
-// sqrt(chi-square quantile / df).
+// sqrt(chi-square quantile / df); the percentages as on the general branch.
 tEqualCovariatesLimits EqualCovariatesLimits(extended diff, extended s2, int wholeDf,
                                              bool twoSided, extended confidenceLevel,
                                              AnalysisResults& results) {
@@ -226,8 +229,8 @@ tEqualCovariatesLimits EqualCovariatesLimits(extended diff, extended s2, int who
   limits.z1 = diff * std::sqrt(limits.a / (2 * df * s2));
   limits.z2 = diff * std::sqrt(limits.b / (2 * df * s2));
   if (diff >= 0) {
-    results.pctLower = (1 - standardNormal.Cdf(limits.z1)) * 100;
-    results.pctUpper = (1 - standardNormal.Cdf(limits.z2)) * 100;
+    results.pctLower = standardNormal.Cdf(-limits.z1) * 100;
+    results.pctUpper = standardNormal.Cdf(-limits.z2) * 100;
     results.zPcccUpper = limits.z1;
     results.zPcccLower = limits.z2;
   } else {

@@ -1,6 +1,7 @@
 #include "formats/saved_inputs.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <iterator>
 #include <system_error>
@@ -12,6 +13,10 @@
 #include "validation/value_rules.h"
 
 namespace {
+
+// Whole numbers below this in size are restored digit for digit; larger
+// ones, far beyond any count, keep the "%1.6g" form.
+constexpr double LargestExactCount = 1e15;
 
 // Reads the file's items in order, line by line. Every access is checked
 // against the end of the text, and a read that finds the end is noted.
@@ -48,6 +53,20 @@ class tItemReader {
   // A read has found the end of the text.
   bool Ended() const { return ended_; }
   int LineCount() const { return static_cast<int>(lines_.size()); }
+  // Lines read or passed over so far.
+  int LinesRead() const { return static_cast<int>(next_); }
+
+  // The first and last lines (from 1) after those read that hold
+  // anything; false when every later line is blank.
+  bool LaterLines(int& first, int& last) const {
+    first = last = 0;
+    for (std::size_t i = next_; i < lines_.size(); ++i) {
+      if (IsBlankLine(lines_[i])) continue;
+      if (first == 0) first = static_cast<int>(i) + 1;
+      last = static_cast<int>(i) + 1;
+    }
+    return first != 0;
+  }
 
  private:
   std::vector<std::string_view> lines_;
@@ -96,8 +115,8 @@ std::string Printable(const std::string& token) {
 }
 
 // The number of covariates that field 1 gives the grid and matrix restore:
-// the restored text must be a whole number from 0 to MaxRestoredCovariates
-// (a count the grid can show; Compute then applies the covariate rule).
+// the restored text must be a whole number from MinCovariateCount to
+// MaxRestoredCovariates, the counts Compute saves.
 bool CovariateCount(const std::string& text, int& k) {
   if (text.empty() || text.size() > 3) return false;
   int value = 0;
@@ -105,7 +124,7 @@ bool CovariateCount(const std::string& text, int& k) {
     if (c < '0' || c > '9') return false;
     value = value * 10 + (c - '0');
   }
-  if (value > MaxRestoredCovariates) return false;
+  if (value < MinCovariateCount || value > MaxRestoredCovariates) return false;
   k = value;
   return true;
 }
@@ -116,6 +135,14 @@ std::string OneLine(const std::string& text) {
   for (char& c : out)
     if (c == '\n' || c == '\r') c = ' ';
   return out;
+}
+
+// The restored fields are counts (k and N): a whole number is shown as
+// the integer it is, since "%1.6g" would give N = 1234567 as 1.23457e+06,
+// which the number readers refuse; anything else as "%1.6g" (20.0 as 20).
+std::string RestoredFieldText(double value) {
+  if (value == std::trunc(value) && std::fabs(value) < LargestExactCount) return FormatC("%.0f", value);
+  return FormatC("%1.6g", value);
 }
 
 }  // namespace
@@ -191,14 +218,20 @@ tRestoredInputs ParseSavedInputs(std::string_view text, const tSavedInputsLayout
       return out;
     }
     noteItem(FieldName(f));
-    out.fields.push_back(FormatC("%1.6g", value));
+    out.fields.push_back(RestoredFieldText(value));
   }
   if (!layout.usesDataGrid && !layout.usesMatrixEntry) return out;
 
-  if (out.fields.empty() || !CovariateCount(out.fields[0], k)) {
+  // A file that ends before the number of covariates (an empty file) is
+  // incomplete, not damaged: its count reads as 0, as every item past the end.
+  const bool countInText = out.itemsInText > 0;
+  if (out.fields.empty() || (countInText && !CovariateCount(out.fields[0], k))) {
     const std::string shown = out.fields.empty() ? std::string() : out.fields[0];
     out.problem = FormatC("Line 1: the number of covariates \"%s\" is not a whole number from %d to %d.",
-                          shown.c_str(), MinCovariateCount, MaxCovariateCount);
+                          shown.c_str(), MinCovariateCount, MaxRestoredCovariates) +
+                  " The program never saves another count: the file is damaged, and none of it is used.";
+    // Without the count nothing after it can be placed: the file is not restored at all.
+    out.fields.clear();
     return out;
   }
   const int m = k + 1;
@@ -226,10 +259,26 @@ tRestoredInputs ParseSavedInputs(std::string_view text, const tSavedInputsLayout
           return out;
         }
         noteItem(TriangleEntryName(i, j));
+        // The program writes every diagonal entry as 1.000.
+        if (i == j && !in.Ended() && value != 1.0) {
+          out.problem = FormatC("Line %d: the diagonal entry in row %d, column %d of the correlation matrix is "
+                                "\"%s\"; it must be 1 (a variable's correlation with itself), so the file is "
+                                "damaged.",
+                                tokenLine, i, j, Printable(token).c_str());
+          return out;
+        }
         out.correlations.push_back(value);
       }
     }
     out.matrixRead = true;
+  }
+  int first = 0;
+  int last = 0;
+  if (!out.Incomplete() && in.LaterLines(first, last)) {
+    const std::string lines =
+        first == last ? FormatC("Line %d comes", first) : FormatC("Lines %d to %d come", first, last);
+    out.extraLines = lines + FormatC(" after the last of the saved inputs (line %d) and %s not read.", in.LinesRead(),
+                                     first == last ? "was" : "were");
   }
   return out;
 }
@@ -256,6 +305,11 @@ bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layo
   namespace fs = std::filesystem;
   out = tRestoredInputs{};
   std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    out.linkTarget = LinkTarget(path);
+    out.problem = "The name is a link to " + out.linkTarget + ".";
+    return true;
+  }
   const fs::file_type type = fs::status(path, ec).type();
   if (type == fs::file_type::not_found) return false;
   if (type == fs::file_type::directory) {

@@ -13,11 +13,14 @@
 // one blank, all on one line with no line end.
 //
 // Reading is the inverse for the summary-data form. A value that is not a
-// number, or a number of covariates that is not a whole number the grid
-// can hold, ends the restore there and the reader says where and why;
-// what was read before the problem is kept. A file that ends early is
+// number, or a diagonal entry of the correlation matrix other than 1, ends
+// the restore there and the reader says where and why; what was read
+// before the problem is kept. A number of covariates other than a whole
+// number from 1 to 5 (the program never writes another) makes the whole
+// file damaged: nothing of it is kept. A file that ends early is
 // incomplete: the reader names the first item missing, and the items past
-// the end read as zeros and empty cells. Lines may end in LF, CR LF or CR.
+// the end read as zeros and empty cells. Lines after a complete file are
+// not read; the reader names them. Lines may end in LF, CR LF or CR.
 #pragma once
 
 #include <cstddef>
@@ -26,14 +29,16 @@
 #include <vector>
 
 #include "matrix/tmatrix.h"
+#include "validation/value_rules.h"
 
 // The worksheet's correlation matrix has the orders the analysis takes.
 constexpr int StoredCorrelationsCapacity = MatrixCapacity;
 
 // Largest number of covariates a file may give the grid and matrix
-// restore: the covariates field caps the grid at 12 + 1 rows. Larger
-// counts (or negative ones) are a damaged file, not a reason to allocate.
-constexpr int MaxRestoredCovariates = 12;
+// restore: Compute saves only counts the covariate rule passes, so any
+// other count (0, 6, a negative one) is a damaged file, not a reason to
+// allocate.
+constexpr int MaxRestoredCovariates = MaxCovariateCount;
 
 // Largest file the restore reads. The programs write a few hundred bytes;
 // anything near this size is not a saved-inputs file.
@@ -81,7 +86,7 @@ std::string FormatSavedInputs(const tSavedInputsLayout& layout, const tSavedInpu
 
 // What a restore found.
 struct tRestoredInputs {
-  std::vector<std::string> fields;  // restored field texts, each "%1.6g" of the number read
+  std::vector<std::string> fields;  // restored field texts: the number read, whole as an integer, else "%1.6g"
   bool gridRead = false;
   std::vector<std::vector<std::string>> gridRows;  // k + 1 rows of gridColumns - 1 cells
   int matrixOrder = 0;  // m = k + 1 when the file asks for a matrix
@@ -94,8 +99,13 @@ struct tRestoredInputs {
   // Items (fields, grid cells, correlations, in file order) that the text
   // held; those read past its end are 0 or empty.
   int itemsInText = 0;
+  // Lines that hold anything after the last item of a complete file, named
+  // ("Lines 16 to 18 come after ..."); empty when there are none.
+  std::string extraLines;
   // The name is a folder, not a file.
   bool folderInPlace = false;
+  // The name is a symbolic link, to this; nothing is read through it.
+  std::string linkTarget;
 
   bool Damaged() const { return !problem.empty(); }
   bool Incomplete() const { return !missing.empty(); }
@@ -116,7 +126,9 @@ std::string SavedInputsPath(const std::string& folder, const std::string& fileNa
 
 // Reads the file at path. Returns false when there is no file (the first
 // run). Otherwise returns true, with out.problem naming what was wrong if
-// the file could not be read (it cannot be opened, is a folder, is too
-// large, or its content is damaged) and out.missing what it lacks if it
-// ends early. The file is never changed.
+// the file could not be read (it cannot be opened, is a folder or a link,
+// is too large, or its content is damaged) and out.missing what it lacks
+// if it ends early. The file is never changed, and a link is never
+// followed: the program's own file is not read from wherever a link
+// points, as it is not saved there.
 bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layout, tRestoredInputs& out);

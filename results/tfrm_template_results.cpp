@@ -265,7 +265,9 @@ void TfrmTemplateResults::cmdSaveOutputClick() {
 
 void TfrmTemplateResults::SaveFile(const std::string& path, const std::string& contents, const std::string& what) {
   std::string reason;
-  if (ReplaceTextFile(path, contents, reason)) return;
+  // A name chosen in the dialog that is a link is saved at the file it
+  // names; a device, pipe or socket is refused.
+  if (ReplaceTextFile(path, contents, reason, false, tLinkedName::WriteTarget)) return;
   services_.Error("The " + what + " could not be saved to the file \"" + path + "\".\r" + reason + ".");
 }
 

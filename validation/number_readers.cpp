@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "validation/decimal_number.h"
+#include "validation/key_filter.h"
 #include "validation/validation_messages.h"
 
 namespace {
@@ -61,6 +63,21 @@ bool ScanDecimal(std::string_view text, bool commaIsMark, extended& result) {
 // or (only reachable if that limit were raised) a value that overflowed.
 bool TooLong(std::string_view text) { return text.size() > static_cast<std::size_t>(MaxNumberTextLength); }
 
+// What is wrong with a text the scan refused that is still a decimal
+// number, written with an exponent: TooLargeText when its value needs more
+// than MaxFieldLength digits before the point (or is beyond every real,
+// unless the exponent is negative), ExponentText otherwise; nullptr for
+// any other text, which is simply not numeric.
+const char* ExponentProblem(std::string_view text) {
+  if (text.find_first_of("eE") == std::string_view::npos || !IsDecimalNumberText(text)) return nullptr;
+  extended value = 0.0L;
+  if (!ReadDecimalNumber(text, value)) {
+    const std::size_t mark = text.find_first_of("eE");
+    return mark + 1 < text.size() && text[mark + 1] == '-' ? ExponentText : TooLargeText;
+  }
+  return std::fabs(value) >= IntegerPower(10, MaxFieldLength) ? TooLargeText : ExponentText;
+}
+
 std::string ShownPrefix(std::string_view text) {
   return std::string(text.substr(0, ShownPrefixLength)) + "...";
 }
@@ -108,8 +125,9 @@ extended ReadLabelledNumber(std::string_view text, std::string_view label, const
   }
   if (!valid) {
     inputError = true;
+    const char* exponent = ExponentProblem(text);
     Warn(notice, "INPUT ERROR\r(  " + std::string(label) + "  " + std::string(text) + "  )" + "\r" + "\r" +
-                     NumericOnlyText);
+                     (exponent ? exponent : NumericOnlyText));
   }
   return value;
 }

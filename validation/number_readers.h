@@ -24,7 +24,10 @@ constexpr int MaxNumberTextLength = 64;
 //    the first '.' starts the fraction, a second is an error; digits
 //    accumulate; anything else (a comma included) is an error;
 //  - on an error inputError is set and the warning "INPUT ERROR\r(  <label>
-//    <text>  )\r\rEnter numeric data only." is shown;
+//    <text>  )\r\rEnter numeric data only." is shown; a text that is a
+//    number written with an exponent ("1e+09", as a restore writes a large
+//    value) ends the warning instead in TooLargeText or ExponentText
+//    (validation_messages.h), saying what is wrong with it;
 //  - a text longer than MaxNumberTextLength characters, or one whose value
 //    would not be finite, is refused (inputError set, warning ending in
 //    "The entry is too long to be a number (at most 64 characters).").

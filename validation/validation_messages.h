@@ -18,6 +18,15 @@ inline constexpr const char* NumericOnlyText = "Enter numeric data only.";
 // "INPUT ERROR\r(  " label "  " first characters "...  )" "\r\r" TooLongText
 inline constexpr const char* TooLongText =
     "The entry is too long to be a number (at most 64 characters).";
+// Strict reader, a number written with an exponent (a restored or
+// command-line text such as "1e+09" or "1e300"; nothing typed holds one):
+// "INPUT ERROR\r(  " label "  " text "  )" "\r\r" and, when the value needs
+// more than 6 digits before the point (or is beyond every real),
+// TooLargeText, otherwise ExponentText.
+inline constexpr const char* TooLargeText =
+    "The number is too large: an entry holds at most 6 characters, written without an exponent.";
+inline constexpr const char* ExponentText =
+    "The number is written with an exponent: write it out in digits, in at most 6 characters.";
 
 // Lenient (cell) reader.
 inline constexpr const char* InvalidCellMessage =

@@ -57,6 +57,12 @@ TEST(ControlSample, SavedInputsGiveTheWorkedStatistics) {
   EXPECT_EQ(c.source, tControlsSource::SavedInputs);
   EXPECT_EQ(c.countTexts[0], "1");
   EXPECT_EQ(c.countTexts[1], "10");
+
+  // A million controls and more are read back as typed.
+  std::string million = WorkedSavedInputs;
+  million.replace(million.find("\n10\n"), 4, "\n1234567\n");
+  ASSERT_TRUE(ParseSavedInputsControls(million, "q.txt", c, error)) << error;
+  EXPECT_EQ(c.n, 1234567);
 }
 
 // The triangle is written by rows, r(1,1); r(2,1) r(2,2); ... and restored
@@ -80,8 +86,8 @@ TEST(ControlSample, SavedCorrelationsAreRestoredSymmetric) {
 TEST(ControlSample, SavedInputsAreCheckedByTheWorksheetRules) {
   // Line numbers: 1 covariates, 2 sample size, 3.. grid, then the triangle.
   EXPECT_EQ(SavedInputsError("7\n10\n"),
-            "q.txt:1: INPUT ERROR (  Number of covariates :   7.000  ) The value must be a positive integer and "
-            "be less than 6.");
+            "q.txt:1: the number of covariates \"7\" is not a whole number from 1 to 5. The program never saves "
+            "another count: the file is damaged, and none of it is used.");
   EXPECT_EQ(SavedInputsError("1\n2\nTask\n50\n10\n\n\nC\n10\n2\n\n\n1\n0.6\n1\n"),
             "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  2.000  ) The value for sample size "
             "must be an integer greater than 2.");
@@ -105,6 +111,23 @@ TEST(ControlSample, SavedInputsAreCheckedByTheWorksheetRules) {
             std::string::npos);
   EXPECT_EQ(SavedInputsError("2\n10\nT\n1\n1\n\n\nA\n1\n1\n\n\nB\n1\n1\n\n\n1\n0.9\n1\n0.9\n-0.9\n1\n"),
             std::string("q.txt: ") + NotPositiveDefiniteMessage);
+}
+
+// A file cut short is named so, never by the zeros read past its end; a
+// number too large for an entry is named as such.
+TEST(ControlSample, SavedInputsCutShortOrTooLargeAreNamedSo) {
+  std::string worked = WorkedSavedInputs;
+  EXPECT_EQ(SavedInputsError(""), "q.txt: The file is empty: it holds none of the saved inputs.");
+  EXPECT_EQ(SavedInputsError("1\n"),
+            "q.txt: The file ends after line 1: the control sample size and everything after it are missing.");
+  EXPECT_EQ(SavedInputsError(worked.replace(worked.find("\n10\n40"), 4, "\n1e300\n")),
+            std::string("q.txt:5: SD of the task of interest: INPUT ERROR (  Test No.1  1e300  ) ") + TooLargeText);
+  // A count is restored digit for digit, so a sample size beyond the rule
+  // is named by the rule, not as a number with an exponent.
+  EXPECT_EQ(SavedInputsError(worked.replace(1, 4, "\n1000000000\n")),
+            "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  1000000000.000  ) The value for sample "
+            "size must be an integer greater than 2 and at most 100000000.");
+  EXPECT_NE(RawError(WorkedRawControls, "1e9").find(TooLargeText), std::string::npos);
 }
 
 TEST(ControlSample, RawControlsGiveTheWorkedStatistics) {

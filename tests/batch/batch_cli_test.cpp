@@ -310,7 +310,7 @@ TEST(BatchCommandLine, BadControlsAndCommandLines) {
     std::string message;
   };
   const std::vector<tCase> cases = {
-      {{"summary", badK, Files().pairs}, 3, badK + ":1: INPUT ERROR (  Number of covariates :   7.000  )"},
+      {{"summary", badK, Files().pairs}, 3, badK + ":1: the number of covariates \"7\" is not a whole number"},
       {{"summary", "/nonexistent/q.txt", Files().pairs}, 3, "/nonexistent/q.txt: the file does not exist."},
       {{"raw", Files().raw, "6", Files().pairs}, 3, "K \"6\": INPUT ERROR"},
       {{"raw", Files().raw, "1.5", Files().pairs}, 3, "The value must be a positive integer and be less than 6."},
@@ -378,6 +378,16 @@ TEST(BatchCommandLine, Utf16FilesAndNamedPipesGiveTheWorkedFigures) {
   writer.join();
   EXPECT_EQ(piped.status, 0) << piped.err;
   ExpectWorkedCsv(piped.out);
+}
+
+// A link to /dev/zero as the controls was read for 256 MB before it was
+// called too large; a device is refused before anything is read from it.
+TEST(BatchCommandLine, ADeviceIsRefusedBeforeItIsRead) {
+  const std::string zero = (Files().folder / "zero.txt").string();
+  std::filesystem::create_symlink("/dev/zero", zero);
+  const tRun run = Batch({"raw", zero, "1", Files().pairs});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.err, "quorv-batch: " + zero + ": this is a character device, not a regular file.\n");
 }
 
 // A spreadsheet's exports of the worked controls with a line of names

@@ -6,13 +6,19 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -77,6 +83,7 @@ TEST_F(TempFolder, PipesAreRefusedUnlessAskedForAndThenRead) {
   EXPECT_EQ(refused.status, tTextFileStatus::NotRegular);
   EXPECT_EQ(refused.reason, "a named pipe (FIFO), not a regular file");
   EXPECT_EQ(ReadTextFile("/dev/zero", 100).status, tTextFileStatus::NotRegular);
+  EXPECT_EQ(ReadTextFile("/dev/zero", 100, tSpecialFiles::Read).reason, "a character device, not a regular file");
 
   std::thread writer([&] {
     const int fd = ::open(fifo.c_str(), O_WRONLY);
@@ -156,9 +163,66 @@ TEST_F(TempFolder, AWriteProtectedFileIsNotReplacedAndALinkIsFollowed) {
 
   Put(Path("target.txt"), "old\n");
   fs::create_symlink("target.txt", Path("link.txt"));
-  ASSERT_TRUE(ReplaceTextFile(Path("link.txt"), "new\n", reason)) << reason;
+  ASSERT_TRUE(ReplaceTextFile(Path("link.txt"), "new\n", reason, false, tLinkedName::WriteTarget)) << reason;
   EXPECT_TRUE(fs::is_symlink(Path("link.txt")));
   EXPECT_EQ(Contents(Path("target.txt")), "new\n");
+}
+
+// A save followed any link. Planted links to a file, a pipe and a device are
+// never written through unless asked (above); no pipe or device is replaced.
+TEST_F(TempFolder, ASaveNeverWritesThroughALinkUnlessAskedAndReplacesOnlyARegularFile) {
+  Put(Path("file"), "victim\n");
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+  const bool device = ::mknod(Path("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+  using enum fs::file_type;
+  for (const auto& [name, type] : std::vector<std::pair<std::string, fs::file_type>>{
+           {"file", regular}, {"pipe", fifo}, {"null", character}}) {
+    if (type == character && !device) continue;
+    const std::string link = Path("link-" + name);
+    fs::create_symlink(name, link);
+    std::string reason;
+    EXPECT_FALSE(ReplaceTextFile(link, "inputs\n", reason)) << name;
+    EXPECT_EQ(reason, "It is a link to " + Path(name) +
+                          ", and nothing is saved through a link: the link and that file are left as they are");
+    if (type != regular) {  // not even when asked, nor named directly
+      EXPECT_FALSE(ReplaceTextFile(link, "chosen\n", reason, false, tLinkedName::WriteTarget)) << name;
+      EXPECT_NE(reason.find(", not a regular file: only a regular file is replaced"), std::string::npos) << reason;
+      EXPECT_FALSE(ReplaceTextFile(Path(name), "x\n", reason)) << name;
+    }
+    EXPECT_EQ(fs::read_symlink(link), name);
+    EXPECT_EQ(fs::symlink_status(Path(name)).type(), type) << name;
+  }
+  EXPECT_EQ(Contents(Path("file")), "victim\n");
+  if (!device) GTEST_SKIP() << "mknod is not allowed here, so the device node was not tried";
+}
+
+// Killed saves leave the old or the new file whole, and the next save removes
+// their temporaries, but not one a running save holds, a link, look-alikes.
+TEST_F(TempFolder, TheNextSaveRemovesTemporariesOfKilledSavesAndNothingElse) {
+  const std::string path = Path("Quorvane.txt"), older(40000, 'o'), newer(60000, 'n');
+  std::string reason;
+  ASSERT_TRUE(ReplaceTextFile(path, older, reason)) << reason;
+  for (int round = 0; round < 20; ++round) {
+    const pid_t saver = ::fork();
+    ASSERT_GE(saver, 0);
+    if (saver == 0)
+      for (int i = 0;; ++i) ReplaceTextFile(path, i % 2 == 0 ? newer : older, reason);
+    ::usleep(static_cast<useconds_t>(500 + 373 * round % 4000));
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    EXPECT_TRUE(Contents(path) == older || Contents(path) == newer) << "round " << round;
+  }
+  for (const char* name : {"Quorvane.txt.Held01", "Quorvane.txt.bak", "Quorvane.txt.ab-1", "Quorvane.txt.Killed"})
+    Put(Path(name), "other\n");
+  fs::create_symlink("Quorvane.txt.bak", Path("Quorvane.txt.Link01"));
+  const int held = ::open(Path("Quorvane.txt.Held01").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  ASSERT_TRUE(ReplaceTextFile(path, "last\n", reason)) << reason;
+  ::close(held);
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"Quorvane.txt", "Quorvane.txt.Held01", "Quorvane.txt.Link01",
+                                          "Quorvane.txt.bak", "Quorvane.txt.ab-1"}));
 }
 
 TEST_F(TempFolder, DeleteRemovesAFileAndRefusesAFolder) {

@@ -1,10 +1,6 @@
-// Shared helpers of the engine tests: the worked control sample and a
-// recorder for the engine's notices.
+// Shared helpers of the engine tests: the worked control sample.
 #pragma once
 
-#include <vector>
-
-#include "engine/engine_notices.h"
 #include "matrix/tmatrix.h"
 
 // Controls of the worked case: n = 10, one covariate; task mean 50, SD 10;
@@ -30,16 +26,3 @@ inline tVector Scores(long double task, long double covariate) {
   v[2] = covariate;
   return v;
 }
-
-// Installs a hook that records the engine's notices while in scope.
-class tNoticeRecorder {
- public:
-  tNoticeRecorder() {
-    SetEngineNoticeHook([this](const tNotice& n) { notices.push_back(n); });
-  }
-  ~tNoticeRecorder() { SetEngineNoticeHook(nullptr); }
-  tNoticeRecorder(const tNoticeRecorder&) = delete;
-  tNoticeRecorder& operator=(const tNoticeRecorder&) = delete;
-
-  std::vector<tNotice> notices;
-};

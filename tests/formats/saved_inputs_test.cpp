@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/temp_folder.h"
@@ -111,26 +112,27 @@ TEST(SavedInputsRestore, RoundTripRestoresFieldsGridAndTransposedTriangle) {
   for (int i = 1; i <= 3; ++i) EXPECT_DOUBLE_EQ(R[i][i], 1.0);
 }
 
-TEST(SavedInputsRestore, NumbersAreReadAsNumbersAndTheDiagonalIsForcedToOne) {
+TEST(SavedInputsRestore, NumbersAreReadAsNumbersAndTheDiagonalMustBeOne) {
   // 20.0 comes back as 20 ("%g"); the rest of a number's line is skipped,
   // an overlong run as well after its first 64 characters.
   auto restored = ParseSavedInputs("1 extra words\n 20.0\n", SummaryLayout());
   ASSERT_FALSE(restored.Damaged()) << restored.problem;
   EXPECT_EQ(restored.fields, (std::vector<std::string>{"1", "20"}));
-  EXPECT_EQ(ParseSavedInputs("2\n1234567.5\n", SummaryLayout()).fields[1], "1.23457e+06");
+  // Counts come back whole however large (N = 1234567 was once restored as
+  // 1.23457e+06, which the number readers refuse); other values as "%g".
+  for (auto [written, shown] : {std::pair{"1234567", "1234567"}, {"2147483647.0", "2147483647"},
+                                {"1234567.5", "1.23457e+06"}, {"12.5", "12.5"}, {"1e20", "1e+20"}})
+    EXPECT_EQ(ParseSavedInputs(std::string("2\n") + written + "\n", SummaryLayout()).fields[1], shown);
   restored = ParseSavedInputs("1\n" + std::string(70, '1') + "\nT\n", SummaryLayout());
   ASSERT_FALSE(restored.Damaged()) << restored.problem;
   EXPECT_EQ(restored.gridRows[0][0], "T");
 
-  // The file's diagonal (0.7, 0.9) is not taken.
-  restored = ParseSavedInputs("1\n10\nT\n1\n1\n1\n1\nC\n1\n1\n1\n1\n0.7\n0.3\n0.9\n", SummaryLayout());
-  ASSERT_FALSE(restored.Damaged()) << restored.problem;
-  tStoredCorrelations R;
-  SetIdentity(R);
-  PlaceRestoredCorrelations(restored.correlations, 2, R);
-  EXPECT_DOUBLE_EQ(R[1][1], 1.0);
-  EXPECT_DOUBLE_EQ(R[1][2], 0.3);
-  EXPECT_DOUBLE_EQ(R[2][2], 1.0);
+  // Each diagonal entry is written as 1.000: another value is a damaged file.
+  const std::string head = "1\n10\nT\n1\n1\n1\n1\nC\n1\n1\n1\n1\n";
+  for (auto [triangle, at] : {std::pair<const char*, const char*>{"2.0\n0.3\n1\n", "Line 13: the diagonal entry in "
+                                                                  "row 1, column 1"},
+                              {"1\n0.3\n0.9\n", "Line 15: the diagonal entry in row 2, column 2"}})
+    EXPECT_EQ(ParseSavedInputs(head + triangle, SummaryLayout()).problem.rfind(at, 0), 0u) << triangle;
 }
 
 TEST(SavedInputsRestore, AFileThatEndsEarlyIsIncompleteAndNamesTheFirstItemMissing) {
@@ -196,21 +198,20 @@ TEST(SavedInputsRestore, ANonNumberStopsTheRestoreThereAndSaysWhereAndWhat) {
     EXPECT_FALSE(ParseSavedInputs(std::string("2\n") + good + "\n", SummaryLayout()).Damaged()) << good;
 }
 
-TEST(SavedInputsRestore, CovariateCountMustBeAWholeNumberTheGridCanHold) {
-  for (const char* count : {"2.5", "-1", "13", "99", "99999999", "1e300"}) {
+TEST(SavedInputsRestore, CovariateCountOutsideOneToFiveIsADamagedFileOfWhichNothingIsKept) {
+  for (const char* count : {"0", "6", "12", "2.5", "-1", "99999999", "1e300"}) {
     const auto restored = ParseSavedInputs(std::string(count) + "\n20\n", SummaryLayout());
     ASSERT_TRUE(restored.Damaged()) << count;
     EXPECT_NE(restored.problem.find("the number of covariates \""), std::string::npos) << restored.problem;
     EXPECT_NE(restored.problem.find("is not a whole number from 1 to 5."), std::string::npos) << restored.problem;
     EXPECT_FALSE(restored.gridRead);
     EXPECT_TRUE(restored.gridRows.empty());
-    EXPECT_EQ(restored.fields.size(), 2u);
+    EXPECT_TRUE(restored.fields.empty());
   }
-  // Counts the grid can show are restored; Compute applies the covariate rule.
-  const auto largest = ParseSavedInputs("12\n20\n", SummaryLayout());
+  const auto largest = ParseSavedInputs("5\n20\n", SummaryLayout());
   EXPECT_FALSE(largest.Damaged());
-  EXPECT_EQ(largest.gridRows.size(), 13u);
-  EXPECT_EQ(largest.correlations.size(), 13u * 14u / 2u);
+  EXPECT_EQ(largest.gridRows.size(), 6u);
+  EXPECT_EQ(largest.correlations.size(), 6u * 7u / 2u);
 }
 
 TEST(SavedInputsRestore, ABadCorrelationKeepsGridAndEarlierValues) {

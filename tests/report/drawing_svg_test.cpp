@@ -49,3 +49,14 @@ TEST(DrawingSvg, WritesTheCanvasPathsAndEscapedTexts) {
   EXPECT_LT(svg.find("M0.00"), svg.find("M1.25"));  // paths in order
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
 }
+
+// A control character in a name made the file invalid XML: what XML does
+// not allow, and bytes that are not UTF-8, are written as U+FFFD.
+TEST(DrawingSvg, WritesOnlyCharactersXmlAllows) {
+  tDrawing d;
+  d.title = "<a&b>\"x\x01y\t\xEF\xBF\xBE|\xED\xA0\x80|\xC0\xAF|\xC3\xA9\xF0\x9F\x98\x80\xF4\x90";
+  const std::string u = "\xEF\xBF\xBD";
+  EXPECT_NE(DrawingSvg(d).find("<title>&lt;a&amp;b&gt;&quot;x" + u + "y\t" + u + "|" + u + u + u + "|" + u + u +
+                               "|\xC3\xA9\xF0\x9F\x98\x80" + u + u + "</title>"),
+            std::string::npos);
+}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/validation/notice_recorder.h"
+#include "validation/validation_messages.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST(ReadLabelledNumber, ReadsSignedDecimalsAndIgnoresBlanks) {
 TEST(ReadLabelledNumber, RefusesMisplacedSignsMarksAndForeignCharacters) {
   // The minus stands in position 2 after a leading blank; a comma is not a
   // decimal mark here; a second point; a letter; exponent notation; a tab.
-  for (const char* text : {" -2.5", "2-", "--1", "2,5", "1.2.3", "abc", "1e3", "5\t", "+5"}) {
+  for (const char* text : {" -2.5", "2-", "--1", "2,5", "1.2.3", "abc", "1e", "e5", "1e+", "5\t", "+5"}) {
     const tRead r = Strict(text);
     EXPECT_TRUE(r.error) << text;
     EXPECT_EQ(r.message, std::string("INPUT ERROR\r(  Number of covariates :   ") + text +
@@ -90,6 +91,16 @@ TEST(ReadLabelledNumber, RefusesOverlongTextWithAClearMessage) {
   EXPECT_EQ(r.message, "INPUT ERROR\r(  Number of covariates :   99999999999999999999...  )\r\r"
                        "The entry is too long to be a number (at most 64 characters).");
   EXPECT_TRUE(Strict(std::string(100000, ' ')).error);
+}
+
+// A number with an exponent (as a restore writes 10^9: 1e+09) says what is wrong with it.
+TEST(ReadLabelledNumber, SaysWhatIsWrongWithANumberWrittenWithAnExponent) {
+  for (auto [text, reason] : {std::pair<const char*, const char*>{"1e+09", TooLargeText}, {"-1e300", TooLargeText},
+                              {"1e99999", TooLargeText}, {"1e3", ExponentText}, {"1e-99999", ExponentText}}) {
+    const tRead r = Strict(text);
+    EXPECT_EQ(r.message, std::string("INPUT ERROR\r(  Number of covariates :   ") + text + "  )\r\r" + reason);
+    EXPECT_TRUE(r.error && r.value == 0) << text;
+  }
 }
 
 TEST(ReadCellNumber, EmptyReadsZeroCommaIsADecimalMarkAndErrorsAskToReEnter) {

@@ -294,7 +294,7 @@ bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& 
   std::string reason;
   // The per-user data folder of an installed program may not exist yet.
   const bool createFolder = true;
-  if (!ReplaceTextFile(path, FormatSavedInputs(layout, saved), reason, createFolder)) {
+  if (!ReplaceTextFile(path, FormatSavedInputs(layout, saved), reason, createFolder, tLinkedName::Refuse)) {
     services.Warn("The inputs could not be saved in the file\r" + path + "\r\r" + reason +
                   ".\r\rThe computation goes on without them being saved.");
     return false;
@@ -311,6 +311,16 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
   tRestoredInputs restored;
   inputs.matrixRestored = false;
   if (!ReadSavedInputsFile(path, profile.SavedInputsLayout(), restored)) return false;
+  if (!restored.linkTarget.empty()) {
+    const bool restores = profile.restoredFieldCount > 0;
+    services.Warn("The saved inputs file\r" + path + "\ris a link to\r" + restored.linkTarget + "\r\r" +
+                  (restores ? "Saved inputs are neither read nor saved through a link, so the worksheet starts "
+                              "without them"
+                            : "The inputs are never saved through a link") +
+                  "; the link and the file it points to are left as they are. To keep the inputs from one run to "
+                  "the next, remove the link.");
+    return false;
+  }
   if (restored.folderInPlace) {
     const bool restores = profile.restoredFieldCount > 0;
     services.Error("There is a folder, not a file, where the saved inputs are kept:\r" + path + "\r\r" +
@@ -344,11 +354,16 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
   if (complete && profile.usesMatrixEntry && restored.matrixOrder > 0)
     PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, inputs.correlations);
   inputs.matrixRestored = complete;
+  const bool nothingHeld = fieldsHeld == 0 && !gridHeld;
   if (!complete)
     services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
-                   (restored.Damaged() ? restored.problem : restored.missing) +
-                   "\r\rThe worksheet opens with the inputs read before the problem. The file has been left as "
-                   "it is.");
+                   (restored.Damaged() ? restored.problem : restored.missing) + "\r\r" +
+                   (nothingHeld ? "The worksheet opens without saved inputs."
+                                : "The worksheet opens with the inputs read before the problem.") +
+                   " The file has been left as it is.");
+  else if (!restored.extraLines.empty())
+    services.Warn("The saved inputs were restored from the file\r" + path + "\r\r" + restored.extraLines +
+                  "\r\rThe file has been left as it is; the next Compute saves the inputs without those lines.");
   return complete && profile.usesMatrixEntry && restored.matrixRead;
 }
 

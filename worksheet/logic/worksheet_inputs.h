@@ -27,7 +27,7 @@ constexpr int CaseBColumn = 5;
 
 // Largest number of covariates the grid follows: the covariates field is
 // capped at this value, so the grid has at most 13 rows.
-constexpr int MaxGridCovariates = MaxRestoredCovariates;
+constexpr int MaxGridCovariates = 12;
 inline constexpr const char* GridCapMessage = "Maximum size of grid is 12 rows.";
 
 // The grid's cells by (column, row), both from 0. Rows beyond rowCount
@@ -206,7 +206,8 @@ bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& 
 // leaves inputs at their first run. A damaged or incomplete file restores
 // what it held before the problem and shows an error box that names the
 // file and the problem or the first item missing (the file is left
-// untouched). A folder in the file's place is reported as such. Returns
+// untouched). Lines after a complete file are named in a warning, and the
+// inputs are restored. A folder in the file's place is reported as such. Returns
 // true when the file gave a whole correlation matrix (the Compute button
 // then reads "Continue").
 bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,

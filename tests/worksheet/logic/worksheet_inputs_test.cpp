@@ -193,6 +193,9 @@ TEST(PasteBlockIntoGrid, FillsFromTheCellOnByTheTypingRulesOrChangesNothing) {
             "round it before copying it.");
 }
 
+// The worked example as Quorvane saves it.
+std::string WorkedSummaryFile() { return "1\n10\nTask\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\n0.600\n1.000\n"; }
+
 class SavedWorksheet : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -289,6 +292,24 @@ TEST_F(SavedWorksheet, AnIncompleteFileIsReportedNamingWhatIsMissingAndRestoresO
   EXPECT_TRUE(std::filesystem::exists(Path(profile)));
 }
 
+// A count of 9 is never written: nothing of it is shown. Lines after a whole file are named.
+TEST_F(SavedWorksheet, ACountOutsideOneToFiveRestoresNothingAndLinesAfterAWholeFileAreNamed) {
+  const tProgramProfile profile = QuorvaneProfile();
+  std::ofstream(Path(profile), std::ios::binary) << "9\n20\n" << WorkedSummaryFile();
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_FALSE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  EXPECT_NE(services.last().text.find("\"9\" is not a whole number from 1 to 5. The program never saves another "
+                                      "count: the file is damaged"), std::string::npos);
+  EXPECT_NE(services.last().text.find("The worksheet opens without saved inputs."), std::string::npos);
+  EXPECT_EQ(back.Field(2) + back.grid.Cell(NameColumn, 0) + std::to_string(back.grid.RowCount()), "Task4");
+
+  std::ofstream(Path(profile), std::ios::binary | std::ios::trunc) << WorkedSummaryFile() << "\n0.3\n\nnotes\n \n";
+  EXPECT_TRUE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  EXPECT_EQ(services.last().kind, tMessageKind::Warning);
+  EXPECT_NE(services.last().text.find("Lines 17 to 19 come after the last of the saved inputs (line 15) and were "
+                                      "not read."), std::string::npos);
+}
+
 TEST_F(SavedWorksheet, AFolderWhereTheFileBelongsIsReportedAsWhatItIsAndClearDataLeavesIt) {
   const tProgramProfile raw = QuorvikProfile();
   std::filesystem::create_directory(Path(raw));
@@ -328,6 +349,25 @@ TEST_F(SavedWorksheet, AFailedSaveWarnsNamingFileAndReasonAndLeavesWhatIsThere) 
                                    services));
   EXPECT_EQ(services.last().kind, tMessageKind::Warning);
   EXPECT_NE(services.last().text.find(blocked + "/Quorvik.txt"), std::string::npos);
+}
+
+// A link planted as the saved inputs aimed every Compute at the file it
+// named, and was read through at the start.
+TEST_F(SavedWorksheet, ALinkAsTheSavedInputsIsNamedAndNeitherReadNorWrittenThrough) {
+  const tProgramProfile profile = QuorvaneProfile();
+  const std::string victim = dir.Path() + "/victim.txt";
+  std::ofstream(victim, std::ios::binary) << "1\n10\n";
+  std::filesystem::create_symlink(victim, Path(profile));
+  EXPECT_FALSE(SaveWorksheetInputs(FirstRunInputs(profile), profile, Path(profile), services));
+  EXPECT_NE(services.last().text.find(Path(profile) + "\r\rIt is a link to " + victim + ", and nothing is saved"),
+            std::string::npos);
+  EXPECT_EQ(Contents(victim), "1\n10\n");
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_FALSE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  EXPECT_EQ(services.last().text.find("The saved inputs file\r" + Path(profile) + "\ris a link to\r" + victim +
+                                      "\r\rSaved inputs are neither read nor saved through a link"),
+            0u);
+  EXPECT_EQ(back.Field(1), "");
 }
 
 TEST_F(SavedWorksheet, ClearDataAsksBeforeDeletingAFileAndSaysWhatItCannotDelete) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -196,43 +195,18 @@ TEST(ConfidenceLevel, ReachesEveryTextThatNamesIt) {
   EXPECT_NE(two, wide);
 }
 
-TEST(AnalysisReport, InputLinesCutTheCaptionBeforeItsLastColon) {
-  EXPECT_EQ(FormatInputLine("Number of covariates : ", "3"), " Number of covariates = 3");
-  EXPECT_EQ(FormatInputLine("Sample size (N) of control sample:", "25"), " Sample size (N) of control sample= 25");
-  EXPECT_EQ(FormatInputLine("Ratio: a:b :  ", "1"), " Ratio: a:b = 1");
-  EXPECT_EQ(FormatInputLine("Input 5", "7"), " Input 5= 7");
-}
-
 // A file's names stand for the row labels, clipped to keep the columns.
 TEST(AnalysisReport, VariableNamesLabelTheSummaryTableWithinItsColumns) {
   const tWorksheetInputs in = WorkedInputs(tIntervalChoice::TwoSided);
   tReportFrame frame = ReportFrameOf(in, QuorvaneProfile());
   frame.variableNames = {"Years of formal education", ""};
   tLineList lines;
-  ASSERT_EQ(RunReportedAnalysis(SummaryRequest(in, QuorvaneProfile(), 10, 1, tNoticeHook{}), &frame, false, lines).outcome,
-            tAnalysisOutcome::Done);
+  const tAnalysisRequest request = SummaryRequest(in, QuorvaneProfile(), 10, 1, tNoticeHook{});
+  ASSERT_EQ(RunReportedAnalysis(request, &frame, false, lines).outcome, tAnalysisOutcome::Done);
   Lines expected = GoldenReport("quorvane_worked_two_sided.txt");
   for (std::string& line : expected)
     if (line.rfind("  Task of Interest:", 0) == 0) line = "  Years of formal:  " + line.substr(20);
   ExpectSameLines(lines.lines, expected);
-}
-
-TEST(AnalysisReport, RefusesInconsistentInputsBeforeWritingAnything) {
-  tAnalysisRecord record;
-  tAnalysisRequest& request = record.request;
-  record.conditionalSd = 1;
-  tLineList sink;
-  tReportFrame frame;
-  request.k = MatrixCapacity;
-  EXPECT_THROW(WriteAnalysisReport(frame, record, false, sink), std::invalid_argument);
-  request.k = 1;
-  frame.layout = tProgramKind::RawData;  // without its table
-  EXPECT_THROW(WriteAnalysisReport(frame, record, false, sink), std::invalid_argument);
-  tData_matrix table;
-  frame.rawData = &table;
-  frame.controlCount = table.Rows() + 1;
-  EXPECT_THROW(WriteAnalysisReport(frame, record, false, sink), std::invalid_argument);
-  EXPECT_EQ(sink.Count(), 0);
 }
 
 }  // namespace

@@ -48,11 +48,9 @@ std::string LocatedProblem(const std::string& fileName, const std::string& probl
 }
 
 // The grid's cells as the saved file holds them: name, mean, SD, Case A,
-// Case B; a cell's label in messages is "Test No." and its row number.
+// Case B.
 constexpr int MeanCell = 1;
 constexpr int SdCell = 2;
-constexpr const char* GridCellLabelPrefix = "Test No.";
-constexpr const char* SdCaption = "SD";
 
 }  // namespace
 
@@ -181,7 +179,7 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
     for (int row = 0; row < m; ++row) {
       const std::string label = GridCellLabelPrefix + std::to_string(row + 1);
       const extended value = ReadLabelledNumber(restored.gridRows.at(row).at(cell), label, collect);
-      if (inputError || (cell == SdCell && !CheckPositiveSd(SdCaption, value, collect))) {
+      if (inputError || (cell == SdCell && !CheckPositiveSd(SdHeading, value, collect))) {
         const int line = SavedFieldLines + GridCellsPerRow * row + cell + 1;
         error = At(fileName, line,
                    FormatC("%s of %s: ", cell == MeanCell ? "mean" : "SD", RawVariableName(row + 1).c_str()) + said);

@@ -21,3 +21,8 @@ inline constexpr const char* QuorvikCovariatesCaption = "Number of covariates :"
 // The summary-data program's: field 1 the covariates, field 2 the controls.
 inline constexpr const char* QuorvaneCovariatesCaption = "Number of covariates : ";
 inline constexpr const char* QuorvaneSampleSizeCaption = "Sample size (N) of control sample:";
+
+// The summary-data program's grid as its messages name it: a cell's label
+// is "Test No." and its row number; the SD column's heading.
+inline constexpr const char* GridCellLabelPrefix = "Test No.";
+inline constexpr const char* SdHeading = "SD";

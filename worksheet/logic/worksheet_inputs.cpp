@@ -19,7 +19,6 @@ constexpr const char* DefaultGridNames[] = {"Task", "Cov 1", "Cov 2", "Cov 3", "
 
 // Label of a grid cell in the readers' boxes: this text directly followed
 // by the row's number text.
-constexpr const char* GridCellLabelPrefix = "Test No.";
 
 // A pasted character outside ASCII, as the key filter sees it (it refuses it).
 constexpr char32_t NonAsciiCharacter = 0xFFFD;

@@ -145,9 +145,8 @@ std::optional<std::string> PasteIntoNumericEntry(std::string_view before, std::s
 std::optional<tGridCell> CheckGridCells(const tGridCells& grid, int rows, const std::string& sdCaption,
                                         const tNoticeHook& notice, int lastColumn = CaseBColumn);
 
-// The caption of the SD column's heading, the label of the SD rule.
-inline constexpr const char* SdHeading = "SD";
-// The headings of the grid's columns, from column 0.
+// The headings of the grid's columns, from column 0 (SdHeading, the label
+// of the SD rule, is in analysis/programs.h).
 inline constexpr const char* GridColumnHeadings[] = {"Test No.", "Name", "Mean", SdHeading, "Case A", "Case B"};
 
 // A block of cells pasted into the grid (copied from a spreadsheet or a

@@ -113,6 +113,15 @@ TEST(ControlSample, SavedInputsAreCheckedByTheWorksheetRules) {
             std::string("q.txt: ") + NotPositiveDefiniteMessage);
 }
 
+// A cell below the fourth row was labelled "Test No." without its row
+// number (the worksheet numbers only the rows it shows at first).
+TEST(ControlSample, ACellInAnyRowIsLabelledWithItsRowNumber) {
+  std::string text = "5\n30\n";
+  for (int row = 1; row <= 6; ++row) text += "V\n" + std::string(row == 6 ? "zz" : "1") + "\n1\n1\n1\n";
+  EXPECT_EQ(SavedInputsError(text), "q.txt:29: mean of covariate 5: INPUT ERROR (  Test No.6  zz  ) Enter numeric "
+                                    "data only.");
+}
+
 // A file cut short is named so, never by the zeros read past its end; a
 // number too large for an entry is named as such.
 TEST(ControlSample, SavedInputsCutShortOrTooLargeAreNamedSo) {

@@ -86,3 +86,19 @@ TEST(PairsReader, BadLinesAreKeptInPlaceWithWhatIsWrong) {
   EXPECT_EQ(pairs[8].problem, "the line is longer than 4096 characters.");
   for (int i = 0; i < 9; ++i) EXPECT_EQ(pairs[i].line, i + 1);
 }
+
+// Only blanks and tabs separate a line's fields: a control character in a
+// label is named, not taken for a separator that adds a score.
+TEST(PairsReader, ControlCharacterInALabelIsRefusedByName) {
+  for (auto [line, code] : {std::pair<const char*, const char*>{"ctl\x01z 40 12 55 9", "U+0001"},
+                            {"a\vb 40 12 55 9", "U+000B"}, {"\fab\t40 12 55 9", "U+000C"},
+                            {"ab\x7F 40 12 55 9", "U+007F"}, {"ab\xC2\x85 40 12 55 9", "U+0085"}}) {
+    const auto pairs = ReadPairs(std::string(line) + "\n", 1);
+    ASSERT_EQ(pairs.size(), 1u) << line;
+    EXPECT_NE(pairs[0].problem.find(std::string("holds a control character (") + code + ")"), std::string::npos)
+        << pairs[0].problem;
+  }
+  EXPECT_EQ(ReadPairs("ctl\x01z 40 12 55 9\n", 1)[0].problem,
+            "the label \"ctl<U+0001>z\" holds a control character (U+0001): a label is one word of printable "
+            "characters.");
+}

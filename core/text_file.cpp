@@ -52,6 +52,14 @@ tInputFile::~tInputFile() {
 long long tInputFile::Read(char* buffer, std::size_t count, std::string& readReason) {
   for (;;) {
     const ssize_t got = ::read(descriptor, buffer, count);
+    if (got > 0) taken_ += got;
+    // A regular file that ends before the size it had when it was opened
+    // was cut short while it was read: what came is not the whole file.
+    if (got == 0 && size >= 0 && taken_ < size) {
+      readReason = "the file changed while it was read: it ended after " + std::to_string(taken_) + " of the " +
+                   std::to_string(size) + " bytes it had when it was opened";
+      return -1;
+    }
     if (got >= 0) return got;
     if (errno == EINTR) continue;
     readReason = SystemReason(errno);

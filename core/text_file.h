@@ -53,8 +53,13 @@ class tInputFile {
   long long size = -1;  // bytes of a regular file; -1 for a pipe or device
 
   // Reads up to size bytes (a read interrupted by a signal is retried);
-  // returns how many, 0 at the end, -1 with reason set on an error.
+  // returns how many, 0 at the end, -1 with reason set on an error. A
+  // regular file that ends before the size it had when it was opened was
+  // cut short while it was read: that is an error too.
   long long Read(char* buffer, std::size_t count, std::string& readReason);
+
+ private:
+  long long taken_ = 0;  // bytes read so far
 };
 
 // Opens path for reading. A folder, and a pipe, device or socket unless

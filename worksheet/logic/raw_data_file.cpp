@@ -276,9 +276,10 @@ tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int co
       return Refused(result, 0,
                      FormatC("The data file \"%s\" cannot be read: it is larger than %zu bytes.", name,
                              MaxRawDataFileSize));
+    case tTextFileStatus::ReadFailed:
+      return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: %s.", name, file.reason.c_str()));
     case tTextFileStatus::CannotExamine:
-    case tTextFileStatus::CannotOpen:
-    case tTextFileStatus::ReadFailed: break;
+    case tTextFileStatus::CannotOpen: break;
   }
   return Refused(result, 0,
                  FormatC("The data file \"%s\" cannot be read: %s (check its permissions).", name,

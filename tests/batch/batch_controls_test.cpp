@@ -155,6 +155,9 @@ TEST(BatchControls, RawControlsWithALineOfNames) {
   EXPECT_EQ(RawError("A,B\n1,2\n3,4\n", "1"),
             "c.txt: the file holds 2 lines of control data; at least 3 controls are needed.");
   EXPECT_NE(RawError("A B\n39 8\n50 8\n61 8\n", "1").find("covariate 1 \"B\" (column 2"), std::string::npos);
+  // A spreadsheet's tab-separated export with an empty cell.
+  EXPECT_EQ(RawError("Task\tEducation\tAge\n39\t8\t61\n50\t\t57\n61\t12\t62\n34\t7\t48\n", "2"),
+            "c.txt:3: Line 3 (control 2) of the data file: value 2 (covariate 1 \"Education\") is empty.");
 }
 
 TEST(BatchControls, FilesThatCannotBeReadAreNamed) {

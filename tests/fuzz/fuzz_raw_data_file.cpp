@@ -5,15 +5,18 @@
 // per row (k + 1, from 2 to 6); the rest, copied to a string of exactly
 // its size, is the file. What must hold:
 //  - a file whose first line starts with `columns` blank-separated
-//    decimals is read as blank-separated text without a line of names;
+//    decimals is read as blank- or tab-separated text without a line of
+//    names; blank- or tab-separated, it is tab-separated exactly when the
+//    first line of its rows that is not blank holds a tab and no row
+//    separates two of its first `columns` values by blanks;
 //  - the reader either loads (rows and columns as asked, the success
 //    message counting the lines with data after the rows read) or refuses
 //    with a message naming a line from 1 to rows (one more after a line of
 //    names), and its decision and every value read agree with an
 //    independent reading of the file's lines in the kind the reader took
 //    it for (LF, CR LF and CR end a line; in blank-separated text
-//    characters up to 32 separate values; in CSV one comma or semicolon
-//    does, with quoted fields; values are decimals within the reader's
+//    characters up to 32 separate values; in CSV one comma, semicolon or
+//    tab does, with quoted fields; values are decimals within the reader's
 //    range, with a decimal comma and no point where semicolons separate);
 //  - a loaded file either has a column without variance in the controls
 //    (FirstConstantColumn names it; the flow refuses the file) or gives
@@ -74,11 +77,39 @@ std::vector<std::string> Fields(std::string_view line, tDataSeparator separator,
     for (std::string_view f : fuzz::SplitFields(line)) fields.emplace_back(f);
     return fields;
   }
-  const char split = separator == tDataSeparator::Comma ? ',' : ';';
+  const char split = separator == tDataSeparator::Comma ? ',' : separator == tDataSeparator::Tab ? '\t' : ';';
   bool empty = true;
   for (char c : line) empty = empty && (c == split || static_cast<unsigned char>(c) <= ' ');
   if (empty) return {};
   return fuzz::SplitDelimited(line, split, faultyField);
+}
+
+bool IsBlank(std::string_view line) {
+  for (char c : line)
+    if (static_cast<unsigned char>(c) > ' ') return false;
+  return true;
+}
+
+// Whether the rows from line `start` on are tab-separated: the first line
+// that is not blank holds a tab, and no line, split at tabs, has among its
+// first `columns` fields one not in quotes with a character up to 32
+// inside (a blank separating two values).
+bool TabsAloneSeparate(const std::vector<std::string_view>& lines, std::size_t start, int rows, int columns) {
+  bool first = true;
+  for (std::size_t i = start; i < lines.size() && i < start + static_cast<std::size_t>(rows); ++i) {
+    if (IsBlank(lines[i])) continue;
+    if (first && lines[i].find('\t') == std::string_view::npos) return false;
+    first = false;
+    int faulty = -1;
+    std::vector<bool> quoted;
+    const std::vector<std::string> fields = fuzz::SplitDelimited(lines[i], '\t', faulty, &quoted);
+    for (int j = 0; j < columns && j < static_cast<int>(fields.size()) && (faulty < 0 || j < faulty); ++j) {
+      if (j < static_cast<int>(quoted.size()) && quoted[j]) continue;
+      for (char c : fields[j])
+        if (static_cast<unsigned char>(c) <= ' ') return false;
+    }
+  }
+  return !first;
 }
 
 void CheckStatistics(const tData_matrix& table, int rows, int columns, std::string_view file) {
@@ -130,8 +161,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> first = Fields(lines[0], tDataSeparator::Blanks, faulty);
     bool blankData = static_cast<int>(first.size()) >= columns;
     for (int j = 0; j < columns && blankData; ++j) blankData = fuzz::IsDecimal(first[j]);
-    if (blankData && (separator != tDataSeparator::Blanks || layout.namesLine))
+    const bool blanksOrTab = separator == tDataSeparator::Blanks || separator == tDataSeparator::Tab;
+    if (blankData && (!blanksOrTab || layout.namesLine))
       Fail("a blank-separated first line of data was not read as such", rows, columns, file);
+    if (blanksOrTab &&
+        (separator == tDataSeparator::Tab) != TabsAloneSeparate(lines, layout.namesLine ? 1 : 0, rows, columns))
+      Fail("tab-separated values told wrongly from blank-separated text", rows, columns, file);
   }
   // After a line of names the rows are the lines that follow it.
   const int namesLines = layout.namesLine ? 1 : 0;

@@ -86,6 +86,9 @@ const char* NumberAdvice(tDataSeparator separator) {
     case tDataSeparator::Semicolon:
       return "In a file whose values are separated by semicolons, write numbers with a comma as the decimal mark "
              "(for example 12,5).";
+    case tDataSeparator::Tab:
+      return "In a file whose values are separated by tabs, write numbers with a point as the decimal mark (for "
+             "example 12.5).";
   }
   return "";
 }
@@ -181,7 +184,7 @@ tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tDa
                            "Case A and Case B are needed, each with at least one value.",
                            rows, columns));
   }
-  result.layout = DetectDataFileLayout(text, columns);
+  result.layout = DetectDataFileLayout(text, columns, rows);
   const tDataFileLayout& layout = result.layout;
   const tRowPlace place{rows, who, layout.namesLine ? 1 : 0};
   if (layout.namesLine && static_cast<int>(layout.names.size()) < columns) {

@@ -271,6 +271,7 @@ int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::o
       err << prefix << error << "\n";
       return BatchExitBadInput;
     }
+    if (!controls.notice.empty()) err << prefix << controls.notice << "\n";
 
     // The pairs are read as a stream, a chunk at a time: standard input, a
     // named pipe and a file of any size alike.

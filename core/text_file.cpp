@@ -135,7 +135,7 @@ tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes, tSpecialFi
     if (size > file.text.capacity()) file.text.reserve(std::min(maxBytes, std::max(size, 2 * file.text.capacity())));
     file.text.append(buffer, 0, static_cast<std::size_t>(got));
   }
-  if (!DecodeText(file.text, file.reason)) {
+  if (!DecodeText(file.text, file.reason, &file.encoding)) {
     file.text.clear();
     file.status = tTextFileStatus::NotPlainText;
     return file;

@@ -1,12 +1,15 @@
 // Whole text files: the one place where the programs read a file they are
 // given and where they write, replace or delete one. Reading returns the
-// text as UTF-8 (a byte-order mark removed; UTF-16 and UTF-32 converted,
-// see core/text_encoding.h) or says why there is none; the callers word
+// text as UTF-8 (a byte-order mark removed; UTF-16, UTF-32 and
+// Windows-1252 converted, see core/text_encoding.h) or says why there is
+// none; the callers word
 // the message for their own file.
 #pragma once
 
 #include <cstddef>
 #include <string>
+
+#include "core/text_encoding.h"
 
 enum class tTextFileStatus {
   Read,           // text holds the file's contents
@@ -34,6 +37,7 @@ inline constexpr const char* SaveAsPlainTextAdvice =
 struct tTextFile {
   tTextFileStatus status = tTextFileStatus::NotFound;
   std::string text;
+  tTextEncoding encoding = tTextEncoding::Utf8;  // Read: what the file was read as
   std::string reason;  // the system's text for CannotExamine, CannotOpen and ReadFailed;
                        // what the file is for NotRegular and NotPlainText
 };

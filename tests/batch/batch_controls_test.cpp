@@ -160,6 +160,23 @@ TEST(BatchControls, RawControlsWithALineOfNames) {
             "c.txt:3: Line 3 (control 2) of the data file: value 2 (covariate 1 \"Education\") is empty.");
 }
 
+// Files written in Windows' code page are read as such, and the run says so.
+TEST(BatchControls, FilesThatAreNotUtf8AreReadAsWindows1252) {
+  tScratchFolder folder("windows1252");
+  const std::string raw = WriteFile(folder.Path() / "raw.txt", "T\xE9sk Age\n" + std::string(WorkedRawControls));
+  const std::string saved =
+      WriteFile(folder.Path() / "saved.txt", "1\n10\nT\xE9sk\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\n0.600\n1.000\n");
+  tBatchControls c;
+  std::string error;
+  ASSERT_TRUE(LoadRawControls(raw, "1", c, error)) << error;
+  EXPECT_EQ(c.variableNames.at(0), "T\xC3\xA9sk");
+  EXPECT_EQ(c.notice, raw + ": the file is not UTF-8 text; it was read as Windows-1252 (Western European).");
+  ASSERT_TRUE(LoadSavedInputsControls(saved, c, error)) << error;
+  EXPECT_EQ(c.notice, saved + ": the file is not UTF-8 text; it was read as Windows-1252 (Western European).");
+  ASSERT_TRUE(ParseSavedInputsControls(WorkedSavedInputs, "q.txt", c, error)) << error;
+  EXPECT_EQ(c.notice, "");
+}
+
 TEST(BatchControls, FilesThatCannotBeReadAreNamed) {
   tBatchControls c;
   std::string error;

@@ -261,8 +261,12 @@ tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int co
   const tTextFile file = ReadTextFile(fileName, MaxRawDataFileSize);
   const char* name = fileName.c_str();
   switch (file.status) {
-    case tTextFileStatus::Read:
-      return ReadRawData(file.text, rows, columns, table, tRawRows::ControlsThenCases, progress);
+    case tTextFileStatus::Read: {
+      tRawDataReadResult read = ReadRawData(file.text, rows, columns, table, tRawRows::ControlsThenCases, progress);
+      if (file.encoding == tTextEncoding::Windows1252 && !read.cancelled)
+        read.message += std::string("\r\rThe data file ") + ReadAsWindows1252Notice + ".";
+      return read;
+    }
     case tTextFileStatus::NotFound:
       return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: it does not exist.", name));
     case tTextFileStatus::IsFolder:

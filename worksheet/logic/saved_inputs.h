@@ -94,6 +94,9 @@ struct tRestoredInputs {
   int itemsInText = 0;
   // The name is a folder, not a file.
   bool folderInPlace = false;
+  // The file was not UTF-8 text and was read as Windows-1252: its texts
+  // are UTF-8 now, and are saved so.
+  bool readAsWindows1252 = false;
 
   bool Damaged() const { return !problem.empty(); }
   bool Incomplete() const { return !missing.empty(); }

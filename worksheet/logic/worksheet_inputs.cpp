@@ -344,11 +344,19 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
   if (complete && profile.usesMatrixEntry && restored.matrixOrder > 0)
     PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, inputs.correlations);
   inputs.matrixRestored = complete;
+  // Told once, with the problem when there is one: the next save writes UTF-8.
+  const std::string encoding =
+      restored.readAsWindows1252
+          ? "\r\rThe file is not UTF-8 text: it was read as Windows-1252 (Western European), as Windows programs "
+            "write text. The next Compute saves the inputs as UTF-8, with the same characters."
+          : "";
   if (!complete)
     services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
                    (restored.Damaged() ? restored.problem : restored.missing) +
                    "\r\rThe worksheet opens with the inputs read before the problem. The file has been left as "
-                   "it is.");
+                   "it is." + encoding);
+  else if (!encoding.empty())
+    services.Inform("The saved inputs were read from the file\r" + path + encoding);
   return complete && profile.usesMatrixEntry && restored.matrixRead;
 }
 

@@ -315,6 +315,21 @@ TEST(RawDataFile, FileErrorsNameTheFile) {
                        "Choose a text file.");
 }
 
+// A data file written in Windows' code page: its names keep their
+// characters (as UTF-8 in the report), and the box says how it was read.
+TEST(RawDataFile, AFileThatIsNotUtf8IsReadAsWindows1252) {
+  const std::string path = std::filesystem::temp_directory_path().string() + "/quorv-raw-1252.txt";
+  std::ofstream(path, std::ios::binary) << "T\xE9sk;Ann\xE9""es\r\n1;10\r\n2;20\r\n3,5;31\r\n40;12\r\n55;9\r\n";
+  tData_matrix t;
+  const auto r = ReadRawDataFile(path, 5, 2, t);
+  std::filesystem::remove(path);
+  ASSERT_TRUE(r.loaded) << r.message;
+  EXPECT_EQ(r.layout.names, (std::vector<std::string>{"T\xC3\xA9sk", "Ann\xC3\xA9""es"}));
+  EXPECT_EQ(r.message.find(RawDataLoadedMessage(5, 2, 0, r.layout.names)), 0u);
+  EXPECT_NE(r.message.find("Windows-1252"), std::string::npos) << r.message;
+  ExpectSmallTable(t);
+}
+
 TEST(RawDataFile, ZeroVarianceColumnIsFoundAndNamed) {
   tData_matrix t;
   ASSERT_TRUE(Read("1 10 0.1 4\n2 20 0.1 5\n3 31 0.1 6\n40 12 0.1 7\n55 9 0.2 8\n", 5, 4, t).loaded);

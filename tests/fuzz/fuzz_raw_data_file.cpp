@@ -2,8 +2,12 @@
 // raw-data flow computes from what it loads.
 //
 // Input: byte 0 chooses the rows (n + 2, from 3 to 40), byte 1 the values
-// per row (k + 1, from 2 to 6); the rest, copied to a string of exactly
-// its size, is the file. What must hold:
+// per row (k + 1, from 2 to 6, in its low bits) and, in its top bit,
+// whether the rest is decoded as a file is read (UTF-16, UTF-32 and
+// Windows-1252 text converted to UTF-8) or is the text itself; the rest,
+// copied to a string of exactly its size, is the file. What must hold:
+//  - text read as Windows-1252 comes out as valid UTF-8 with one
+//    character for each byte;
 //  - a file whose first line starts with `columns` blank-separated
 //    decimals is read as blank- or tab-separated text without a line of
 //    names; blank- or tab-separated, it is tab-separated exactly when the
@@ -29,6 +33,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_characters.h"
+#include "core/text_encoding.h"
 #include "matrix/raw_data_statistics.h"
 #include "matrix/tmatrix.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -144,8 +150,17 @@ void CheckStatistics(const tData_matrix& table, int rows, int columns, std::stri
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   const int rows = MinRows + data[0] % (MaxRows - MinRows + 1);
-  const int columns = MinColumns + data[1] % (MaxColumns - MinColumns + 1);
-  const std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+  const int columns = MinColumns + (data[1] & 0x7F) % (MaxColumns - MinColumns + 1);
+  std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+  if ((data[1] & 0x80) != 0) {
+    const std::size_t bytes = file.size();
+    std::string problem;
+    tTextEncoding from = tTextEncoding::Utf8;
+    if (!DecodeText(file, problem, &from)) return 0;
+    if (from == tTextEncoding::Windows1252 &&
+        (!IsValidUtf8(file) || CharacterCount(file) != static_cast<int>(bytes)))
+      Fail("Windows-1252 text not one UTF-8 character a byte", rows, columns, file);
+  }
 
   // The reader sizes the table to the rows it reads.
   tData_matrix table(1, 1);

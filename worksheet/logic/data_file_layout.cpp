@@ -170,12 +170,14 @@ bool IsEmptyDataLine(std::string_view line, tDataSeparator separator) {
 }
 
 tDataFileLayout DetectDataFileLayout(std::string_view text, int columns, int rows) {
-  // Blank- or tab-separated, with the data from line 1 on.
-  tDataFileLayout blanks;
-  blanks.separator = BlanksOrTabs(tLineCursor(text), columns, rows);
   tLineCursor cursor(text);
   std::string_view first;
-  if (!cursor.Next(first) || HoldsBlankSeparatedData(first, columns)) return blanks;
+  if (!cursor.Next(first) || HoldsBlankSeparatedData(first, columns)) {
+    // Blank- or tab-separated, with the data from line 1 on.
+    tDataFileLayout layout;
+    layout.separator = BlanksOrTabs(tLineCursor(text), columns, rows);
+    return layout;
+  }
 
   // Line 1 holds data in a delimited kind unless all its fields are names.
   const std::optional<tDataSeparator> firstKind = DelimitedKindOf(first);
@@ -199,6 +201,6 @@ tDataFileLayout DetectDataFileLayout(std::string_view text, int columns, int row
     break;
   }
   tDataFileLayout layout;
-  layout.separator = firstKind.value_or(blanks.separator);
+  layout.separator = firstKind ? *firstKind : BlanksOrTabs(tLineCursor(text), columns, rows);
   return layout;
 }

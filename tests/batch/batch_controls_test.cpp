@@ -164,8 +164,8 @@ TEST(BatchControls, RawControlsWithALineOfNames) {
 TEST(BatchControls, FilesThatAreNotUtf8AreReadAsWindows1252) {
   tScratchFolder folder("windows1252");
   const std::string raw = WriteFile(folder.Path() / "raw.txt", "T\xE9sk Age\n" + std::string(WorkedRawControls));
-  const std::string saved =
-      WriteFile(folder.Path() / "saved.txt", "1\n10\nT\xE9sk\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\n0.600\n1.000\n");
+  std::string saved = WorkedSavedInputs;
+  saved = WriteFile(folder.Path() / "saved.txt", saved.replace(saved.find("Task"), 4, "T\xE9sk"));
   tBatchControls c;
   std::string error;
   ASSERT_TRUE(LoadRawControls(raw, "1", c, error)) << error;
@@ -173,8 +173,6 @@ TEST(BatchControls, FilesThatAreNotUtf8AreReadAsWindows1252) {
   EXPECT_EQ(c.notice, raw + ": the file is not UTF-8 text; it was read as Windows-1252 (Western European).");
   ASSERT_TRUE(LoadSavedInputsControls(saved, c, error)) << error;
   EXPECT_EQ(c.notice, saved + ": the file is not UTF-8 text; it was read as Windows-1252 (Western European).");
-  ASSERT_TRUE(ParseSavedInputsControls(WorkedSavedInputs, "q.txt", c, error)) << error;
-  EXPECT_EQ(c.notice, "");
 }
 
 TEST(BatchControls, FilesThatCannotBeReadAreNamed) {

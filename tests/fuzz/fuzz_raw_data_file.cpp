@@ -98,8 +98,8 @@ bool IsBlank(std::string_view line) {
 
 // Whether the rows from line `start` on are tab-separated: the first line
 // that is not blank holds a tab, and no line, split at tabs, has among its
-// first `columns` fields one not in quotes with a character up to 32
-// inside (a blank separating two values).
+// first `columns` fields one with a character up to 32 inside (a blank
+// separating two values).
 bool TabsAloneSeparate(const std::vector<std::string_view>& lines, std::size_t start, int rows, int columns) {
   bool first = true;
   for (std::size_t i = start; i < lines.size() && i < start + static_cast<std::size_t>(rows); ++i) {
@@ -107,10 +107,8 @@ bool TabsAloneSeparate(const std::vector<std::string_view>& lines, std::size_t s
     if (first && lines[i].find('\t') == std::string_view::npos) return false;
     first = false;
     int faulty = -1;
-    std::vector<bool> quoted;
-    const std::vector<std::string> fields = fuzz::SplitDelimited(lines[i], '\t', faulty, &quoted);
+    const std::vector<std::string> fields = fuzz::SplitDelimited(lines[i], '\t', faulty);
     for (int j = 0; j < columns && j < static_cast<int>(fields.size()) && (faulty < 0 || j < faulty); ++j) {
-      if (j < static_cast<int>(quoted.size()) && quoted[j]) continue;
       for (char c : fields[j])
         if (static_cast<unsigned char>(c) <= ' ') return false;
     }

@@ -70,10 +70,8 @@ inline std::vector<std::string_view> SplitFields(std::string_view line) {
 // that starts with a double quote runs to its closing quote, a doubled
 // quote standing for one, and only blanks may follow it before the next
 // separator. faultyField is the index of the first field whose quotes are
-// not so (it ends the list), or -1. quoted, when given, says of each
-// field whether it was written in quotes.
-inline std::vector<std::string> SplitDelimited(std::string_view line, char separator, int& faultyField,
-                                               std::vector<bool>* quoted = nullptr) {
+// not so (it ends the list), or -1.
+inline std::vector<std::string> SplitDelimited(std::string_view line, char separator, int& faultyField) {
   enum class State { Start, Plain, Quoted, QuoteSeen, Closed };
   auto pad = [&](char c) { return c == ' ' || (c == '\t' && separator != '\t'); };
   std::vector<std::string> fields;
@@ -91,13 +89,7 @@ inline std::vector<std::string> SplitDelimited(std::string_view line, char separ
     switch (state) {
       case State::Start:
         if (c == separator) finish();
-        else if (c == '"') {
-          state = State::Quoted;
-          if (quoted != nullptr) {
-            quoted->resize(fields.size() + 1);
-            (*quoted)[fields.size()] = true;
-          }
-        }
+        else if (c == '"') state = State::Quoted;
         else if (!pad(c)) { field += c; state = State::Plain; }
         break;
       case State::Plain:
@@ -123,11 +115,9 @@ inline std::vector<std::string> SplitDelimited(std::string_view line, char separ
   if (state == State::Quoted) {
     faultyField = static_cast<int>(fields.size());
     fields.push_back(field);
-    if (quoted != nullptr) quoted->resize(fields.size());
     return fields;
   }
   finish();
-  if (quoted != nullptr) quoted->resize(fields.size());
   return fields;
 }
 

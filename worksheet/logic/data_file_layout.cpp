@@ -62,14 +62,13 @@ std::optional<tDataSeparator> DelimitedKindOf(std::string_view line) {
 
 // The line separates two of its first `columns` values by blanks (or
 // other characters up to code 32) rather than by a tab: split at tabs, a
-// field as written (not in quotes) holds one between its characters.
+// field holds one between its characters.
 bool SeparatesValuesByBlanks(std::string_view line, int columns) {
   std::size_t position = 0;
   std::string field;
   tFieldQuoting quoting = tFieldQuoting::Plain;
   for (int i = 0; i < columns && NextDelimitedField(line, Tab, position, field, quoting); ++i) {
     if (quoting == tFieldQuoting::UnclosedQuote || quoting == tFieldQuoting::TextAfterQuote) break;
-    if (quoting != tFieldQuoting::Plain) continue;
     for (char c : field)
       if (static_cast<unsigned char>(c) <= ' ') return true;
   }

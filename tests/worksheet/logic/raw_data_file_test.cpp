@@ -1,6 +1,7 @@
 #include "worksheet/logic/raw_data_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cmath>
@@ -318,7 +319,8 @@ TEST(RawDataFile, FileErrorsNameTheFile) {
 // A data file written in Windows' code page: its names keep their
 // characters (as UTF-8 in the report), and the box says how it was read.
 TEST(RawDataFile, AFileThatIsNotUtf8IsReadAsWindows1252) {
-  const std::string path = std::filesystem::temp_directory_path().string() + "/quorv-raw-1252.txt";
+  const std::string path =
+      std::filesystem::temp_directory_path().string() + "/quorv-raw-1252-" + std::to_string(::getpid()) + ".txt";
   std::ofstream(path, std::ios::binary) << "T\xE9sk;Ann\xE9""es\r\n1;10\r\n2;20\r\n3,5;31\r\n40;12\r\n55;9\r\n";
   tData_matrix t;
   const auto r = ReadRawDataFile(path, 5, 2, t);
@@ -402,8 +404,7 @@ TEST(RawDataFile, EveryTabEndsOneValueInATabSeparatedFile) {
   const std::string names = "Task\tEducation\tAge\r\n";
   const std::string rows = "39\t8\t61\r\n50\t11\t57\r\n61\t\t62\r\n34\t7\t48\r\n40\t12\t50\r\n";
   const std::pair<std::string, std::string> refused[] = {
-      {names + rows,
-       "Line 4 (control 3) of the data file: value 2 (covariate 1 \"Education\") is empty."},
+      {names + rows, "Line 4 (control 3) of the data file: value 2 (covariate 1 \"Education\") is empty."},
       {rows, "Line 3 (control 3) of the data file: value 2 (covariate 1) is empty."},
       {"39\t8\t61\n\t11\t57\n", "Line 2 (control 2) of the data file: value 1 (the task of interest) is empty."},
       {"39\t8\t61\n50\t11\t\n", "Line 2 (control 2) of the data file: value 3 (covariate 2) is empty."},
@@ -423,7 +424,6 @@ TEST(RawDataFile, EveryTabEndsOneValueInATabSeparatedFile) {
   ASSERT_TRUE(mixed.loaded) << mixed.message;
   EXPECT_EQ(mixed.layout.separator, tDataSeparator::Blanks);
   EXPECT_EQ(t[3][2], 12);
-  // A tab file's value that is not a number gets the tab file's advice.
   EXPECT_EQ(Read("39\t8\n50\tx\n", 5, 2, t).message,
             "Line 2 (control 2) of the data file: value 2 (covariate 1) \"x\" is not a number.\rIn a file whose "
             "values are separated by tabs, write numbers with a point as the decimal mark (for example 12.5).");

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -57,12 +59,11 @@ TEST(QtServicesBoxes, EachKindHasItsIconCaptionAndButtons) {
   EXPECT_EQ(MessageResultOf(QMessageBox::Ok), tMessageResult::Ok);
 }
 
-TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtensionOpenDialogTakesAnExistingFile) {
+TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteOpenDialogTakesAnExistingFile) {
   auto dialog = BuildSaveDialog("results.txt", "Text files|*.txt");
   EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
   EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
   EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-  EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
   EXPECT_EQ(dialog->nameFilters(), QStringList{"Text files (*.txt)"});
   ASSERT_FALSE(dialog->selectedFiles().isEmpty());
   EXPECT_EQ(QFileInfo(dialog->selectedFiles().first()).fileName(), "results.txt");
@@ -71,7 +72,7 @@ TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtensionOpenDialogT
   const QString folder = QDir::tempPath();
   auto again = BuildSaveDialog((folder + "/earlier report").toStdString(), "*.txt");
   EXPECT_EQ(QDir(again->directory()).canonicalPath(), QDir(folder).canonicalPath());
-  EXPECT_EQ(QFileInfo(again->selectedFiles().first()).fileName(), "earlier report");
+  EXPECT_EQ(QFileInfo(again->selectedFiles().first()).fileName(), "earlier report.txt");
 
   // The open dialog takes only an existing file, from the folder given.
   auto openDialog = BuildOpenDialog(folder.toStdString(), "Text files only|*.txt");
@@ -79,6 +80,41 @@ TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtensionOpenDialogT
   EXPECT_EQ(openDialog->fileMode(), QFileDialog::ExistingFile);
   EXPECT_EQ(openDialog->nameFilters(), QStringList{"Text files only (*.txt)"});
   EXPECT_EQ(QDir(openDialog->directory()).canonicalPath(), QDir(folder).canonicalPath());
+}
+
+// The dialog used by keys: the filter chosen (Down moves to the next one)
+// gives its extension to a name typed without one.
+TEST(QtServicesDialogs, SaveDialogAddsTheChosenFiltersExtensionToANameWithoutOne) {
+  struct Case {
+    const char* offered;
+    const char* filter;
+    int downs;  // presses of Down in the file type list
+    const char* typed;
+    const char* saved;
+  };
+  const char* const figures = "PNG images|*.png|SVG images|*.svg";
+  QTemporaryDir dir;
+  for (const Case& c : {Case{"figure.png", figures, 1, "saved", "saved.svg"},
+                        Case{"figure.png", figures, 0, "saved", "saved.png"},
+                        Case{"figure.svg", figures, 0, "saved", "saved.svg"},
+                        Case{"figure.png", figures, 1, "fig.png", "fig.png"},
+                        Case{"", "PDF files|*.pdf", 0, "saved", "saved.pdf"},
+                        Case{"", "Text files|*.txt", 0, "report", "report.txt"}}) {
+    auto dialog = BuildSaveDialog((dir.path() + "/" + c.offered).toStdString(), c.filter);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_TRUE(types != nullptr && nameField != nullptr);
+    for (int i = 0; i < c.downs; ++i) QTest::keyClick(types, Qt::Key_Down);
+    nameField->setFocus();
+    nameField->selectAll();
+    QTest::keyClicks(nameField, c.typed);
+    QTest::keyClick(nameField, Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted) << c.typed;
+    ASSERT_FALSE(dialog->selectedFiles().isEmpty());
+    EXPECT_EQ(QFileInfo(dialog->selectedFiles().first()).fileName(), c.saved) << c.offered << " " << c.downs;
+  }
 }
 
 TEST(QtServicesCursor, BusyAndNormalNeverLeaveTheHourglassBehind) {

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/support/real_box_services.h"
 #include "tests/support/scripted_services.h"
 #include "tests/support/find_child.h"
 #include "validation/validation_messages.h"
@@ -222,7 +223,7 @@ TEST_F(MatrixEntryTest, ClearDataZeroesBelowTheDiagonalAfterConfirmation) {
   services.answers = {tMessageResult::No};
   Child<QPushButton>(f, "ClearBtn")->click();
   EXPECT_EQ(services.last().text, "Clear data from matrix ?");
-  EXPECT_EQ(services.last().buttons, tMessageButtons::YesNo);
+  EXPECT_EQ(services.last().buttons, tMessageButtons::YesNoDefaultNo);
   EXPECT_EQ(f.Cell(1, 2)->text(), "0.600");
   EXPECT_EQ(matrix[1][2], 0.6);
 
@@ -246,14 +247,81 @@ TEST_F(MatrixEntryTest, ClearDataZeroesBelowTheDiagonalAfterConfirmation) {
   EXPECT_EQ(matrix[2][1], 0.0);
 }
 
-TEST_F(MatrixEntryTest, ReturnToWorksheetReadsNoCellAndEscapeDoesNotClose) {
+TEST_F(MatrixEntryTest, EnterInACellIsContinueAndEscapeIsReturnToWorksheet) {
   TSqMatFrm& f = Open(3);
   Type(1, 2, "abc");
-  QTest::keyClick(f.Cell(1, 2), Qt::Key_Escape);
   QTest::keyClick(f.Cell(1, 2), Qt::Key_Return);
+  EXPECT_EQ(services.texts(), std::vector<std::string>{InvalidCellMessage});
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Open);
-  EXPECT_TRUE(f.isVisible());
+  services.Clear();
+  QTest::keyClick(f.Cell(1, 2), Qt::Key_Escape);
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::ReturnedToWorksheet);
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(matrix[1][2], 0.0);
 
+  TSqMatFrm& g = Open(2);
+  Type(1, 2, "0.5");
+  QTest::keyClick(g.Cell(1, 2), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(g.Outcome(), TSqMatFrm::tOutcome::Accepted);
+  EXPECT_EQ(matrix[1][2], 0.5);
+}
+
+// The real question box: Enter answers No, so nothing is cleared.
+TEST_F(MatrixEntryTest, EnterOnTheClearDataQuestionKeepsTheMatrix) {
+  tRealBoxServices boxes;
+  matrix[1][2] = matrix[2][1] = 0.6;
+  TSqMatFrm f(matrix, 2, 2, "Matrix Entry", "", "", nullptr, true, boxes);
+  f.show();
+  Child<QPushButton>(f, "ClearBtn")->click();
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Clear data from matrix ?"});
+  EXPECT_EQ(boxes.results, std::vector<tMessageResult>{tMessageResult::No});
+  EXPECT_EQ(f.Cell(1, 2)->text(), "0.600");
+}
+
+// Ctrl+V in a cell: one value goes in as typing would, under the length
+// rule and its warning; a block, with or without its headings, is the
+// matrix.
+TEST_F(MatrixEntryTest, CtrlVPastesAValueByTheLengthRuleAndAMatrixWithItsHeadings) {
+  struct Case {
+    int order;
+    const char* typed;  // typed into cell (1, 2), cursor left at the end
+    std::string clipboard;
+    const char* shown;  // cell (1, 2) after the paste
+    std::string message;
+  };
+  const std::string cut = MaximumLengthMessage;
+  for (const Case& c : {
+           Case{2, "0.6", "0.45", "0.60.4", cut},
+           Case{2, "", "0.603452", "0.6034", cut},
+           Case{2, "", " 0.45\r\n", "0.45", ""},
+           Case{2, "", "\tTask\tEduc\nTask\t1\t0.6\nEduc\t0.6\t1\n", "0.6", ""},
+           Case{3, "", "Task 1\nEduc .45 1\nAge .30 -.25 1\n", ".45", ""},
+           Case{2, "", "\tTask\tEduc\nTask\t1\t0.6\t0.3\nEduc\t0.6\t1\n", "0.000",
+                "Nothing was pasted: the clipboard holds 2 rows of 3 and 2 numbers."},
+       }) {
+    services.Clear();
+    matrix = Identity(3);
+    TSqMatFrm& f = Open(c.order);
+    f.Cell(1, 2)->selectAll();
+    if (*c.typed != '\0') QTest::keyClicks(f.Cell(1, 2), c.typed);
+    services.clipboardText = c.clipboard;
+    QTest::keyClick(f.Cell(1, 2), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(f.Cell(1, 2)->text(), c.shown) << c.clipboard;
+    const std::vector<std::string> texts = services.texts();
+    if (c.message.empty())
+      EXPECT_TRUE(texts.empty()) << c.clipboard;
+    else
+      EXPECT_TRUE(texts.size() == 1 && texts[0].rfind(c.message, 0) == 0) << c.clipboard;
+    if (c.order == 3) {
+      EXPECT_EQ(f.Cell(2, 3)->text(), "-.25");
+    }
+  }
+}
+
+TEST_F(MatrixEntryTest, ReturnToWorksheetReadsNoCell) {
+  TSqMatFrm& f = Open(3);
+  Type(1, 2, "abc");
   Child<QPushButton>(f, "ReturnBtn")->click();
   EXPECT_TRUE(services.messages.empty());
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::ReturnedToWorksheet);

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/real_box_services.h"
 #include "tests/support/scripted_services.h"
 #include "tests/support/window_driving.h"
 #include "validation/validation_messages.h"
@@ -191,6 +192,24 @@ TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataAsksThenEmptiesEveryt
   EXPECT_EQ(form->CurrentInputs().correlations[2][3], 0.0);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(Saved(QuorvaneProfile()))));
   EXPECT_EQ(form->focusWidget(), Field(*form, 1));
+}
+
+// Enter on Clear Data, then Enter on its real question: No, the default,
+// keeps the saved inputs.
+TEST_F(WorksheetTest, EnterAnswersTheClearDataQuestionNo) {
+  std::ofstream(Saved(QuorvikProfile()), std::ios::binary) << "12\n1\n";
+  tRealBoxServices boxes;
+  TfrmTemplate form(QuorvikProfile(), boxes, dir.path().toStdString());
+  form.show();
+  QTest::keyClicks(Field(form, 1), "12");
+  QPushButton* clear = Child<QPushButton>(form, "btnclearData");
+  clear->setFocus();
+  QTest::keyClick(clear, Qt::Key_Return);
+  ASSERT_EQ(boxes.messages.size(), 1u);
+  EXPECT_EQ(boxes.last().buttons, tMessageButtons::YesNoDefaultNo);
+  EXPECT_EQ(boxes.results, std::vector<tMessageResult>{tMessageResult::No});
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(Saved(QuorvikProfile()))));
+  EXPECT_EQ(Text(form, 1), "12");
 }
 
 TEST_F(WorksheetTest, ExitAsksFirstAndEndsTheProgramOnlyOnYes) {

@@ -173,22 +173,33 @@ void TfrmTemplateResults::BuildWindow() {
   cmdExit = makeButton("cmdExit", "Exit", 603);
   cmdReturn->setDefault(true);
 
-  mnuPrinterOptions = menuBar()->addMenu("Printer options...");
+  mnuPrinterOptions = menuBar()->addMenu("&Printer options...");
   mnuPrinterOptions->setObjectName("mnuPrinterOptions");
-  mnuPrint = mnuPrinterOptions->addAction("Print All");
+  mnuPrint = mnuPrinterOptions->addAction("Print &All");
   mnuPrint->setObjectName("mnuPrint");
-  mnuPrintSelection = mnuPrinterOptions->addAction("Print Selection");
+  mnuPrintSelection = mnuPrinterOptions->addAction("Print &Selection");
   mnuPrintSelection->setObjectName("mnuPrintSelection");
   mnuPrinterOptions->addSeparator();
-  mnuSaveAsPdf = mnuPrinterOptions->addAction("Save as PDF...");
+  mnuSaveAsPdf = mnuPrinterOptions->addAction("Save as P&DF...");
   mnuSaveAsPdf->setObjectName("mnuSaveAsPdf");
-  mnuSaveFigure = mnuPrinterOptions->addAction("Save Figure...");
+  mnuSaveFigure = mnuPrinterOptions->addAction("Save &Figure...");
   mnuSaveFigure->setObjectName("mnuSaveFigure");
-  mnuEdit = menuBar()->addMenu("Edit");
+  mnuEdit = menuBar()->addMenu("&Edit");
   mnuEdit->setObjectName("mnuEdit");
-  mnuCopy = mnuEdit->addAction("Copy");
+  mnuCopy = mnuEdit->addAction("&Copy");
   mnuCopy->setObjectName("mnuCopy");
   mnuCopy->setShortcut(QKeySequence::Copy);
+  mnuPrint->setShortcut(QKeySequence::Print);
+  // Ctrl+S is Save Output, Escape Return to Worksheet, from anywhere in
+  // the window.
+  auto* saveKey = new QAction(this);
+  saveKey->setShortcut(QKeySequence::Save);
+  addAction(saveKey);
+  connect(saveKey, &QAction::triggered, this, &TfrmTemplateResults::cmdSaveOutputClick);
+  auto* escapeKey = new QAction(this);
+  escapeKey->setShortcut(Qt::Key_Escape);
+  addAction(escapeKey);
+  connect(escapeKey, &QAction::triggered, this, &TfrmTemplateResults::cmdReturnClick);
 
   connect(cmdSaveOutput, &QPushButton::clicked, this, &TfrmTemplateResults::cmdSaveOutputClick);
   connect(cmdClearResults, &QPushButton::clicked, this, &TfrmTemplateResults::cmdClearResultsClick);

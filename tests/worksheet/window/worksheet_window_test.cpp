@@ -10,6 +10,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +28,7 @@
 #include "validation/validation_messages.h"
 #include "worksheet/window/program_start.h"
 #include "worksheet/window/tfrm_template.h"
+#include "worksheet/window/worksheet_geometry.h"
 
 namespace {
 
@@ -192,6 +196,38 @@ TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataAsksThenEmptiesEveryt
   EXPECT_EQ(form->CurrentInputs().correlations[2][3], 0.0);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(Saved(QuorvaneProfile()))));
   EXPECT_EQ(form->focusWidget(), Field(*form, 1));
+}
+
+// Run as well at display scale 2, where the screen is too small for the
+// worksheet: it is then shrunk into the screen's free area, its client
+// keeping its size and scrolling.
+TEST_F(WorksheetTest, WindowStaysInsideTheScreenAndScrollsWhenTooLarge) {
+  for (const tProgramProfile& profile : {QuorvikProfile(), QuorvaneProfile()}) {
+    auto form = Make(profile);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const QRect area = form->screen()->availableGeometry();
+    const tWorksheetGeometry geometry = WorksheetGeometry(profile.kind);
+    const QSize full(geometry.clientWidth, geometry.clientHeight);
+    auto* scroller = qobject_cast<QScrollArea*>(form->centralWidget());
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(scroller->widget()->size(), full);
+    EXPECT_TRUE(area.contains(form->frameGeometry())) << area.width() << "x" << area.height();
+    const bool fits = area.width() >= full.width() && area.height() >= full.height();
+    EXPECT_EQ(form->size() == full, fits);
+    EXPECT_EQ(form->minimumSize() == full, fits);
+    EXPECT_EQ(scroller->verticalScrollBar()->isVisible(), !fits);
+    // The field with the focus is in view, at the start and after Tab.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (int tab = 0; tab < 2; ++tab) {
+      QWidget* focused = QApplication::focusWidget();
+      ASSERT_NE(focused, nullptr);
+      const QRect shown(focused->mapTo(scroller->viewport(), QPoint(0, 0)), focused->size());
+      EXPECT_TRUE(scroller->viewport()->rect().contains(shown)) << focused->objectName().toStdString();
+      QTest::keyClick(focused, Qt::Key_Tab);
+    }
+  }
 }
 
 // Enter on Clear Data, then Enter on its real question: No, the default,

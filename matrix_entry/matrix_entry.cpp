@@ -6,18 +6,18 @@
 
 #include <QContextMenuEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPointer>
-#include <QScreen>
+#include <QVBoxLayout>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include "core/text_format.h"
 #include "platform/fonts.h"
 #include "platform/paste_menu.h"
+#include "platform/screen_fit.h"
 #include "validation/input_error.h"
 #include "validation/key_filter.h"
 #include "validation/number_readers.h"
@@ -111,10 +111,6 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
       services_(services) {
   setObjectName("SqMatFrm");
   setWindowTitle(QString::fromStdString(caption));
-  setFixedSize(WindowWidth, WindowHeight);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
   BuildPanels();
   auto* panel = cellArea->widget();
   BuildCells(panel);
@@ -123,6 +119,7 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
   ClearBtn = new ClearMatrixButton(*this);
   ReturnBtn = new ReturnMatrixButton(*this);
   CloseBtn->setDefault(true);
+  FitOnScreen();
   BuildTabOrder();
   // The cell that has the focus when the window opens starts with its text
   // selected, as a cell reached by Tab does, so that typing replaces the
@@ -133,6 +130,25 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
         cell->selectAll();
         return;
       }
+}
+
+// On a screen too small for the window, the window is shrunk into it and
+// everything on it scrolls.
+void TSqMatFrm::FitOnScreen() {
+  const QSize whole(WindowWidth, WindowHeight);
+  if (!FitsOnScreen(whole)) {
+    const QList<QWidget*> parts = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* content = new QWidget;
+    content->setFixedSize(whole);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(NewContentScroller(content, this));
+    for (QWidget* part : parts) {
+      part->setParent(content);
+      part->show();
+    }
+  }
+  PlaceOnScreen(*this, whole);
 }
 
 // The cell area scrolls when the cells do not fit in it (more than 20

@@ -127,6 +127,7 @@ class TSqMatFrm : public QDialog {
 
  private:
   void BuildPanels();
+  void FitOnScreen();
   void BuildCells(QWidget* panel);
   void BuildLabels(QWidget* panel, const std::string& columnTitle, const std::string& rowTitle);
   void BuildTabOrder();

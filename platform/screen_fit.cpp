@@ -27,12 +27,25 @@ QScrollArea* NewContentScroller(QWidget* content, QWidget* parent) {
   return scroller;
 }
 
-void PlaceOnScreen(QWidget& window, QSize size) {
+namespace {
+
+QRect FreeArea(QSize size) {
   const QScreen* screen = QGuiApplication::primaryScreen();
-  const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), size);
-  if (area.width() >= size.width() && area.height() >= size.height()) {
+  return screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), size);
+}
+
+}  // namespace
+
+bool FitsOnScreen(QSize size) {
+  const QRect area = FreeArea(size);
+  return area.width() >= size.width() && area.height() >= size.height();
+}
+
+void PlaceOnScreen(QWidget& window, QSize size) {
+  const QRect area = FreeArea(size);
+  if (FitsOnScreen(size)) {
     window.setFixedSize(size);
-    window.move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    window.move(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
     return;
   }
   const QSize fitted(std::min(size.width(), std::max(SmallestWidth, area.width() - FrameAllowanceWidth)),

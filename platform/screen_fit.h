@@ -19,6 +19,9 @@ inline constexpr int FrameAllowanceHeight = 48;
 // whole content is in view.
 QScrollArea* NewContentScroller(QWidget* content, QWidget* parent);
 
+// True when a window needing size fits the primary screen's free area.
+bool FitsOnScreen(QSize size);
+
 // Sizes and places a top-level window whose whole content needs size:
 // that fixed size in the middle of the primary screen's free area when it
 // fits, else as much as fits (the window may be resized up to size) at

@@ -12,7 +12,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTextBlock>
@@ -25,6 +25,7 @@
 #include "core/text_file.h"
 #include "platform/drawing_painting.h"
 #include "platform/fonts.h"
+#include "platform/screen_fit.h"
 #include "platform/text_printing.h"
 #include "results/report_document.h"
 #include "results/results_icon.h"
@@ -216,11 +217,14 @@ void TfrmTemplateResults::BuildWindow() {
   layout()->activate();
   resize(sizeHint());
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+  const QSize whole = size();
+  if (!FitsOnScreen(whole)) {
+    // Too large for the screen: the client area scrolls under the menus.
+    takeCentralWidget();
+    setCentralWidget(NewContentScroller(client, this));
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
   }
+  PlaceOnScreen(*this, whole);
 }
 
 void TfrmTemplateResults::SetWorksheet(QWidget* worksheet) { worksheet_ = worksheet; }

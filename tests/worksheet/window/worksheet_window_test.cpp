@@ -28,6 +28,8 @@
 #include "validation/validation_messages.h"
 #include "worksheet/window/program_start.h"
 #include "worksheet/window/tfrm_template.h"
+#include "matrix_entry/matrix_entry.h"
+#include "results/tfrm_template_results.h"
 #include "worksheet/window/worksheet_geometry.h"
 
 namespace {
@@ -199,34 +201,43 @@ TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataAsksThenEmptiesEveryt
 }
 
 // Run as well at display scale 2, where the screen is too small for the
-// worksheet: it is then shrunk into the screen's free area, its client
+// windows: each is then shrunk into the screen's free area, its content
 // keeping its size and scrolling.
-TEST_F(WorksheetTest, WindowStaysInsideTheScreenAndScrollsWhenTooLarge) {
-  for (const tProgramProfile& profile : {QuorvikProfile(), QuorvaneProfile()}) {
-    auto form = Make(profile);
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    const QRect area = form->screen()->availableGeometry();
-    const tWorksheetGeometry geometry = WorksheetGeometry(profile.kind);
-    const QSize full(geometry.clientWidth, geometry.clientHeight);
-    auto* scroller = qobject_cast<QScrollArea*>(form->centralWidget());
-    ASSERT_NE(scroller, nullptr);
-    EXPECT_EQ(scroller->widget()->size(), full);
-    EXPECT_TRUE(area.contains(form->frameGeometry())) << area.width() << "x" << area.height();
-    const bool fits = area.width() >= full.width() && area.height() >= full.height();
-    EXPECT_EQ(form->size() == full, fits);
-    EXPECT_EQ(form->minimumSize() == full, fits);
-    EXPECT_EQ(scroller->verticalScrollBar()->isVisible(), !fits);
-    // The field with the focus is in view, at the start and after Tab.
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    for (int tab = 0; tab < 2; ++tab) {
-      QWidget* focused = QApplication::focusWidget();
-      ASSERT_NE(focused, nullptr);
-      const QRect shown(focused->mapTo(scroller->viewport(), QPoint(0, 0)), focused->size());
-      EXPECT_TRUE(scroller->viewport()->rect().contains(shown)) << focused->objectName().toStdString();
-      QTest::keyClick(focused, Qt::Key_Tab);
+TEST_F(WorksheetTest, WindowsStayInsideTheScreenAndScrollWhenTooLarge) {
+  const tWorksheetGeometry summary = WorksheetGeometry(tProgramKind::SummaryData);
+  EntryMatrix matrix;
+  std::vector<std::pair<std::unique_ptr<QWidget>, QSize>> windows;
+  windows.emplace_back(Make(QuorvaneProfile()), QSize(summary.clientWidth, summary.clientHeight));
+  windows.emplace_back(std::make_unique<TSqMatFrm>(matrix, 2, 2, "Matrix Entry", "", "", nullptr, true, services),
+                       QSize(800, 600));
+  windows.emplace_back(std::make_unique<TfrmTemplateResults>(services), QSize(792, 554));
+  for (auto& [window, content] : windows) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QRect area = window->screen()->availableGeometry();
+    auto* scroller = window->findChild<QScrollArea*>("contentScroller");
+    if (area.width() >= content.width() && area.height() >= content.height()) {
+      EXPECT_EQ(window->minimumSize(), window->maximumSize()) << window->windowTitle().toStdString();
+      continue;
     }
+    EXPECT_TRUE(area.contains(window->frameGeometry())) << window->windowTitle().toStdString();
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(scroller->widget()->size(), content);
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+  }
+  // The worksheet's field with the focus is in view, at the start and
+  // after Tab.
+  QWidget& worksheet = *windows.front().first;
+  worksheet.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&worksheet));
+  auto* scroller = worksheet.findChild<QScrollArea*>("contentScroller");
+  ASSERT_NE(scroller, nullptr);
+  for (int tab = 0; tab < 2; ++tab) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    const QRect shown(focused->mapTo(scroller->viewport(), QPoint(0, 0)), focused->size());
+    EXPECT_TRUE(scroller->viewport()->rect().contains(shown)) << focused->objectName().toStdString();
+    QTest::keyClick(focused, Qt::Key_Tab);
   }
 }
 

@@ -22,13 +22,14 @@ constexpr double TickLength = 5;
 constexpr double TickLabelY = 166;
 constexpr double AxisLabelY = 183;
 // The interval on Z-PCCC stands on a scale of its own under the axis: its
-// point above the bar, the limits beside its ends, its name under it.
-constexpr double ZPointLabelY = 199;
-constexpr double ZBarY = 206;
+// point above the bar, the limits beside its ends (under them where there
+// is no room beside), its name in the key.
+constexpr double ZPointLabelY = 197;
+constexpr double ZBarY = 204;
 constexpr double ZCapHalf = 5;
-constexpr double ZNameY = 223;
-constexpr double KeyY = 241;
-constexpr double CaptionFirstY = 260;
+constexpr double ZUnderCapY = 218;
+constexpr double KeyY = 226;
+constexpr double CaptionFirstY = 245;
 constexpr double CaptionLineHeight = 13;
 constexpr double BottomMargin = 9;
 // The tail's share stands beside the observed mark, just above the curve
@@ -205,14 +206,12 @@ tDrawing FigureDrawing(const tAnalysisFigure& f) {
   const std::string lowText = FormatC("%.3f", f.zPcccLower), highText = FormatC("%.3f", f.zPcccUpper);
   const bool lowBeside = bandLow - 4 - TextWidth(lowText, SmallSize) >= PlotLeft();
   const bool highBeside = bandHigh + 4 + TextWidth(highText, SmallSize) <= PlotRight();
-  d.texts.push_back({{lowBeside ? bandLow - 4 : bandLow, lowBeside ? ZBarY + 4 : ZNameY}, lowText, SmallSize,
+  d.texts.push_back({{lowBeside ? bandLow - 4 : bandLow, lowBeside ? ZBarY + 4 : ZUnderCapY}, lowText, SmallSize,
                      lowBeside ? tTextAnchor::End : tTextAnchor::Start, false, false, CurveBlue});
-  d.texts.push_back({{highBeside ? bandHigh + 4 : bandHigh, highBeside ? ZBarY + 4 : ZNameY}, highText, SmallSize,
-                     highBeside ? tTextAnchor::Start : tTextAnchor::End, false, false, CurveBlue});
+  d.texts.push_back({{highBeside ? bandHigh + 4 : bandHigh, highBeside ? ZBarY + 4 : ZUnderCapY}, highText,
+                     SmallSize, highBeside ? tTextAnchor::Start : tTextAnchor::End, false, false, CurveBlue});
   d.texts.push_back(
       LabelAt(observedX, ZPointLabelY, "Z-PCCC " + FormatC("%.3f", f.zPccc), SmallSize, CurveBlue));
-  if (lowBeside && highBeside)
-    d.texts.push_back(LabelAt((bandLow + bandHigh) / 2, ZNameY, FigureIntervalName(f), SmallSize, CurveBlue));
 
   // The marks of the predicted and the observed difference, with labels.
   d.paths.push_back(Line(predictedX, AxisY, predictedX, PredictedMarkTop, PredictedGrey, 1.2, true));

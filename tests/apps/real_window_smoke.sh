@@ -68,15 +68,9 @@ echo "worksheet window $worksheet: \"$title\""
 if [ "$mode" = scaled ]; then
   # With the keyboard, the window scrolls its focused field into view.
   focus_window "$worksheet"
-  sleep 0.5
-  geometry=$(xwininfo -id "$worksheet")
-  left=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$geometry")
-  top=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$geometry")
-  width=$(sed -n 's/^ *Width: *//p' <<<"$geometry")
-  height=$(sed -n 's/^ *Height: *//p' <<<"$geometry")
-  echo "worksheet at ${left},${top}, ${width} x ${height}"
-  [ "$left" -ge 0 ] && [ "$top" -ge 0 ] && [ $((left + width)) -le 1280 ] && [ $((top + height)) -le 1024 ] ||
-    fail "the worksheet at ${left},${top}, ${width} x ${height} is not wholly on the 1280 x 1024 screen"
+  eval "$(xdotool getwindowgeometry --shell "$worksheet")"  # X, Y, WIDTH, HEIGHT
+  [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -le 1024 ] ||
+    fail "the worksheet at $X,$Y, $WIDTH x $HEIGHT is not wholly on the 1280 x 1024 screen"
   screenshot root "$shots/${name}_worksheet_scale2.png"
 fi
 

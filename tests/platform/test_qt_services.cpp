@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/qt_services.h"
 
 TEST(QtServicesText, CarriageReturnsBreakLinesAndFiltersBecomeQtNameFilters) {
@@ -85,35 +87,24 @@ TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteOpenDialogTakesAnExistingFile
 // The dialog used by keys: the filter chosen (Down moves to the next one)
 // gives its extension to a name typed without one.
 TEST(QtServicesDialogs, SaveDialogAddsTheChosenFiltersExtensionToANameWithoutOne) {
-  struct Case {
-    const char* offered;
-    const char* filter;
-    int downs;  // presses of Down in the file type list
-    const char* typed;
-    const char* saved;
-  };
   const char* const figures = "PNG images|*.png|SVG images|*.svg";
   QTemporaryDir dir;
-  for (const Case& c : {Case{"figure.png", figures, 1, "saved", "saved.svg"},
-                        Case{"figure.png", figures, 0, "saved", "saved.png"},
-                        Case{"figure.svg", figures, 0, "saved", "saved.svg"},
-                        Case{"figure.png", figures, 1, "fig.png", "fig.png"},
-                        Case{"", "PDF files|*.pdf", 0, "saved", "saved.pdf"},
-                        Case{"", "Text files|*.txt", 0, "report", "report.txt"}}) {
-    auto dialog = BuildSaveDialog((dir.path() + "/" + c.offered).toStdString(), c.filter);
+  // The name offered, the filters, presses of Down in the type list, the
+  // name typed and the one saved.
+  for (const auto& [offered, filter, downs, typed, saved] :
+       {std::tuple{"figure.png", figures, 1, "saved", "saved.svg"}, {"figure.png", figures, 0, "saved", "saved.png"},
+        {"figure.svg", figures, 0, "saved", "saved.svg"}, {"figure.png", figures, 1, "fig.png", "fig.png"},
+        {"", "PDF files|*.pdf", 0, "saved", "saved.pdf"}}) {
+    auto dialog = BuildSaveDialog((dir.path() + "/" + offered).toStdString(), filter);
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-    auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+    for (int i = 0; i < downs; ++i) QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
     auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
-    ASSERT_TRUE(types != nullptr && nameField != nullptr);
-    for (int i = 0; i < c.downs; ++i) QTest::keyClick(types, Qt::Key_Down);
-    nameField->setFocus();
     nameField->selectAll();
-    QTest::keyClicks(nameField, c.typed);
+    QTest::keyClicks(nameField, typed);
     QTest::keyClick(nameField, Qt::Key_Return);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted) << c.typed;
-    ASSERT_FALSE(dialog->selectedFiles().isEmpty());
-    EXPECT_EQ(QFileInfo(dialog->selectedFiles().first()).fileName(), c.saved) << c.offered << " " << c.downs;
+    EXPECT_EQ(dialog->result(), QDialog::Accepted) << typed;
+    EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(), saved) << offered << " " << downs;
   }
 }
 

@@ -5,12 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
 #include <limits>
 #include <string>
 
-#include "core/drawing_svg.h"
 #include "core/text_format.h"
 #include "distrib/t_distribution.h"
 #include "worksheet/logic/analysis_figure.h"
@@ -198,49 +195,33 @@ TEST(FigureDrawing, MarksStandAtTheirValuesOnTheAxisAndEverythingOnTheCanvas) {
   EXPECT_EQ(caption, FigureCaption(f));
 }
 
-// However small the tail, its base is drawn along the axis between its
-// ends with nothing over it; a thin one's share points at it. The interval
-// on Z-PCCC lies on no part of the axis and is labelled in Z-PCCC.
+// However small the tail, its base lies along the axis between its ends,
+// and nothing else but the axis does; a thin tail's share points at it.
+// The interval's limits are written in Z-PCCC, away from the axis.
 TEST(FigureDrawing, TheTailShowsHoweverSmallAndTheIntervalStandsApartFromTheAxis) {
   for (const double caseATask : {40.0, -20.0}) {
     const tAnalysisFigure f = FigureOf(Worked(caseATask, 12, 55, 9));
-    const bool thin = f.tailPercent < 0.1;
     const tDrawing d = FigureDrawing(f);
     const double tailLow = FigureX(f, f.tail.front().x), tailHigh = FigureX(f, f.tail.back().x);
-    const auto onAxis = [&](const tDrawingPath& p, double low, double high) {
-      return p.points.size() == 2 && p.points[0].y == p.points[1].y &&
-             std::abs(p.points[0].y - FigureBaseline()) <= 4 && std::min(p.points[0].x, p.points[1].x) < high &&
-             std::max(p.points[0].x, p.points[1].x) > low;
+    const auto along = [](const tDrawingPath& p) {
+      return p.points.size() == 2 && p.points[0].y == p.points[1].y && std::abs(p.points[0].y - FigureBaseline()) <= 4;
     };
-    const auto base = std::find_if(d.paths.begin(), d.paths.end(), [&](const tDrawingPath& p) {
-      return onAxis(p, tailLow, tailHigh) && p.points[0].y < FigureBaseline() && p.strokeWidth >= 2;
-    });
-    ASSERT_NE(base, d.paths.end()) << f.tailPercent;
-    EXPECT_EQ(std::min(base->points[0].x, base->points[1].x), tailLow);
-    EXPECT_EQ(std::max(base->points[0].x, base->points[1].x), tailHigh);
-    EXPECT_TRUE(std::none_of(base + 1, d.paths.end(), [&](const tDrawingPath& p) { return onAxis(p, tailLow, tailHigh); }));
-    EXPECT_TRUE(std::none_of(d.paths.begin(), d.paths.end(), [&](const tDrawingPath& p) {
-      return p.strokeWidth > 2 && onAxis(p, FigureX(f, f.intervalLow) + 1, FigureX(f, f.intervalHigh) - 1) &&
-             &p != &*base;
+    EXPECT_EQ(std::count_if(d.paths.begin(), d.paths.end(), along), 2) << "the axis and the tail's base";
+    EXPECT_TRUE(std::any_of(d.paths.begin(), d.paths.end(), [&](const tDrawingPath& p) {
+      return along(p) && p.strokeWidth >= 2 && p.points[0].x == tailLow && p.points[1].x == tailHigh;
     }));
-    for (const double limit : {f.zPcccLower, f.zPcccUpper}) {
-      const std::string text = FormatC("%.3f", limit);
+    for (const double limit : {f.zPcccLower, f.zPcccUpper})
       EXPECT_TRUE(std::any_of(d.texts.begin(), d.texts.end(), [&](const tDrawingText& t) {
-        return t.text == text && t.at.y > FigureBaseline() + 20;
-      })) << text;
-    }
-    // The share stands clear of the axis; a thin tail's points at it.
-    const auto share = std::find_if(d.texts.begin(), d.texts.end(), [&](const tDrawingText& t) {
-      return t.text == FormatC("%1.4f%%", f.tailPercent);
-    });
+        return t.text == FormatC("%.3f", limit) && t.at.y > FigureBaseline() + 20;
+      })) << limit;
+    const auto share = std::find_if(d.texts.begin(), d.texts.end(),
+                                    [&](const tDrawingText& t) { return t.text == FormatC("%1.4f%%", f.tailPercent); });
     ASSERT_NE(share, d.texts.end());
     EXPECT_GE(FigureBaseline() - share->at.y, 20) << f.tailPercent;
-    EXPECT_EQ(thin, std::any_of(d.paths.begin(), d.paths.end(), [&](const tDrawingPath& p) {
-      return p.points.size() == 2 && p.points[0].x != p.points[1].x && p.points[0].y != p.points[1].y &&
-             p.points[0].y > share->at.y &&
-             p.points[1].y >= FigureBaseline() - 4 && p.points[1].x >= tailLow && p.points[1].x <= tailHigh;
-    })) << f.tailPercent;
-    if (const char* out = std::getenv("QUORV_FIGURE_OUT"))
-      std::ofstream(std::string(out) + (thin ? "_thin.svg" : "_worked.svg")) << DrawingSvg(d);
+    const auto pointer = [&](const tDrawingPath& p) {
+      return p.points.size() == 2 && p.points[0].y > share->at.y && p.points[0].y < p.points[1].y - 4 &&
+             std::abs(p.points[1].y - FigureBaseline()) <= 4 && p.points[1].x > tailLow && p.points[1].x < tailHigh;
+    };
+    EXPECT_EQ(std::any_of(d.paths.begin(), d.paths.end(), pointer), f.tailPercent < 0.1) << f.tailPercent;
   }
 }

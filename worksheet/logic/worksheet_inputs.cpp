@@ -389,7 +389,7 @@ bool ConfirmClearData(const std::string& path, const std::string& besideProgram,
     question += "The saved inputs beside the program,\r" + besideProgram +
                 "\rcannot be deleted (its folder cannot be written) and will be restored at the next start.\r\r";
   question += saved ? "Delete the saved inputs and clear the worksheet?" : "Clear the worksheet?";
-  return services.Confirm(question);
+  return services.ConfirmDiscard(question);
 }
 
 void DeleteSavedInputs(const std::string& path, tPlatformServices& services) {

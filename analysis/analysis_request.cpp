@@ -6,11 +6,20 @@
 
 #include "core/progress.h"
 #include "core/text_format.h"
+#include "distrib/t_distribution.h"
 #include "engine/compare_two_cases.h"
 #include "matrix/matrix_operations.h"
 #include "formats/raw_data_file.h"
 
 std::string LevelText(extended level) { return FormatC("%.10Lg", level); }
+
+extended DifferenceNeeded(const tCaseDifference& working, const AnalysisResults& results, extended alpha,
+                          bool twoTailed) {
+  tT_distribution t(results.df);
+  const extended critical = t.Quantile(1 - (twoTailed ? alpha / 2 : alpha));
+  const extended side = results.tValue < 0 ? -1 : 1;
+  return working.predicted + side * critical * working.standardError;
+}
 
 tAnalysisRecord RunAnalysis(const tAnalysisRequest& request, tReportLines& lines) {
   tAnalysisRecord record;
@@ -24,6 +33,8 @@ tAnalysisRecord RunAnalysis(const tAnalysisRequest& request, tReportLines& lines
     CompareTwoCases(request.k, request.n, request.caseA, request.caseB, request.sds, request.means, request.R,
                     request.confidenceLevel, twoSided, record.results, record.conditionalSd, lines,
                     request.diagnosticLines, record.working);
+    record.differenceNeededOneTailed = DifferenceNeeded(record.working, record.results, DifferenceNeededLevel, false);
+    record.differenceNeededTwoTailed = DifferenceNeeded(record.working, record.results, DifferenceNeededLevel, true);
   } catch (const tWorkCancelled&) {
     record.outcome = tAnalysisOutcome::Cancelled;
   } catch (const std::exception& error) {

@@ -58,13 +58,37 @@ struct tAnalysisRecord {
   AnalysisResults results{};
   extended conditionalSd = 0;
   tCaseDifference working;
+  // Done: the difference needed. For the cases' covariate scores, the
+  // difference between their task scores (Case A - Case B) at which the
+  // test gives p = DifferenceNeededLevel exactly, one-tailed and
+  // two-tailed; a difference at or beyond it, away from the predicted
+  // one, is significant at that level. It lies on the side of the
+  // prediction the observed difference lies on (above it for tValue >= 0,
+  // as the one-tailed test looks), whether or not the observed difference
+  // reached it. See DifferenceNeeded.
+  extended differenceNeededOneTailed = 0;
+  extended differenceNeededTwoTailed = 0;
   // The lines written for it: the engine's working lines when asked for,
   // then the report when one was written.
   tLineList lines;
 };
 
+// The significance level of the difference needed.
+inline constexpr extended DifferenceNeededLevel = 0.05L;
+
+// The difference needed for significance at level alpha (one-tailed, or
+// two-tailed when twoTailed), from the working values of the test:
+//   predicted + sign x t(1 - alpha') x standardError,
+// alpha' = alpha one-tailed and alpha / 2 two-tailed, t the quantile of
+// Student's t on df degrees of freedom (the test's own distribution), sign
+// -1 when tValue < 0 and +1 otherwise. Accuracy: that of the t quantile
+// (absolute 5e-12 on the t scale) times the standard error.
+extended DifferenceNeeded(const tCaseDifference& working, const AnalysisResults& results, extended alpha,
+                          bool twoTailed);
+
 // Checks the request (a correlation matrix that is not positive definite
-// stops it before the engine) and runs CompareTwoCases, its working lines
+// stops it before the engine) and runs CompareTwoCases (Done: the
+// differences needed at DifferenceNeededLevel filled in), its working lines
 // (if asked for) appended to lines. Whatever the engine or the sink raises
 // becomes Failed (tWorkCancelled Cancelled); lines may then hold part of
 // the output and must be discarded. When the engine fails for a value so

@@ -24,5 +24,8 @@ tCaseDifference CaseDifference(int k, int n, const tVector& caseA, const tVector
   cases.residualVariance = S[1][1];
   cases.predicted = DotProduct(order, cases.beta, cases.d);
   cases.v = QuadraticForm(XtXinv, order, cases.d);
+  const extended s2 = cases.residualVariance;
+  cases.standardError =
+      cases.equalCovariates ? ConditionalSdOfDifference(std::sqrt(s2)) : std::sqrt(2 * s2 + s2 * cases.v);
   return cases;
 }

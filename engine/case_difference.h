@@ -21,6 +21,9 @@ struct tCaseDifference {
   extended predicted = 0;         // beta . d, the difference the covariates predict
   extended v = 0;                 // d' (X'X)^-1 d: the prediction's variance in units of the residual variance
   extended residualVariance = 0;  // s^2 of the task given the covariates (divisor n - k - 1)
+  // The standard error the two-case test divides observed - predicted by:
+  // s sqrt(2 + v), and s sqrt 2 when the covariate scores are identical.
+  extended standardError = 0;
   bool equalCovariates = true;    // every covariate score the same, exactly (d = 0)
 };
 
@@ -31,7 +34,7 @@ struct tCaseDifference {
 // of two new observations in units of the residual variance (Seber and
 // Lee (2003), section 5.3). The
 // standard error of observed - predicted, for two controls with the cases'
-// covariate scores, is sqrt(residualVariance x (2 + v)). Same
-// preconditions as CompareTwoCases.
+// covariate scores, is sqrt(residualVariance x (2 + v)) (standardError,
+// the one place it is formed). Same preconditions as CompareTwoCases.
 tCaseDifference CaseDifference(int k, int n, const tVector& caseA, const tVector& caseB, const tVector& sds,
                                const tVector& means, const tMatrix& R);

@@ -53,7 +53,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
     int wholeDf = n - k - 1;
     results.df = wholeDf;
     num = cases.observed;
-    den = ConditionalSdOfDifference(std::sqrt(s2));
+    den = cases.standardError;
     results.tValue = num / den;
     results.pOneTailed = OneTailedProbability(t, results.tValue);
     results.pTwoTailed = 2 * results.pOneTailed;
@@ -85,7 +85,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
   const extended rhs = cases.predicted;
   num = cases.observed - rhs;
   const extended v = cases.v;
-  den = std::sqrt(2 * s2 + s2 * v);
+  den = cases.standardError;
   results.tValue = num / den;
   results.pOneTailed = OneTailedProbability(t, results.tValue);
   results.pTwoTailed = 2 * results.pOneTailed;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,58 @@ TEST(AnalysisRequest, AFailureForAValueFarFromTheControlsNamesThatValue) {
   request.means[1] = 50;
   request.caseA[1] = 40 + 99 * 10;  // 99 SDs out: not blamed
   EXPECT_EQ(FarOutValueMessage(request), "");
+}
+
+// The worked controls (task 50 and SD 10, covariate 10 and SD 2, r = 0.6)
+// with n of them, and a pair with the given task and covariate scores.
+tAnalysisRequest PairRequest(int n, extended taskA, extended covA, extended taskB, extended covB) {
+  tAnalysisRequest r;
+  r.k = 1;
+  r.n = n;
+  r.means[1] = 50, r.means[2] = 10, r.sds[1] = 10, r.sds[2] = 2;
+  r.R[1][1] = r.R[2][2] = 1;
+  r.R[1][2] = r.R[2][1] = 0.6L;
+  r.caseA[1] = taskA, r.caseA[2] = covA, r.caseB[1] = taskB, r.caseB[2] = covB;
+  return r;
+}
+
+// The difference needed against its closed form, predicted + side x t x
+// s sqrt(2 + v) (s^2 = 100 (1 - 0.36) (n - 1) / (n - 2), v = dx^2 / ((n - 1) 4),
+// predicted 3 dx; t from tables for 8 df and in closed form for 1 and 2
+// df), and against the test itself: a pair at exactly that difference has
+// p = .05.
+TEST(DifferenceNeeded, IsTheClosedFormAndGivesPOfFivePercent) {
+  const extended pi = std::acos(-1.0L);
+  struct tRow {
+    int n;
+    extended covA, covB, predicted, standardError, side, tOne, tTwo;
+  } rows[] = {
+      {10, 12, 9, 9, std::sqrt(162.0L), -1, 1.859548L, 2.306004L},
+      {10, 9, 12, -9, std::sqrt(162.0L), 1, 1.859548L, 2.306004L},  // swapped: Case A higher
+      {10, 12, 12, 0, 12, -1, 1.859548L, 2.306004L},                // equal covariates
+      {3, 12, 9, 9, 20, -1, std::tan(0.45L * pi), std::tan(0.475L * pi)},
+      {4, 12, 9, 9, std::sqrt(264.0L), -1, 0.9L / std::sqrt(0.095L), 0.95L / std::sqrt(0.04875L)},
+  };
+  for (const tRow& row : rows) {
+    const bool swapped = row.side > 0;
+    tLineList lines;
+    const tAnalysisRecord a =
+        RunAnalysis(PairRequest(row.n, swapped ? 55 : 40, row.covA, swapped ? 40 : 55, row.covB), lines);
+    ASSERT_EQ(a.outcome, tAnalysisOutcome::Done);
+    const extended needed[2] = {a.differenceNeededOneTailed, a.differenceNeededTwoTailed};
+    const extended t[2] = {row.tOne, row.tTwo};
+    for (int tails = 0; tails < 2; ++tails) {
+      SCOPED_TRACE(testing::Message() << "n " << row.n << " covariates " << double(row.covA) << ", "
+                                      << double(row.covB) << (tails ? " two-tailed" : " one-tailed"));
+      EXPECT_NEAR(double(needed[tails]), double(row.predicted + row.side * t[tails] * row.standardError),
+                  1e-5 * double(row.standardError));
+      const tAnalysisRecord atIt =
+          RunAnalysis(PairRequest(row.n, 55 + needed[tails], row.covA, 55, row.covB), lines);
+      ASSERT_EQ(atIt.outcome, tAnalysisOutcome::Done);
+      EXPECT_NEAR(double(tails ? atIt.results.pTwoTailed : atIt.results.pOneTailed), 0.05, 1e-10);
+      EXPECT_EQ(atIt.differenceNeededOneTailed, a.differenceNeededOneTailed);  // the same, reached or not
+    }
+  }
 }
 
 TEST(ConfidenceLevel, ReachesEveryTextThatNamesIt) {

@@ -49,6 +49,7 @@ std::string LocatedProblem(const std::string& fileName, const std::string& probl
 
 // The grid's cells as the saved file holds them: name, mean, SD, Case A,
 // Case B.
+constexpr int NameCell = 0;
 constexpr int MeanCell = 1;
 constexpr int SdCell = 2;
 
@@ -109,6 +110,10 @@ tAnalysisOutcome ControlSampleFromRawTable(const tData_matrix& table, int n, int
   sample.variableNames = names;
   SummaryFromRawData(table, n, variables, sample.sds, sample.means, sample.R);
   return CheckControlSample(sample, message);
+}
+
+const std::vector<std::string>& ShownVariableNames(const tControlSample& sample) {
+  return sample.variableNames.empty() ? sample.gridNames : sample.variableNames;
 }
 
 tAnalysisRequest RequestFor(const tControlSample& sample, const tVector& caseA, const tVector& caseB,
@@ -240,6 +245,7 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
     return false;
   }
   c.countTexts = {restored.fields[0], restored.fields[1]};
+  for (int row = 0; row < m; ++row) c.gridNames.push_back(restored.gridRows.at(row).at(NameCell));
   controls = c;
   return true;
 }

@@ -47,6 +47,11 @@ struct tControlSample {
   tVector sds;
   tMatrix R;             // correlation matrix of order k + 1, positive definite
   std::vector<std::string> variableNames;  // a raw data file's names of the variables, if it has them
+  // A saved-inputs file's grid names (its Name column), the task's first.
+  // The report's table keeps "Task of Interest" and "Covariate j" for
+  // them, as the summary-data program's report does; the other outputs
+  // show them.
+  std::vector<std::string> gridNames;
   // The texts of the program's two count fields as its report shows them
   // (the summary-data program: k then N; the raw-data program: n then k).
   std::array<std::string, 2> countTexts;
@@ -65,6 +70,10 @@ tAnalysisOutcome CheckControlSample(const tControlSample& sample, std::string& m
 tAnalysisOutcome ControlSampleFromRawTable(const tData_matrix& table, int n, int k,
                                            const std::vector<std::string>& names, tControlSample& sample,
                                            std::string& message);
+
+// The variables' names as the outputs beside the report show them (the
+// summary in words): a raw data file's line of names, or the grid's names.
+const std::vector<std::string>& ShownVariableNames(const tControlSample& sample);
 
 // The request of an analysis of two cases against the sample.
 tAnalysisRequest RequestFor(const tControlSample& sample, const tVector& caseA, const tVector& caseB,

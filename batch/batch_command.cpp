@@ -47,8 +47,9 @@ bool ParseOption(const std::string& name, const std::string& value, tBatchOption
     if (value == "csv") options.format = tOutputFormat::Csv;
     else if (value == "json") options.format = tOutputFormat::Json;
     else if (value == "report") options.format = tOutputFormat::Report;
+    else if (value == "summary") options.format = tOutputFormat::Summary;
     else {
-      error = "--format takes csv, json or report, not \"" + value + "\".";
+      error = "--format takes csv, json, report or summary, not \"" + value + "\".";
       return false;
     }
     return true;
@@ -212,16 +213,21 @@ std::string BatchHelpText() {
       "\n"
       "Options:\n"
       "  --interval two-sided|lower|upper  confidence limits (default two-sided)\n"
-      "  --format csv|json|report          output on standard output (default csv)\n"
+      "  --format csv|json|report|summary  output on standard output (default csv)\n"
       "        csv: a header line, then one row per pair (a label starting with\n"
       "        = + - or @ is written \"'=...\", as text a spreadsheet never runs);\n"
       "        json: an array of one object per pair. Both give the label, the\n"
-      "        line, the branch (general or equal-covariates) and every figure\n"
+      "        line, the branch (general or equal-covariates), every figure\n"
       "        with 17 significant digits:\n"
       "        tValue, df, pOneTailed, pTwoTailed, pctEstimate, pctLower, pctUpper,\n"
-      "        zPccc, zPcccLower, zPcccUpper, conditionalSd.\n"
+      "        zPccc, zPcccLower, zPcccUpper, conditionalSd,\n"
+      "        differenceNeededOneTailed, differenceNeededTwoTailed (the difference\n"
+      "        Case A - Case B at which p = .05, on the side the cases' difference\n"
+      "        lies from the predicted one), and the summary in words (summary).\n"
       "        report: the worksheets' text report for each pair (without the\n"
       "        raw-data echo), the pair's label and line in its notes line.\n"
+      "        summary: the summary in words, one paragraph a pair after its\n"
+      "        label and line (\"P1 (line 3): After allowing for ...\").\n"
       "  --jobs N, -j N      analyse on N threads (default: one per core); the\n"
       "                      output is the same for every N\n"
       "  --keep-going[=yes|no]  report a bad pair on standard error and carry on\n"

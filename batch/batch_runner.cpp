@@ -9,6 +9,7 @@
 #include "core/report_lines.h"
 #include "analysis/programs.h"
 #include "core/text_format.h"
+#include "report/analysis_summary.h"
 #include "engine/engine_notices.h"
 
 namespace {
@@ -64,6 +65,9 @@ tPairOutcome AnalysePair(const tControlSample& controls, const tPairEntry& pair,
       outcome.analysed = true;
       outcome.results = analysis.results;
       outcome.conditionalSd = analysis.conditionalSd;
+      outcome.differenceNeededOneTailed = analysis.differenceNeededOneTailed;
+      outcome.differenceNeededTwoTailed = analysis.differenceNeededTwoTailed;
+      outcome.summary = AnalysisSummary(analysis, ShownVariableNames(controls));
       outcome.report = std::move(lines.lines);
       break;
     case tAnalysisOutcome::Failed:

@@ -43,7 +43,8 @@ class tEngineNoticeCapture {
 tReportFrame PairReportFrame(const tControlSample& controls, const std::string& pairsName, const tPairEntry& pair);
 
 // Analyses one pair on the calling thread (a pair that could not be read
-// is passed through with its problem) and, when reportPairsName is given,
+// is passed through with its problem), with its summary in words naming
+// the controls' variables, and, when reportPairsName is given,
 // writes its text report (without a separator) naming that pairs file. An
 // exception from the engine becomes the outcome's problem.
 tPairOutcome AnalysePair(const tControlSample& controls, const tPairEntry& pair, tIntervalChoice interval,

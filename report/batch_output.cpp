@@ -7,9 +7,11 @@
 #include "report/analysis_report.h"
 #include "core/text_format.h"
 
-const char* const BatchFieldNames[] = {"label",       "line",       "branch",     "tValue",    "df",
-                                       "pOneTailed",  "pTwoTailed", "pctEstimate", "pctLower",  "pctUpper",
-                                       "zPccc",       "zPcccLower", "zPcccUpper", "conditionalSd"};
+const char* const BatchFieldNames[] = {"label",      "line",       "branch",      "tValue",
+                                       "df",         "pOneTailed", "pTwoTailed",  "pctEstimate",
+                                       "pctLower",   "pctUpper",   "zPccc",       "zPcccLower",
+                                       "zPcccUpper", "conditionalSd", "differenceNeededOneTailed",
+                                       "differenceNeededTwoTailed", "summary"};
 const int BatchFieldCount = static_cast<int>(sizeof BatchFieldNames / sizeof BatchFieldNames[0]);
 
 namespace {
@@ -17,18 +19,34 @@ namespace {
 // First characters that make a spreadsheet take a cell as a formula.
 constexpr const char* FormulaStarts = "=+-@\t\r";
 
-// Position of the first figure among the field names.
+// Position of the first figure among the field names, and their number
+// (the summary follows them).
 constexpr int FirstFigureField = 3;
+constexpr int FigureCount = 13;
 
 // The figures in the order of the field names from FirstFigureField on.
-void Figures(const tPairOutcome& outcome, extended (&out)[11]) {
+void Figures(const tPairOutcome& outcome, extended (&out)[FigureCount]) {
   const AnalysisResults& r = outcome.results;
-  const extended figures[11] = {r.tValue,      r.df,    r.pOneTailed, r.pTwoTailed, r.pctEstimate, r.pctLower,
-                                r.pctUpper,    r.zPccc, r.zPcccLower, r.zPcccUpper, outcome.conditionalSd};
-  for (int i = 0; i < 11; ++i) out[i] = figures[i];
+  const extended figures[FigureCount] = {r.tValue,      r.df,          r.pOneTailed,
+                                         r.pTwoTailed,  r.pctEstimate, r.pctLower,
+                                         r.pctUpper,    r.zPccc,       r.zPcccLower,
+                                         r.zPcccUpper,  outcome.conditionalSd,
+                                         outcome.differenceNeededOneTailed, outcome.differenceNeededTwoTailed};
+  for (int i = 0; i < FigureCount; ++i) out[i] = figures[i];
 }
 
+// Where the summary stands among the field names.
+constexpr int SummaryField = FirstFigureField + FigureCount;
+static_assert(SummaryField + 1 == sizeof BatchFieldNames / sizeof BatchFieldNames[0]);
+
 std::string JsonNumber(extended value) { return std::isfinite(value) ? FullPrecision(value) : "null"; }
+
+// "P1 (line 3): After allowing for ...", pairs apart by an empty line.
+std::string SummaryText(const tPairEntry& pair, const tPairOutcome& outcome, bool first) {
+  const std::string heading =
+      pair.label.empty() ? FormatC("Line %d", pair.line) : FormatC("%s (line %d)", pair.label.c_str(), pair.line);
+  return (first ? "" : "\n") + heading + ": " + outcome.summary + "\n";
+}
 
 std::string ReportText(const tPairOutcome& outcome, bool first) {
   std::string text = first ? std::string() : ReportSeparator(tProgramKind::SummaryData) + "\n";
@@ -79,31 +97,35 @@ std::string OutputHead(tOutputFormat format) {
     case tOutputFormat::Json:
       return "[";
     case tOutputFormat::Report:
+    case tOutputFormat::Summary:
       break;
   }
   return std::string();
 }
 
 std::string FormatPair(tOutputFormat format, const tPairEntry& pair, const tPairOutcome& outcome, bool first) {
-  extended figures[11];
+  extended figures[FigureCount];
   Figures(outcome, figures);
   switch (format) {
     case tOutputFormat::Csv: {
       std::string row = CsvField(pair.label) + FormatC(",%d,", pair.line) + BranchName(outcome.equalCovariates);
       for (extended x : figures) row += "," + FullPrecision(x);
-      return row + "\n";
+      return row + "," + CsvField(outcome.summary) + "\n";
     }
     case tOutputFormat::Json: {
       std::string object = first ? "\n{" : ",\n{";
       object += "\"label\": " + JsonString(pair.label);
       object += FormatC(", \"line\": %d", pair.line);
       object += ", \"branch\": " + JsonString(BranchName(outcome.equalCovariates));
-      for (int i = 0; i < 11; ++i)
+      for (int i = 0; i < FigureCount; ++i)
         object += FormatC(", \"%s\": ", BatchFieldNames[FirstFigureField + i]) + JsonNumber(figures[i]);
+      object += FormatC(", \"%s\": ", BatchFieldNames[SummaryField]) + JsonString(outcome.summary);
       return object + "}";
     }
     case tOutputFormat::Report:
       return ReportText(outcome, first);
+    case tOutputFormat::Summary:
+      return SummaryText(pair, outcome, first);
   }
   return std::string();
 }

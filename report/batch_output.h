@@ -1,8 +1,10 @@
-// The three output formats of a batch run. csv and json carry, per pair,
-// the label, the line, the branch taken and every figure with 17
-// significant digits ('.' as decimal mark, so they read back the same in
-// any locale); report is the text report the worksheets write, one per
-// pair, each headed by the pair's label and line in its notes.
+// The four output formats of a batch run. csv and json carry, per pair,
+// the label, the line, the branch taken, every figure and the differences
+// needed with 17 significant digits ('.' as decimal mark, so they read
+// back the same in any locale) and the summary in words; report is the
+// text report the worksheets write, one per pair, each headed by the
+// pair's label and line in its notes; summary is the summary in words,
+// one paragraph a pair headed by its label and line.
 #pragma once
 
 #include <string>
@@ -12,13 +14,16 @@
 #include "engine/analysis_results.h"
 #include "formats/pairs_reader.h"
 
-enum class tOutputFormat { Csv, Json, Report };
+enum class tOutputFormat { Csv, Json, Report, Summary };
 
 // What one pair of a batch run gave, as the outputs write it.
 struct tPairOutcome {
   bool analysed = false;          // results are valid
   AnalysisResults results;
   extended conditionalSd = 0;
+  extended differenceNeededOneTailed = 0;  // the analysis record's differences needed
+  extended differenceNeededTwoTailed = 0;
+  std::string summary;            // the summary in words (AnalysisSummary)
   bool equalCovariates = false;   // the branch for identical covariate scores was taken
   std::string problem;            // the line's reading problem or the engine's error
   std::vector<std::string> warnings;  // the engine's notices during this pair, in order
@@ -34,12 +39,13 @@ extern const int BatchFieldCount;
 const char* BranchName(bool equalCovariates);
 
 // Everything written before the first pair ("label,line,..." for csv,
-// "[" for json, nothing for report), with its line ends.
+// "[" for json, nothing for report and summary), with its line ends.
 std::string OutputHead(tOutputFormat format);
 
 // The output of one analysed pair, with its line ends (report: the
-// outcome's report lines). first: no pair has been written before it
-// (json then writes no comma, report no separator).
+// outcome's report lines; summary: "LABEL (line N): " and the paragraph).
+// first: no pair has been written before it (json then writes no comma,
+// report no separator, summary no empty line).
 std::string FormatPair(tOutputFormat format, const tPairEntry& pair, const tPairOutcome& outcome, bool first);
 
 // Everything written after the last pair ("]" for json).

@@ -156,10 +156,16 @@ void ExpectWorkedCsv(const std::string& csv) {
   const std::vector<tFigure> figures[] = {
       {{"tValue", -1.885618, 1e-6}, {"df", 8, 0}, {"pOneTailed", 0.048036, 1e-6}, {"pTwoTailed", 0.096072, 1e-6},
        {"pctEstimate", 4.8036, 1e-4}, {"pctLower", 0.0774, 1e-4}, {"pctUpper", 21.32, 5e-3}, {"zPccc", -2, 1e-9},
-       {"zPcccLower", -3.1657, 1e-4}, {"zPcccUpper", -0.7953, 1e-4}, {"conditionalSd", std::sqrt(72.0), 1e-9}},
-      {{"tValue", -1.25, 1e-12}, {"pOneTailed", 0.123313, 1e-6}, {"pTwoTailed", 0.246626, 1e-6}}};
+       {"zPcccLower", -3.1657, 1e-4}, {"zPcccUpper", -0.7953, 1e-4}, {"conditionalSd", std::sqrt(72.0), 1e-9},
+       // predicted 9 minus t(8) at .95 and .975 (1.859548, 2.306004) times s sqrt(2 + v) = sqrt 162
+       {"differenceNeededOneTailed", 9 - 1.859548 * std::sqrt(162.0), 1e-5},
+       {"differenceNeededTwoTailed", 9 - 2.306004 * std::sqrt(162.0), 1e-5}},
+      {{"tValue", -1.25, 1e-12}, {"pOneTailed", 0.123313, 1e-6}, {"pTwoTailed", 0.246626, 1e-6},
+       {"differenceNeededOneTailed", -1.859548 * 12, 1e-5}}};
+  const char* summaries[] = {"t(8) = -1.89, p = .048", "no covariate adjustment"};
   for (int i = 0; i < 2; ++i) {
     for (const auto& [column, text] : texts[i]) EXPECT_EQ(rows[i].at(column), text);
+    EXPECT_TRUE(rows[i].at("summary").find(summaries[i]) != std::string::npos) << rows[i].at("summary");
     for (const tFigure& f : figures[i]) EXPECT_NEAR(Number(rows[i].at(f.column)), f.value, f.tolerance) << f.column;
   }
 }
@@ -199,6 +205,20 @@ TEST(BatchCommandLine, ReportsEqualTheGoldenReports) {
                "worked_pairs.txt", "batch_raw_report_two_sided.txt");
 }
 
+// One paragraph a pair, after its label and line, on the example files.
+TEST(BatchCommandLine, SummaryFormatWritesAParagraphAPair) {
+  const std::string examples = SourceDir() + "/examples/batch/";
+  const tRun run = Batch({"summary", examples + "worked_controls_summary.txt", examples + "worked_pairs.txt",
+                          "--format", "summary"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string general = run.out.substr(0, run.out.find('\n'));
+  for (const char* part : {"general (line 3): After allowing for Cov 1, Case A's score on Task is lower", "t(8) = -1.89",
+                           "p = .048", "[-3.17, -0.80]", "4.80%"})
+    EXPECT_TRUE(Contains(general, part)) << part << "\n" << general;
+  EXPECT_TRUE(Contains(run.out, "\n\nequal (line 4): Case A and Case B have the same score on Cov 1"));
+  EXPECT_TRUE(Contains(run.out, "\n\nswapped (line 5): "));
+}
+
 // json read back by an independent parser agrees with the csv figures.
 TEST(BatchCommandLine, JsonReadsBackLikeCsv) {
   const tRun csv = Batch({"summary", Files().summary, Files().pairs, "--interval", "lower"});
@@ -219,7 +239,7 @@ TEST(BatchCommandLine, JsonReadsBackLikeCsv) {
     for (const auto& [name, text] : rows[i]) {
       const QJsonValue value = object.value(QString::fromStdString(name));
       ASSERT_FALSE(value.isUndefined()) << name;
-      if (name == "label" || name == "branch") {
+      if (name == "label" || name == "branch" || name == "summary") {
         EXPECT_EQ(value.toString().toStdString(), text);
       } else {
         ASSERT_TRUE(value.isDouble()) << name;
@@ -321,7 +341,7 @@ TEST(BatchCommandLine, BadControlsAndCommandLines) {
       {{"summary", Files().summary}, 2, "summary takes two operands"},
       {{"raw", Files().raw, Files().pairs}, 2, "raw takes three operands"},
       {{"summary", Files().summary, Files().pairs, "--interval", "both"}, 2, "--interval takes two-sided, lower or upper"},
-      {{"summary", Files().summary, Files().pairs, "--format=xml"}, 2, "--format takes csv, json or report"},
+      {{"summary", Files().summary, Files().pairs, "--format=xml"}, 2, "--format takes csv, json, report or summary"},
       {{"summary", Files().summary, Files().pairs, "--jobs", "0"}, 2, "--jobs takes a whole number from 1 to 1024"},
       {{"summary", Files().summary, Files().pairs, "--jobs"}, 2, "--jobs needs a value."},
       {{"summary", Files().summary, Files().pairs, "--fast"}, 2, "unknown option \"--fast\""},

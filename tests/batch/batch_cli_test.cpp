@@ -162,10 +162,9 @@ void ExpectWorkedCsv(const std::string& csv) {
        {"differenceNeededTwoTailed", 9 - 2.306004 * std::sqrt(162.0), 1e-5}},
       {{"tValue", -1.25, 1e-12}, {"pOneTailed", 0.123313, 1e-6}, {"pTwoTailed", 0.246626, 1e-6},
        {"differenceNeededOneTailed", -1.859548 * 12, 1e-5}}};
-  const char* summaries[] = {"t(8) = -1.89, p = .048", "no covariate adjustment"};
   for (int i = 0; i < 2; ++i) {
     for (const auto& [column, text] : texts[i]) EXPECT_EQ(rows[i].at(column), text);
-    EXPECT_TRUE(rows[i].at("summary").find(summaries[i]) != std::string::npos) << rows[i].at("summary");
+    EXPECT_NE(rows[i].at("summary").find(i ? "no covariate adjustment" : "t(8) = -1.89, p = .048"), std::string::npos);
     for (const tFigure& f : figures[i]) EXPECT_NEAR(Number(rows[i].at(f.column)), f.value, f.tolerance) << f.column;
   }
 }
@@ -212,11 +211,10 @@ TEST(BatchCommandLine, SummaryFormatWritesAParagraphAPair) {
                           "--format", "summary"});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string general = run.out.substr(0, run.out.find('\n'));
-  for (const char* part : {"general (line 3): After allowing for Cov 1, Case A's score on Task is lower", "t(8) = -1.89",
-                           "p = .048", "[-3.17, -0.80]", "4.80%"})
+  for (const char* part : {"general (line 3): After allowing for Cov 1, Case A's score on Task is lower",
+                           "t(8) = -1.89", "p = .048", "[-3.17, -0.80]", "4.80%"})
     EXPECT_TRUE(Contains(general, part)) << part << "\n" << general;
-  EXPECT_TRUE(Contains(run.out, "\n\nequal (line 4): Case A and Case B have the same score on Cov 1"));
-  EXPECT_TRUE(Contains(run.out, "\n\nswapped (line 5): "));
+  EXPECT_TRUE(Contains(run.out, ".\n\nequal (line 4): Case A and Case B have the same score on Cov 1"));
 }
 
 // json read back by an independent parser agrees with the csv figures.

@@ -41,6 +41,11 @@ TEST(AnalysisSummary, TheWorkedPairReadsAsAClinicalReport) {
             "difference in the same direction (95% CI 0.08% to 21.32%). A difference of at least 14.67 points "
             "(Case A below Case B) would have been needed for p < .05, one-tailed, and of at least 20.35 points "
             "for p < .05, two-tailed.");
+  tAnalysisRecord ninety = Worked(40, 9, tIntervalChoice::TwoSided);
+  ninety.request.confidenceLevel = 90;  // the level the record was analysed at names the intervals
+  EXPECT_TRUE(Has(AnalysisSummary(ninety, {}),
+                  "90% CI [-3.17, -0.80]. An estimated 4.80% of the control population would show a larger "
+                  "difference in the same direction (90% CI"));
 }
 
 TEST(AnalysisSummary, BranchesIntervalsAndNamesEachHaveTheirWords) {
@@ -63,8 +68,8 @@ TEST(AnalysisSummary, BranchesIntervalsAndNamesEachHaveTheirWords) {
         ".123 (one-tailed; two-tailed p = .247). Z-PCCC = -1.25, 95% CI [-1.85, -0.65].",
         "(95% CI 3.21% to 25.70%).", "at least 22.31 points (Case A below Case B)"},
        {"After allowing"}},
-      {40, 12, I::OneSidedLower, 1, {}, {"no covariate adjustment", "one-sided 95% lower limit "}, {"CI"}},
-      {40, 12, I::OneSidedUpper, 1, {}, {"no covariate adjustment", "one-sided 95% upper limit "}, {"CI"}},
+      {40, 12, I::OneSidedLower, 1, {}, {"adjustment", "one-sided 95% lower limit "}, {"CI"}},
+      {40, 12, I::OneSidedUpper, 1, {}, {"adjustment", "one-sided 95% upper limit "}, {"CI"}},
       {85, 12, I::TwoSided, 1, {}, {"is higher than Case B's by 30.00 points", "(Case A above Case B)"}, {"below"}},
       // Covariate scores 12 and 9, the rest equal: one covariate differs.
       {40, 9, I::TwoSided, 3, {"", "", "Age\t"},

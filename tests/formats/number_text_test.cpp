@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "batch/batch_output.h"
+#include "report/batch_output.h"
 
 TEST(BatchText, ReadScoreTakesDecimalNumbersOnly) {
   extended v = 0;

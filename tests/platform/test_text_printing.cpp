@@ -117,3 +117,29 @@ TEST(PrintToPdf, EmptyTextGivesAPdfAndAPrinterThatCannotOpenAReason) {
   EXPECT_FALSE(PaintDocumentPages(printer, {"Courier New", 8, {{"text\n", nullptr}}}, error));
   EXPECT_NE(error.find("no such folder/report.pdf"), std::string::npos) << error;
 }
+
+// A paragraph (the summary in words) wraps at blanks: every printed line
+// holds whole words, and they come back in order; the same words as plain
+// lines would be split inside a word.
+TEST(PrintToPdf, AParagraphWrapsAtBlanksAndKeepsEveryWord) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  std::string words;
+  for (int i = 1; i <= 60; ++i) words += (i > 1 ? " " : "") + std::string("word") + std::to_string(i) + "x";
+  tPrintedDocument document{"Courier New", 8, {{words + "\n", nullptr, true}}};
+  QByteArray pdf;
+  std::string error;
+  ASSERT_TRUE(DocumentPdf(document, "report", pdf, error)) << error;
+  const QString path = dir.filePath("paragraph.pdf");
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(pdf) == pdf.size());
+  f.close();
+  const QString printed = PdfText(path);
+  if (printed.isNull()) GTEST_SKIP() << "pdftotext not installed";
+  QStringList lines = printed.split('\n', Qt::SkipEmptyParts);
+  lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+  EXPECT_GE(lines.size(), 3) << printed.toStdString();
+  for (const QString& line : lines)
+    EXPECT_TRUE(QRegularExpression("^(word\\d+x ?)+$").match(line.simplified()).hasMatch()) << line.toStdString();
+  EXPECT_EQ(lines.join(' ').simplified().toStdString(), words);
+}

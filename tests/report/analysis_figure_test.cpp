@@ -225,3 +225,34 @@ TEST(FigureDrawing, TheTailShowsHoweverSmallAndTheIntervalStandsApartFromTheAxis
     EXPECT_EQ(std::any_of(d.paths.begin(), d.paths.end(), pointer), f.tailPercent < 0.1) << f.tailPercent;
   }
 }
+
+// The difference needed for p = .05 one-tailed is marked on the axis with
+// its label beside it: towards the prediction, under the curve, when the
+// cases' difference reached it; on the outer side, above the curve, when
+// that side towards the prediction is the shaded tail.
+TEST(FigureDrawing, TheDifferenceNeededIsMarkedOnTheAxisWithItsLabelClearOfTheMarks) {
+  for (const auto& [caseATask, towardsPrediction] : {std::pair{40.0, true}, {10.0, true}, {52.0, false}}) {
+    const tAnalysisRecord record = Worked(caseATask, 12, 55, 9);
+    const tAnalysisFigure f = FigureOf(record);
+    ASSERT_TRUE(f.differenceNeeded) << caseATask;
+    EXPECT_DOUBLE_EQ(*f.differenceNeeded, static_cast<double>(record.differenceNeededOneTailed));
+    EXPECT_NEAR(*f.differenceNeeded, 9 - 1.8595480375 * std::sqrt(162.0), 1e-6);
+    const tDrawing d = FigureDrawing(f);
+    const double x = FigureX(f, *f.differenceNeeded);
+    EXPECT_TRUE(std::any_of(d.paths.begin(), d.paths.end(), [&](const tDrawingPath& p) {
+      return p.points.size() == 2 && p.points[0].x == x && p.points[1].x == x &&
+             std::min(p.points[0].y, p.points[1].y) < FigureBaseline() &&
+             std::max(p.points[0].y, p.points[1].y) == FigureBaseline();
+    })) << caseATask;
+    const auto label = std::find_if(d.texts.begin(), d.texts.end(),
+                                    [](const tDrawingText& t) { return t.text == FigureNeededLabel(); });
+    ASSERT_NE(label, d.texts.end());
+    EXPECT_EQ(label->at.x > x, towardsPrediction) << caseATask;
+    EXPECT_LT(label->at.y, FigureBaseline());
+    // The label's side of the mark holds neither the cases' nor the prediction's mark within its width.
+    const double width = label->size * 0.5 * static_cast<double>(label->text.size());  // as the layout estimates it
+    const double far = label->at.x + (label->at.x > x ? width : -width);
+    for (const double mark : {FigureX(f, f.observed), FigureX(f, f.predicted)})
+      EXPECT_FALSE((mark - label->at.x) * (far - mark) > 0) << caseATask << " crosses the mark at " << mark;
+  }
+}

@@ -41,6 +41,16 @@ Lines ResultsLines(TfrmTemplateResults& results) {
   return lines;
 }
 
+// The last analysis' figure stands under its report, and its summary in
+// words under the figure, beginning with start.
+void ExpectSummaryUnderFigure(TfrmTemplateResults& results, const std::string& start) {
+  const QTextDocument& shown = *Child<QPlainTextEdit>(results, "memoResults")->document();
+  const QTextBlock summary = shown.lastBlock().previous();
+  EXPECT_TRUE(IsSummaryBlock(summary));
+  EXPECT_TRUE(IsFigureBlock(summary.previous()));
+  EXPECT_EQ(summary.text().toStdString().substr(0, start.size()), start);
+}
+
 // Types into a grid cell as a user does: the first key goes to the grid
 // (it opens the cell's editor), the rest to the editor.
 void TypeCell(QTableWidget& grid, int col, int row, const std::string& text) {
@@ -99,10 +109,9 @@ TEST_F(ProgramWindows, QuorvaneTakesTheWorkedExampleThroughTheMatrixWindowToTheG
   EXPECT_FALSE(worksheet.isVisible());
   EXPECT_EQ(windows.results->windowTitle().toStdString(), "Results viewer: " + QuorvaneProfile().programTitle);
   EXPECT_EQ(ResultsLines(*windows.results), GoldenReport("quorvane_worked_two_sided.txt"));
-  // The report's figure stands under it.
-  const QTextDocument& shown = *Child<QPlainTextEdit>(*windows.results, "memoResults")->document();
-  ASSERT_EQ(DocumentFigures(shown).size(), 1u);
-  EXPECT_TRUE(IsFigureBlock(shown.lastBlock().previous()));
+  // The report's figure stands under it, and the summary under the figure.
+  ASSERT_EQ(DocumentFigures(*Child<QPlainTextEdit>(*windows.results, "memoResults")->document()).size(), 1u);
+  ExpectSummaryUnderFigure(*windows.results, "After allowing for Cov 1, Case A's score on Task is lower");
 
   // The next start restores what was typed, and Compute reads "Continue".
   windows = tProgramWindows{};
@@ -187,6 +196,8 @@ TEST_F(ProgramWindows, QuorvikTakesTheWorkedFileToTheDiagnosticLinesAndTheGolden
   EXPECT_EQ(services.cursorChanges, (std::vector<bool>{true, false, true, false}));
   EXPECT_TRUE(windows.results->isVisible());
   EXPECT_EQ(ResultsLines(*windows.results), ForDataFile(GoldenReport("quorvik_worked_two_sided.txt"), file));
+  ExpectSummaryUnderFigure(*windows.results,
+                           "After allowing for Covariate 1, Case A's score on Task of Interest is lower");
 }
 
 // A long report is shown with progress; Cancel while it is shown takes it

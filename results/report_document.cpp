@@ -50,17 +50,17 @@ bool IsFigureBlock(const QTextBlock& block) {
   return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c == ObjectCharacter; });
 }
 
-void AppendSummary(QTextDocument& document, const QString& summary) {
+void AppendSummary(QTextDocument& document, const QString& summary, const QTextCharFormat& format) {
   QTextCursor cursor(&document);
   cursor.movePosition(QTextCursor::End);
   cursor.beginEditBlock();
-  QTextBlockFormat format;
-  format.setProperty(SummaryBlockProperty, true);
+  QTextBlockFormat block;
+  block.setProperty(SummaryBlockProperty, true);
   if (!document.lastBlock().text().isEmpty())
-    cursor.insertBlock(format, QTextCharFormat());
+    cursor.insertBlock(block, format);
   else
-    cursor.setBlockFormat(format);
-  cursor.insertText(summary, QTextCharFormat());
+    cursor.setBlockFormat(block);
+  cursor.insertText(summary, format);
   cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
   cursor.endEditBlock();
 }

@@ -10,6 +10,7 @@
 #include <QSizeF>
 #include <QStringList>
 #include <QTextFormat>
+#include <QTextCharFormat>
 #include <QTextObjectInterface>
 #include <memory>
 #include <vector>
@@ -49,8 +50,8 @@ bool IsFigureBlock(const QTextBlock& block);
 
 // Appends the summary as one paragraph in a block of its own after the
 // document's last line (text typed after the last line end is ended
-// first), and an empty block under it for the lines that follow.
-void AppendSummary(QTextDocument& document, const QString& summary);
+// first), in format, and an empty block under it for the lines that follow.
+void AppendSummary(QTextDocument& document, const QString& summary, const QTextCharFormat& format = {});
 
 // A block of a summary (text typed into it stays part of it).
 bool IsSummaryBlock(const QTextBlock& block);

@@ -253,7 +253,12 @@ void TfrmTemplateResults::AddFigure(const tDrawing& figure) {
 
 void TfrmTemplateResults::AddSummary(const std::string& summary) {
   if (summary.empty()) return;
-  AppendSummary(*memoResults->document(), QString::fromStdString(summary));
+  // Prose in the window's sans-serif, set apart from the report's columns.
+  QTextCharFormat format;
+  QFont font = SubstitutedFont(SummaryFontFamily);
+  font.setPixelSize(13);
+  format.setFont(font);
+  AppendSummary(*memoResults->document(), QString::fromStdString(summary), format);
   if (memoResults->isVisible()) {
     QScrollBar* bar = memoResults->verticalScrollBar();
     bar->setValue(bar->maximum());

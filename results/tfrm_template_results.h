@@ -83,6 +83,8 @@ class TfrmTemplateResults : public QMainWindow {
   // The report's font and the point size of printing.
   static constexpr const char* ReportFontFamily = "Courier New";
   static constexpr int PrintPointSize = 8;
+  // The font of the summaries on screen (printed, they are in the report's).
+  static constexpr const char* SummaryFontFamily = "MS Sans Serif";
 
  public slots:
   void FormCreate();

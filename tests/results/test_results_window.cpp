@@ -423,13 +423,14 @@ TEST_F(ResultsWindow, SummariesStandUnderTheFiguresArePrintedAndCopiedButNeverSa
   EXPECT_EQ(services.prints[0].text, "report 1\nSummary 1 in words.\nreport 2\nSummary 2 in words.\n\n");
   EXPECT_EQ(services.prints[0].drawings, 2u);
 
-  Child<QAction>(window, "mnuCopySummary")->trigger();  // the cursor at the end: the last one
-  Select(0, 3);                                          // in the first report: its summary
-  window.mnuCopySummaryClick();
-  Select(static_cast<int>(Text().find("report 2")), static_cast<int>(Text().find("report 2")));
-  window.mnuCopySummaryClick();
-  const std::vector<std::string> copied(services.copiedTexts.end() - 3, services.copiedTexts.end());
-  EXPECT_EQ(copied, (std::vector<std::string>{"Summary 2 in words.", "Summary 1 in words.", "Summary 2 in words."}));
+  // The cursor at the end, then a selection in the first report, then the cursor in the second.
+  Child<QAction>(window, "mnuCopySummary")->trigger();
+  for (const int at : {0, static_cast<int>(Text().find("report 2"))}) {
+    Select(at, at + 3);
+    window.mnuCopySummaryClick();
+  }
+  EXPECT_EQ(std::vector<std::string>(services.copiedTexts.end() - 3, services.copiedTexts.end()),
+            (std::vector<std::string>{"Summary 2 in words.", "Summary 1 in words.", "Summary 2 in words."}));
 
   // With the empty line under the last summary deleted, lines added next
   // are report lines all the same.

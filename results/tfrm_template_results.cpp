@@ -437,6 +437,18 @@ bool TfrmTemplateResults::eventFilter(QObject* watched, QEvent* event) {
     mnuCopyClick();
     return true;
   }
+  // Enter at the end of a summary starts a line of the report's text, so
+  // that what is typed there is saved with the report.
+  if (watched == memoResults && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    QTextCursor cursor = memoResults->textCursor();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !cursor.hasSelection() &&
+        IsSummaryBlock(cursor.block()) && cursor.atBlockEnd()) {
+      cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+      memoResults->setTextCursor(cursor);
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

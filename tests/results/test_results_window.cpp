@@ -425,7 +425,7 @@ TEST_F(ResultsWindow, SummariesStandUnderTheFiguresArePrintedAndCopiedButNeverSa
 
   // The cursor at the end, then a selection in the first report, then the cursor in the second.
   Child<QAction>(window, "mnuCopySummary")->trigger();
-  for (const int at : {0, static_cast<int>(Text().find("report 2"))}) {
+  for (const int at : {0, Memo()->document()->find("report 2").selectionStart()}) {
     Select(at, at + 3);
     window.mnuCopySummaryClick();
   }
@@ -433,13 +433,18 @@ TEST_F(ResultsWindow, SummariesStandUnderTheFiguresArePrintedAndCopiedButNeverSa
             (std::vector<std::string>{"Summary 2 in words.", "Summary 1 in words.", "Summary 2 in words."}));
 
   // With the empty line under the last summary deleted, lines added next
-  // are report lines all the same.
+  // are report lines all the same, and so is a line typed after Enter at
+  // a summary's end.
   QTextCursor cursor = Memo()->textCursor();
   cursor.movePosition(QTextCursor::End);
   cursor.deletePreviousChar();
   AddLines({"report 3"});
   window.AppendReport({"report 4"}, {});
-  EXPECT_EQ(window.FileContents(), "report 1\r\nreport 2\r\nreport 3\r\nreport 4\r\n");
+  const int summaryEnd = Memo()->document()->find("report 2").selectionStart() - 1;
+  Select(summaryEnd, summaryEnd);
+  QTest::keyClick(Memo(), Qt::Key_Return);
+  QTest::keyClicks(Memo(), "typed");
+  EXPECT_EQ(window.FileContents(), "report 1\r\ntyped\r\nreport 2\r\nreport 3\r\nreport 4\r\n");
   EXPECT_EQ(services.messages.size(), 1u);
 }
 

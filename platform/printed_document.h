@@ -9,10 +9,12 @@
 #include "core/drawing.h"
 
 // A run of text lines (each ended by "\n") or, when drawing is set, one
-// drawing.
+// drawing. The lines of a paragraph (the summary in words) are wrapped at
+// blanks to the page's width; other lines keep their layout.
 struct tPrintedPiece {
   std::string text;
   std::shared_ptr<const tDrawing> drawing;
+  bool paragraph = false;
 };
 
 struct tPrintedDocument {

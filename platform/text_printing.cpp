@@ -124,15 +124,23 @@ bool PaintDocumentPages(QPagedPaintDevice& device, const tPrintedDocument& docum
     for (const QString& line : PrintedLines(QString::fromStdString(piece.text))) {
       QString rest = line;
       do {
-        const qsizetype length =
+        qsizetype length =
             metrics.horizontalAdvance(rest) <= width ? rest.size() : FittingLength(metrics, rest, width);
+        qsizetype next = length;  // where the next printed line starts
+        if (piece.paragraph && length < rest.size()) {
+          const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), length);
+          if (blank > 0) {
+            length = blank;
+            next = blank + 1;
+          }
+        }
         if (y > 0 && y + lineHeight > height && !newPage()) {
           failed = true;
           break;
         }
         painter.drawText(QPointF(0, y + metrics.ascent()), rest.left(length));
         y += lineHeight;
-        rest = rest.mid(length);
+        rest = rest.mid(next);
       } while (!rest.isEmpty());
       if (failed) break;
     }

@@ -20,7 +20,8 @@ inline constexpr double PrintedDrawingMillimetres = 155.0;
 // pieces: line ends may be "\n", "\r\n" or "\r"; a final line end adds no
 // empty line; tabs advance to the next multiple of eight columns; a line
 // wider than the page continues on the next printed line so that no
-// character is lost. A drawing has one empty line above and below it and
+// character is lost; a paragraph's line continues after the last blank
+// that fits (a word wider than the page is split). A drawing has one empty line above and below it and
 // starts a new page when it does not fit on the rest of the current one.
 // Returns false with a reason in error when the device cannot be opened or
 // the job fails.

@@ -54,6 +54,8 @@ std::vector<double> SampleAbscissae(const tAnalysisFigure& f) {
   for (int i = 0; i <= CentreSamples; ++i) xs.push_back(from + (to - from) * i / CentreSamples);
   xs.push_back(f.observed);
   xs.push_back(f.predicted);
+  if (f.differenceNeeded && *f.differenceNeeded >= f.axisLow && *f.differenceNeeded <= f.axisHigh)
+    xs.push_back(*f.differenceNeeded);
   std::sort(xs.begin(), xs.end());
   xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
   return xs;
@@ -111,8 +113,14 @@ std::optional<tAnalysisFigure> AnalysisFigureOf(const tAnalysisRecord& record, c
       !(f.scale > 0) || !(f.degreesOfFreedom > 0))
     return std::nullopt;
 
-  const double low = std::min({f.predicted - CurveHalfWidthInScales * f.scale, f.observed, f.intervalLow});
-  const double high = std::max({f.predicted + CurveHalfWidthInScales * f.scale, f.observed, f.intervalHigh});
+  const double needed = static_cast<double>(record.differenceNeededOneTailed);
+  if (std::isfinite(needed)) f.differenceNeeded = needed;
+  // On 1 or 2 df the difference needed lies beyond the curve's body.
+  const double neededOrObserved = f.differenceNeeded.value_or(f.observed);
+  const double low =
+      std::min({f.predicted - CurveHalfWidthInScales * f.scale, f.observed, f.intervalLow, neededOrObserved});
+  const double high =
+      std::max({f.predicted + CurveHalfWidthInScales * f.scale, f.observed, f.intervalHigh, neededOrObserved});
   f.axisLow = low - AxisPadding * (high - low);
   f.axisHigh = high + AxisPadding * (high - low);
   if (!Finite({f.axisLow, f.axisHigh}) || !(f.axisHigh > f.axisLow)) return std::nullopt;
@@ -136,6 +144,8 @@ std::string FigureValueText(const tAnalysisFigure& f, double value) {
 std::string FigureIntervalName(const tAnalysisFigure& f) {
   return ConfidenceIntervalName(f.confidenceLevel, f.twoSided) + " on Z-PCCC";
 }
+
+std::string FigureNeededLabel() { return "p = .05 one-tailed"; }
 
 std::string FigureAxisLabel(const tAnalysisFigure& f) {
   return "Difference in " + AxisName(f.taskName) + " scores (Case A - Case B)";

@@ -43,10 +43,14 @@ struct tAnalysisFigure {
   bool lowerTail = true;    // the shaded tail lies below the observed difference
   double tailPercent = 0;   // the report's point estimate of the percentage
 
+  // The difference needed for p = .05 one-tailed (on the observed side of
+  // the prediction), marked on the axis; none when it is not a finite number.
+  std::optional<double> differenceNeeded;
+
   double axisLow = 0, axisHigh = 0;  // the horizontal axis
   std::vector<double> ticks;         // round values on it, ascending
   std::vector<tFigurePoint> curve;   // the density across the axis, x ascending; holds the
-                                     // observed and the predicted difference exactly
+                                     // observed, the predicted difference and the one needed exactly
   std::vector<tFigurePoint> tail;    // the curve from the axis end to the observed difference
                                      // (x ascending), the part shaded
 };
@@ -67,3 +71,5 @@ std::string FigureAxisLabel(const tAnalysisFigure& figure);
 std::string FigureValueText(const tAnalysisFigure& figure, double value);
 // The label of the interval: "95% CI on Z-PCCC" or "one-sided 95% limits on Z-PCCC".
 std::string FigureIntervalName(const tAnalysisFigure& figure);
+// The label of the difference needed's mark: "p = .05 one-tailed".
+std::string FigureNeededLabel();

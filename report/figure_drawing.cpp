@@ -43,6 +43,14 @@ constexpr double RaisedShare = 30;
 // The tail's base along the axis, drawn over it so that the tail's
 // extent shows however small its area.
 constexpr double TailBaseWidth = 3;
+// The difference needed: a short upright line on the axis, a triangle
+// under it pointing at the axis, and its label beside the line.
+constexpr double NeededMarkHeight = 10;
+constexpr double NeededTriangleHeight = 7;
+constexpr double NeededTriangleHalf = 4;
+constexpr double NeededLabelAboveAxis = 3;
+constexpr double NeededLabelAboveCurve = 4;
+constexpr double NeededUnderCurve = 14;  // the curve's least height over the label
 
 constexpr double LabelSize = 11;
 constexpr double SmallSize = 10;
@@ -58,6 +66,7 @@ constexpr tDrawingColour TailFill = 0xF4A582;
 constexpr tDrawingColour TailEdge = 0xD6604D;
 constexpr tDrawingColour ObservedRed = 0xB2182B;
 constexpr tDrawingColour PredictedGrey = 0x555555;
+constexpr tDrawingColour NeededGreen = 0x1B7837;
 
 double PlotLeft() { return SideMargin; }
 double PlotRight() { return FigureWidth - SideMargin; }
@@ -132,12 +141,13 @@ std::string TickLabel(double value, const std::vector<double>& ticks) {
   return FormatC("%.*f", decimals, value);
 }
 
-// The curve's height at the observed difference (one of its samples).
-double ObservedDensity(const tAnalysisFigure& f) {
+// The curve's height at one of its samples (the observed difference, say).
+double DensityAt(const tAnalysisFigure& f, double x) {
   for (const tFigurePoint& p : f.curve)
-    if (p.x == f.observed) return p.density;
+    if (p.x == x) return p.density;
   return 0;
 }
+double ObservedDensity(const tAnalysisFigure& f) { return DensityAt(f, f.observed); }
 
 }  // namespace
 
@@ -245,6 +255,42 @@ tDrawing FigureDrawing(const tAnalysisFigure& f) {
     const double side = f.lowerTail ? -1 : 1;
     d.paths.push_back(Line(observedX + side * 10, shareY + 4, observedX + side * 3, AxisY - TailBaseWidth,
                            TailEdge, 1.2));
+  }
+
+  if (f.differenceNeeded) {
+    const double neededX = FigureX(f, *f.differenceNeeded);
+    d.paths.push_back(Line(neededX, AxisY - NeededMarkHeight, neededX, AxisY, NeededGreen, 2));
+    tDrawingPath triangle;
+    triangle.points = {{neededX, AxisY + 0.5},
+                       {neededX + NeededTriangleHalf, AxisY + NeededTriangleHeight},
+                       {neededX - NeededTriangleHalf, AxisY + NeededTriangleHeight}};
+    triangle.closed = triangle.filled = true;
+    triangle.fill = NeededGreen;
+    triangle.stroked = false;
+    d.paths.push_back(triangle);
+    // The label stands under the curve, just above the axis, towards the
+    // prediction, where the curve rises above it; where that is shaded, the
+    // cases' mark or the prediction's is in the way, or the curve is too
+    // low there, it stands above the curve on the outer side, where the
+    // curve falls.
+    const double labelWidth = TextWidth(FigureNeededLabel(), SmallSize);
+    const double inward = predictedX >= neededX ? 1 : -1;
+    const double inwardEnd = neededX + inward * (labelWidth + 8);
+    auto between = [&](double x) { return (x - neededX) * inward > 1 && (x - inwardEnd) * inward < 0; };
+    // Reached (the cases' difference at or beyond it): the side towards the
+    // prediction is no part of the shaded tail.
+    const bool reached = f.lowerTail ? f.observed <= *f.differenceNeeded : f.observed >= *f.differenceNeeded;
+    const bool underCurve = reached && !between(observedX) && !between(predictedX) && inwardEnd >= PlotLeft() &&
+                            inwardEnd <= PlotRight() &&
+                            Y(DensityAt(f, *f.differenceNeeded)) <= AxisY - NeededUnderCurve;
+    double side = underCurve ? inward : -inward;
+    const double outerEnd = neededX + side * (labelWidth + 4);
+    if (!underCurve && (outerEnd < PlotLeft() || outerEnd > PlotRight())) side = inward;
+    const double labelY = underCurve ? AxisY - NeededLabelAboveAxis
+                                     : std::min(AxisY - NeededLabelAboveAxis,
+                                                Y(DensityAt(f, *f.differenceNeeded)) - NeededLabelAboveCurve);
+    d.texts.push_back({{neededX + side * 4, labelY}, FigureNeededLabel(), SmallSize,
+                       side > 0 ? tTextAnchor::Start : tTextAnchor::End, false, false, NeededGreen});
   }
 
   d.texts.push_back({{FigureWidth / 2, AxisLabelY}, FigureAxisLabel(f), LabelSize, tTextAnchor::Middle});

@@ -50,9 +50,48 @@ bool IsFigureBlock(const QTextBlock& block) {
   return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c == ObjectCharacter; });
 }
 
+void AppendSummary(QTextDocument& document, const QString& summary, const QTextCharFormat& format) {
+  QTextCursor cursor(&document);
+  cursor.movePosition(QTextCursor::End);
+  cursor.beginEditBlock();
+  QTextBlockFormat block;
+  block.setProperty(SummaryBlockProperty, true);
+  if (!document.lastBlock().text().isEmpty())
+    cursor.insertBlock(block, format);
+  else
+    cursor.setBlockFormat(block);
+  cursor.insertText(summary, format);
+  cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+  cursor.endEditBlock();
+}
+
+bool IsSummaryBlock(const QTextBlock& block) {
+  return block.blockFormat().boolProperty(SummaryBlockProperty) && !IsFigureBlock(block);
+}
+
+QString SummaryAt(const QTextDocument& document, int position) {
+  QString found;
+  for (QTextBlock block = document.begin(); block.isValid();) {
+    if (!IsSummaryBlock(block)) {
+      block = block.next();
+      continue;
+    }
+    QStringList paragraphs;
+    int end = block.position();
+    for (; block.isValid() && IsSummaryBlock(block); block = block.next()) {
+      paragraphs << block.text();
+      end = block.position() + block.length() - 1;
+    }
+    found = paragraphs.join(QLatin1Char('\n'));
+    if (end >= position) break;
+  }
+  return found;
+}
+
 std::vector<tDocumentPiece> DocumentPieces(const QTextDocument& document, int from, int to) {
   std::vector<tDocumentPiece> pieces;
   QStringList lines;
+  bool linesOfSummary = false;  // lines are a summary's
   QString line;
   bool lineStarted = false;  // the range holds part of the current block
   auto endLine = [&] {
@@ -61,12 +100,16 @@ std::vector<tDocumentPiece> DocumentPieces(const QTextDocument& document, int fr
     lineStarted = false;
   };
   auto endText = [&] {
-    if (!lines.isEmpty()) pieces.push_back({lines, nullptr});
+    if (!lines.isEmpty()) pieces.push_back({lines, nullptr, linesOfSummary});
     lines.clear();
   };
   for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() <= to;
        block = block.next()) {
     const bool figures = IsFigureBlock(block);
+    if (!figures && IsSummaryBlock(block) != linesOfSummary) {
+      endText();
+      linesOfSummary = !linesOfSummary;
+    }
     if (!figures) lineStarted = true;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
@@ -96,7 +139,7 @@ std::vector<tDocumentPiece> DocumentPieces(const QTextDocument& document, int fr
 QStringList ReportLines(const QTextDocument& document) {
   QStringList lines;
   for (const tDocumentPiece& piece : DocumentPieces(document, 0, document.characterCount() - 1))
-    lines << piece.lines;
+    if (!piece.summary) lines << piece.lines;
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
   return lines;
 }

@@ -49,8 +49,10 @@ void tMemoLines::Add(const std::string& line) {
   QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
   cursor.beginEditBlock();
-  // Text typed after the last line end is a line of its own: end it first.
-  if (!document->lastBlock().text().isEmpty()) cursor.insertBlock();
+  // Text typed after the last line end is a line of its own: end it first
+  // (and a report line never joins a summary's block).
+  const QTextBlock last = document->lastBlock();
+  if (!last.text().isEmpty() || IsSummaryBlock(last)) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
   cursor.insertText(QString::fromStdString(line));
   cursor.insertBlock();
   cursor.endEditBlock();
@@ -68,8 +70,11 @@ bool tMemoLines::AddAll(const std::vector<std::string>& lines, const tProgressCh
   QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
   const int start = cursor.position();
-  // Text typed after the last line end is a line of its own: end it first.
-  QString piece = document->lastBlock().text().isEmpty() ? QString() : QStringLiteral("\n");
+  // Text typed after the last line end is a line of its own: end it first
+  // (and report lines never join a summary's block).
+  const QTextBlock last = document->lastBlock();
+  if (!last.text().isEmpty() || IsSummaryBlock(last)) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+  QString piece;
   for (std::size_t first = 0; first < lines.size(); first += PieceLines) {
     const std::size_t end = std::min(lines.size(), first + PieceLines);
     for (std::size_t i = first; i < end; ++i) {
@@ -98,7 +103,7 @@ int tMemoLines::Count() const {
   const QTextDocument* document = memo_->document();
   int lines = document->lastBlock().text().isEmpty() ? document->blockCount() - 1 : document->blockCount();
   for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-    if (IsFigureBlock(block)) --lines;
+    if (IsFigureBlock(block) || IsSummaryBlock(block)) --lines;
   return lines;
 }
 
@@ -190,6 +195,8 @@ void TfrmTemplateResults::BuildWindow() {
   mnuCopy = mnuEdit->addAction("&Copy");
   mnuCopy->setObjectName("mnuCopy");
   mnuCopy->setShortcut(QKeySequence::Copy);
+  mnuCopySummary = mnuEdit->addAction("Copy &Summary");
+  mnuCopySummary->setObjectName("mnuCopySummary");
   mnuPrint->setShortcut(QKeySequence::Print);
   // Ctrl+S is Save Output, Escape Return to Worksheet, from anywhere in
   // the window.
@@ -211,6 +218,7 @@ void TfrmTemplateResults::BuildWindow() {
   connect(mnuSaveAsPdf, &QAction::triggered, this, &TfrmTemplateResults::mnuSaveAsPdfClick);
   connect(mnuSaveFigure, &QAction::triggered, this, &TfrmTemplateResults::mnuSaveFigureClick);
   connect(mnuCopy, &QAction::triggered, this, &TfrmTemplateResults::mnuCopyClick);
+  connect(mnuCopySummary, &QAction::triggered, this, &TfrmTemplateResults::mnuCopySummaryClick);
 
   // The window takes exactly the menu bar plus the client area and keeps it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -237,6 +245,20 @@ bool TfrmTemplateResults::AppendReport(const std::vector<std::string>& lines, co
 
 void TfrmTemplateResults::AddFigure(const tDrawing& figure) {
   AppendFigure(*memoResults->document(), std::make_shared<const tDrawing>(figure));
+  if (memoResults->isVisible()) {
+    QScrollBar* bar = memoResults->verticalScrollBar();
+    bar->setValue(bar->maximum());
+  }
+}
+
+void TfrmTemplateResults::AddSummary(const std::string& summary) {
+  if (summary.empty()) return;
+  // Prose in the window's sans-serif, set apart from the report's columns.
+  QTextCharFormat format;
+  QFont font = SubstitutedFont(SummaryFontFamily);
+  font.setPixelSize(13);
+  format.setFont(font);
+  AppendSummary(*memoResults->document(), QString::fromStdString(summary), format);
   if (memoResults->isVisible()) {
     QScrollBar* bar = memoResults->verticalScrollBar();
     bar->setValue(bar->maximum());
@@ -345,6 +367,19 @@ void TfrmTemplateResults::mnuCopyClick() {
   services_.CopyText(lines.join(QLatin1Char('\n')).toStdString());
 }
 
+// Copies the summary of the analysis the cursor (or the selection's
+// start) is in: the first summary at or after it, the last one below the
+// last summary.
+void TfrmTemplateResults::mnuCopySummaryClick() {
+  const QTextCursor cursor = memoResults->textCursor();
+  const QString summary = SummaryAt(*memoResults->document(), cursor.selectionStart());
+  if (summary.isEmpty()) {
+    services_.Warn(NoSummaryMessage);
+    return;
+  }
+  services_.CopyText(summary.toStdString());
+}
+
 void TfrmTemplateResults::cmdClearResultsClick() { memoResults->clear(); }
 
 void TfrmTemplateResults::cmdReturnClick() {
@@ -382,7 +417,7 @@ tPrintedDocument TfrmTemplateResults::PrintedPart(int from, int to) const {
   for (const tDocumentPiece& piece : DocumentPieces(*memoResults->document(), from, to))
     document.pieces.push_back(
         {piece.figure ? std::string() : (piece.lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toStdString(),
-         piece.figure});
+         piece.figure, piece.summary});
   return document;
 }
 
@@ -401,6 +436,18 @@ bool TfrmTemplateResults::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
     mnuCopyClick();
     return true;
+  }
+  // Enter at the end of a summary starts a line of the report's text, so
+  // that what is typed there is saved with the report.
+  if (watched == memoResults && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    QTextCursor cursor = memoResults->textCursor();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !cursor.hasSelection() &&
+        IsSummaryBlock(cursor.block()) && cursor.atBlockEnd()) {
+      cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+      memoResults->setTextCursor(cursor);
+      return true;
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

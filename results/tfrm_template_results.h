@@ -1,5 +1,5 @@
 // The results window shared by both programs: shows the report with the
-// figure of each analysis under it, saves the report to a text file or a
+// figure and the summary in words of each analysis under it, saves the report to a text file or a
 // PDF file, saves a figure as a PNG or SVG image, prints all or part of
 // it, copies it, clears it, returns to the worksheet or ends the program.
 // Created once, hidden and shown, never re-created.
@@ -58,9 +58,11 @@ class TfrmTemplateResults : public QMainWindow {
   bool AppendReport(const std::vector<std::string>& lines, const tProgressCheck& progress);
   // Shows the figure under the lines appended so far.
   void AddFigure(const tDrawing& figure);
+  // Shows the summary in words under the lines and figure appended so far.
+  void AddSummary(const std::string& summary);
 
   // The text as a results file holds it: each line ended by CR LF; the
-  // figures are left out.
+  // figures and the summaries are left out.
   QByteArray FileContents() const;
   // The same lines, each ended by "\n".
   QString ReportText() const;
@@ -75,11 +77,14 @@ class TfrmTemplateResults : public QMainWindow {
   static constexpr const char* PdfFilter = "PDF files|*.pdf";
   static constexpr const char* InitialFigureName = "figure.png";
   static constexpr const char* FigureFilter = "PNG images|*.png|SVG images|*.svg";
+  static constexpr const char* NoSummaryMessage = "There is no summary in the results to copy.";
   // Image pixels for each pixel of a figure on screen in a saved PNG.
   static constexpr double FigurePngScale = 2;
   // The report's font and the point size of printing.
   static constexpr const char* ReportFontFamily = "Courier New";
   static constexpr int PrintPointSize = 8;
+  // The font of the summaries on screen (printed, they are in the report's).
+  static constexpr const char* SummaryFontFamily = "MS Sans Serif";
 
  public slots:
   void FormCreate();
@@ -94,6 +99,7 @@ class TfrmTemplateResults : public QMainWindow {
   void mnuSaveAsPdfClick();
   void mnuSaveFigureClick();
   void mnuCopyClick();
+  void mnuCopySummaryClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -119,7 +125,7 @@ class TfrmTemplateResults : public QMainWindow {
   QMenu* mnuPrinterOptions = nullptr;
   QAction *mnuPrint = nullptr, *mnuPrintSelection = nullptr, *mnuSaveAsPdf = nullptr, *mnuSaveFigure = nullptr;
   QMenu* mnuEdit = nullptr;
-  QAction* mnuCopy = nullptr;
+  QAction *mnuCopy = nullptr, *mnuCopySummary = nullptr;
 
   tPlatformServices& services_;
   QPointer<QWidget> worksheet_;

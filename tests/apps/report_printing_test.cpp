@@ -217,6 +217,13 @@ TEST_F(ReportPrintingTest, QuorvanePrintsTheWholeWorkedReportInOrder) {
   EXPECT_TRUE(firstPageText.contains("= -2.000 (-3.166 , -0.795)")) << firstPageText.toStdString();
   EXPECT_TRUE(firstPageText.contains("The estimated distribution of differences between two controls"))
       << firstPageText.toStdString();
+  // Each report's summary in words, printed and in the PDF.
+  QProcess whole;
+  whole.start(QStandardPaths::findExecutable("pdftotext"), {QString::fromStdString(saved), "-"});
+  ASSERT_TRUE(whole.waitForFinished(30000));
+  const QString words = "t(8) = -1.89, p = .048 (one-tailed; two-tailed p = .096). Z-PCCC = -2.00, 95% CI [-3.17, -0.80].";
+  EXPECT_EQ(QString::fromUtf8(whole.readAllStandardOutput()).simplified().count(words), 2);
+  EXPECT_EQ(QString::fromStdString(services.prints.back().text).simplified().count(words), 2);
   const int coloured = FirstPageColouredPixels(saved, dir.path());
   if (coloured >= 0) {
     EXPECT_GT(coloured, 1000) << "no figure painted on the first page";

@@ -15,9 +15,10 @@
 
 namespace {
 
-// The text as a one-piece document, made into a PDF file at path.
-bool TextPdf(const std::string& text, const QString& path, std::string& error) {
-  tPrintedDocument document{"Courier New", 8, {{text, nullptr}}};
+// The text as a one-piece document (a paragraph when asked), made into a
+// PDF file at path.
+bool TextPdf(const std::string& text, const QString& path, std::string& error, bool paragraph = false) {
+  tPrintedDocument document{"Courier New", 8, {{text, nullptr, paragraph}}};
   QByteArray pdf;
   if (!DocumentPdf(document, "report", pdf, error)) return false;
   QFile f(path);
@@ -116,4 +117,22 @@ TEST(PrintToPdf, EmptyTextGivesAPdfAndAPrinterThatCannotOpenAReason) {
   printer.setOutputFileName(dir.filePath("no such folder/report.pdf"));
   EXPECT_FALSE(PaintDocumentPages(printer, {"Courier New", 8, {{"text\n", nullptr}}}, error));
   EXPECT_NE(error.find("no such folder/report.pdf"), std::string::npos) << error;
+}
+
+// A paragraph (the summary in words) wraps at blanks: every printed line
+// holds whole words, and they come back in order; the same words as plain
+// lines would be split inside a word.
+TEST(PrintToPdf, AParagraphWrapsAtBlanksAndKeepsEveryWord) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("paragraph.pdf");
+  std::string words, error;
+  for (int i = 1; i <= 60; ++i) words += (i > 1 ? " word" : "word") + std::to_string(i) + "x";
+  ASSERT_TRUE(TextPdf(words + "\n", path, error, true)) << error;
+  const QString printed = PdfText(path);
+  if (printed.isNull()) GTEST_SKIP() << "pdftotext not installed";
+  const QStringList lines = printed.trimmed().split(QRegularExpression("\\s*\n\\s*"), Qt::SkipEmptyParts);
+  EXPECT_GE(lines.size(), 3) << printed.toStdString();
+  for (const QString& line : lines)
+    EXPECT_TRUE(QRegularExpression("^(word\\d+x ?)+$").match(line.simplified()).hasMatch()) << line.toStdString();
+  EXPECT_EQ(lines.join(' ').simplified().toStdString(), words);
 }

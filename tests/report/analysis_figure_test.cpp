@@ -225,3 +225,31 @@ TEST(FigureDrawing, TheTailShowsHoweverSmallAndTheIntervalStandsApartFromTheAxis
     EXPECT_EQ(std::any_of(d.paths.begin(), d.paths.end(), pointer), f.tailPercent < 0.1) << f.tailPercent;
   }
 }
+
+// The difference needed for p = .05 one-tailed is marked on the axis with
+// its label beside it: towards the prediction, under the curve, when the
+// cases' difference reached it; on the outer side, above the curve, when
+// that side towards the prediction is the shaded tail.
+TEST(FigureDrawing, TheDifferenceNeededIsMarkedOnTheAxisWithItsLabelClearOfTheMarks) {
+  for (const auto& [caseATask, towardsPrediction] : {std::pair{40.0, true}, {10.0, true}, {52.0, false}}) {
+    const tAnalysisFigure f = FigureOf(Worked(caseATask, 12, 55, 9));
+    ASSERT_TRUE(f.differenceNeeded) << caseATask;
+    EXPECT_NEAR(*f.differenceNeeded, 9 - 1.8595480375 * std::sqrt(162.0), 1e-6);  // t(.95, 8 df) x the SE
+    const tDrawing d = FigureDrawing(f);
+    const double x = FigureX(f, *f.differenceNeeded);
+    EXPECT_TRUE(std::any_of(d.paths.begin(), d.paths.end(), [&](const tDrawingPath& p) {
+      return p.points.size() == 2 && p.points[0].x == x && p.points[1].x == x &&
+             std::min(p.points[0].y, p.points[1].y) < FigureBaseline() &&
+             std::max(p.points[0].y, p.points[1].y) == FigureBaseline();
+    })) << caseATask;
+    const auto label = std::find_if(d.texts.begin(), d.texts.end(),
+                                    [](const tDrawingText& t) { return t.text == FigureNeededLabel(); });
+    ASSERT_NE(label, d.texts.end());
+    EXPECT_EQ(label->at.x > x, towardsPrediction) << caseATask;
+    EXPECT_LT(label->at.y, FigureBaseline());
+    // Neither the cases' nor the prediction's mark crosses the label (its width as the layout estimates it).
+    const double far = label->at.x + (label->at.x > x ? 1 : -1) * label->size * 0.5 * label->text.size();
+    for (const double mark : {FigureX(f, f.observed), FigureX(f, f.predicted)})
+      EXPECT_FALSE((mark - label->at.x) * (far - mark) > 0) << caseATask << " crosses the mark at " << mark;
+  }
+}

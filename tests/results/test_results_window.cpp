@@ -113,9 +113,10 @@ TEST_F(ResultsWindow, StartsHiddenAndEmptyWithAnEditableMonospacedAreaAndItsMenu
   EXPECT_EQ(Child<QMenu>(window, "mnuEdit")->title(), "&Edit");
   for (const auto& [name, text] : {std::pair{"mnuPrint", "Print All"}, {"mnuPrintSelection", "Print Selection"},
                                    {"mnuSaveAsPdf", "Save as PDF..."}, {"mnuSaveFigure", "Save Figure..."},
-                                   {"mnuCopy", "Copy"}})
+                                   {"mnuCopy", "Copy"}, {"mnuCopySummary", "Copy Summary"}})
     EXPECT_EQ(Child<QAction>(window, name)->text().remove('&'), text) << name;
   EXPECT_EQ(Child<QAction>(window, "mnuCopy")->shortcut(), QKeySequence(QKeySequence::Copy));
+  EXPECT_EQ(Child<QAction>(window, "mnuCopySummary")->text(), "Copy &Summary");
 }
 
 TEST_F(ResultsWindow, ClientAreaAndControlsHaveTheirFixedGeometry) {
@@ -395,6 +396,56 @@ TEST_F(ResultsWindow, CopyTakesTheSelectionOrTheWholeReportWithoutTheFigures) {
   EXPECT_EQ(services.copiedTexts[1], "beta\ngamma\ndel");
   EXPECT_EQ(services.copiedTexts[2], services.copiedTexts[1]);
   EXPECT_TRUE(services.messages.empty());
+}
+
+// Each analysis' summary in words stands under its figure: printed with
+// the report as a paragraph, copied by Copy Summary (the one of the report
+// the cursor is in, the last one below it), never a line of the report
+// that Save Output writes, counts or copies whole.
+TEST_F(ResultsWindow, SummariesStandUnderTheFiguresArePrintedAndCopiedButNeverSaved) {
+  window.mnuCopySummaryClick();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().text, "There is no summary in the results to copy.");
+  for (const char* n : {"1", "2"}) {
+    AddLines({(std::string("report ") + n).c_str()});
+    window.AddFigure(Figure("figure"));
+    window.AddSummary(std::string("Summary ") + n + " in words.");
+  }
+  EXPECT_EQ(window.ReportSink().Count(), 2);
+  const std::string saved = Choose("results.txt");
+  window.cmdSaveOutputClick();
+  EXPECT_EQ(ReadAll(QString::fromStdString(saved)), "report 1\r\nreport 2\r\n");
+  window.mnuCopyClick();
+  EXPECT_EQ(services.copiedTexts.back(), "report 1\nreport 2\n");
+
+  window.mnuPrintClick();
+  ASSERT_EQ(services.prints.size(), 1u);
+  EXPECT_EQ(services.prints[0].text, "report 1\nSummary 1 in words.\nreport 2\nSummary 2 in words.\n\n");
+  EXPECT_EQ(services.prints[0].drawings, 2u);
+
+  // The cursor at the end, then a selection in the first report, then the cursor in the second.
+  Child<QAction>(window, "mnuCopySummary")->trigger();
+  for (const int at : {0, Memo()->document()->find("report 2").selectionStart()}) {
+    Select(at, at + 3);
+    window.mnuCopySummaryClick();
+  }
+  EXPECT_EQ(std::vector<std::string>(services.copiedTexts.end() - 3, services.copiedTexts.end()),
+            (std::vector<std::string>{"Summary 2 in words.", "Summary 1 in words.", "Summary 2 in words."}));
+
+  // With the empty line under the last summary deleted, lines added next
+  // are report lines all the same, and so is a line typed after Enter at
+  // a summary's end.
+  QTextCursor cursor = Memo()->textCursor();
+  cursor.movePosition(QTextCursor::End);
+  cursor.deletePreviousChar();
+  AddLines({"report 3"});
+  window.AppendReport({"report 4"}, {});
+  const int summaryEnd = Memo()->document()->find("report 2").selectionStart() - 1;
+  Select(summaryEnd, summaryEnd);
+  QTest::keyClick(Memo(), Qt::Key_Return);
+  QTest::keyClicks(Memo(), "typed");
+  EXPECT_EQ(window.FileContents(), "report 1\r\ntyped\r\nreport 2\r\nreport 3\r\nreport 4\r\n");
+  EXPECT_EQ(services.messages.size(), 1u);
 }
 
 TEST_F(ResultsWindow, SaveAsPdfWritesTheReportAndSaysWhyWhenItCannot) {

@@ -1,6 +1,6 @@
 // What a compute flow leaves for the worksheet window to do once it has
 // run: where the focus goes, and whether the results window is shown with
-// new report lines and their figure. The flows speak to the user through the services
+// new report lines, their figure and the summary in words. The flows speak to the user through the services
 // themselves; the window only applies this.
 #pragma once
 
@@ -22,6 +22,7 @@ struct tComputeOutcome {
   bool showResults = false;            // show the results window, hide the worksheet
   std::vector<std::string> report;     // lines to append to the results
   std::optional<tAnalysisFigure> figure;  // the figure shown under those lines
+  std::string summary;                 // the summary in words shown under the figure; no line of the report
   bool inputsSaved = false;            // the saved-inputs file was written
 };
 

@@ -11,6 +11,7 @@
 #include "matrix/raw_data_statistics.h"
 #include "validation/validation_messages.h"
 #include "formats/raw_data_file.h"
+#include "report/analysis_summary.h"
 
 namespace {
 
@@ -162,5 +163,6 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
   outcome.figure = AnalysisFigureOf(analysis, taskName);
+  outcome.summary = AnalysisSummary(analysis, load.variableNames);
   return outcome;
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "analysis/control_sample.h"
+#include "report/analysis_summary.h"
 #include "validation/validation.h"
 #include "validation/validation_messages.h"
 
@@ -121,5 +122,8 @@ tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfi
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
   outcome.figure = AnalysisFigureOf(analysis, inputs.grid.Cell(NameColumn, 0));
+  std::vector<std::string> names;
+  for (int row = 0; row < order; ++row) names.push_back(inputs.grid.Cell(NameColumn, row));
+  outcome.summary = AnalysisSummary(analysis, names);
   return outcome;
 }

@@ -623,8 +623,9 @@ void TfrmTemplate::ApplyOutcome(tComputeOutcome outcome) {
   if (!results_->AppendReport(outcome.report, services_.ProgressCheck(ShowingReportStep))) {
     results_->hide();
     show();
-  } else if (outcome.figure) {
-    results_->AddFigure(FigureDrawing(*outcome.figure));
+  } else {
+    if (outcome.figure) results_->AddFigure(FigureDrawing(*outcome.figure));
+    results_->AddSummary(outcome.summary);
   }
 }
 

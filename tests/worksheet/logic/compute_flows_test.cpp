@@ -80,6 +80,8 @@ TEST_F(SummaryCompute, WorkedExampleGoesThroughTheMatrixEntryToTheGoldenReport) 
   ASSERT_TRUE(outcome.figure);  // the figure goes with the report, named after the grid's task
   EXPECT_EQ(outcome.figure->taskName, "Task");
   EXPECT_DOUBLE_EQ(outcome.figure->observed, -15);
+  // The summary in words goes with them, in the grid's names.
+  EXPECT_EQ(outcome.summary.rfind("After allowing for Cov 1, Case A's score on Task is lower", 0), 0u) << outcome.summary;
   EXPECT_FALSE(outcome.focusField);
   EXPECT_EQ(services.cursorChanges, (std::vector<bool>{true, false}));
   EXPECT_NE(Contents(context.savedInputsPath).find("\n0.600\n"), std::string::npos);
@@ -213,6 +215,8 @@ TEST_F(RawCompute, WorkedFileInEveryFormGivesTheLoadedBoxAndTheGoldenReport) {
     EXPECT_EQ(outcome.report, ForDataFile(withNames ? named : golden, file)) << file;
     ASSERT_TRUE(outcome.figure) << file;
     EXPECT_EQ(outcome.figure->taskName, withNames ? "Naming" : "") << file;
+    EXPECT_NE(outcome.summary.find(withNames ? "for School years, Case A's score on Naming" : "for Covariate 1, "
+                                   "Case A's score on Task of Interest"), std::string::npos) << outcome.summary;
     EXPECT_NEAR(outcome.figure->predicted, 9, 1e-9) << file;
     EXPECT_FALSE(services.busy());
   }

@@ -41,6 +41,13 @@ Lines ResultsLines(TfrmTemplateResults& results) {
   return lines;
 }
 
+// The last analysis' summary in words stands under its figure, beginning with start.
+void ExpectSummaryUnderFigure(TfrmTemplateResults& results, const char* start) {
+  const QTextBlock summary = Child<QPlainTextEdit>(results, "memoResults")->document()->lastBlock().previous();
+  EXPECT_TRUE(IsSummaryBlock(summary) && IsFigureBlock(summary.previous()));
+  EXPECT_TRUE(summary.text().startsWith(start)) << summary.text().toStdString();
+}
+
 // Types into a grid cell as a user does: the first key goes to the grid
 // (it opens the cell's editor), the rest to the editor.
 void TypeCell(QTableWidget& grid, int col, int row, const std::string& text) {
@@ -99,10 +106,9 @@ TEST_F(ProgramWindows, QuorvaneTakesTheWorkedExampleThroughTheMatrixWindowToTheG
   EXPECT_FALSE(worksheet.isVisible());
   EXPECT_EQ(windows.results->windowTitle().toStdString(), "Results viewer: " + QuorvaneProfile().programTitle);
   EXPECT_EQ(ResultsLines(*windows.results), GoldenReport("quorvane_worked_two_sided.txt"));
-  // The report's figure stands under it.
-  const QTextDocument& shown = *Child<QPlainTextEdit>(*windows.results, "memoResults")->document();
-  ASSERT_EQ(DocumentFigures(shown).size(), 1u);
-  EXPECT_TRUE(IsFigureBlock(shown.lastBlock().previous()));
+  // The report's figure stands under it, and the summary under the figure.
+  ASSERT_EQ(DocumentFigures(*Child<QPlainTextEdit>(*windows.results, "memoResults")->document()).size(), 1u);
+  ExpectSummaryUnderFigure(*windows.results, "After allowing for Cov 1, Case A's score on Task is lower");
 
   // The next start restores what was typed, and Compute reads "Continue".
   windows = tProgramWindows{};
@@ -187,6 +193,8 @@ TEST_F(ProgramWindows, QuorvikTakesTheWorkedFileToTheDiagnosticLinesAndTheGolden
   EXPECT_EQ(services.cursorChanges, (std::vector<bool>{true, false, true, false}));
   EXPECT_TRUE(windows.results->isVisible());
   EXPECT_EQ(ResultsLines(*windows.results), ForDataFile(GoldenReport("quorvik_worked_two_sided.txt"), file));
+  ExpectSummaryUnderFigure(*windows.results,
+                           "After allowing for Covariate 1, Case A's score on Task of Interest is lower");
 }
 
 // A long report is shown with progress; Cancel while it is shown takes it

@@ -12,6 +12,10 @@
 
 std::string LevelText(extended level) { return FormatC("%.10Lg", level); }
 
+std::string TaskName(const tAnalysisRequest& request) {
+  return request.variableNames.empty() ? std::string() : request.variableNames.front();
+}
+
 tAnalysisRecord RunAnalysis(const tAnalysisRequest& request, tReportLines& lines) {
   tAnalysisRecord record;
   record.request = request;

@@ -42,6 +42,7 @@ tAnalysisRequest SummaryRequest(const tWorksheetInputs& inputs, const tProgramPr
     request.caseA[v] = ReadCellNumber(inputs.grid.Cell(CaseAColumn, row), notice);
     request.caseB[v] = ReadCellNumber(inputs.grid.Cell(CaseBColumn, row), notice);
     for (int j = 1; j <= order; ++j) request.R[v][j] = static_cast<extended>(inputs.correlations[v][j]);
+    request.variableNames.push_back(inputs.grid.Cell(NameColumn, row));
   }
   return request;
 }
@@ -120,6 +121,6 @@ tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfi
   // Step 12.
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
-  outcome.figure = AnalysisFigureOf(analysis, inputs.grid.Cell(NameColumn, 0));
+  outcome.figure = AnalysisFigureOf(analysis, TaskName(analysis.request));
   return outcome;
 }

@@ -9,7 +9,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
@@ -38,6 +41,7 @@
 #include "report/figure_drawing.h"
 #include "validation/pasted_block.h"
 #include "validation/validation.h"
+#include "worksheet/logic/inputs_files.h"
 #include "worksheet/logic/raw_data_flow.h"
 #include "worksheet/window/matrix_entry_window.h"
 
@@ -190,8 +194,9 @@ void TfrmTemplate::BuildWidgets() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   auto* client = new QWidget(this);
+  client->setObjectName("clientArea");
+  client->setFixedSize(geometry_.clientWidth, geometry_.clientHeight);
   setCentralWidget(client);
-  setFixedSize(geometry_.clientWidth, geometry_.clientHeight);
 
   QFont formFont = SubstitutedFont("System");
   formFont.setPixelSize(FormFontPixels);
@@ -336,6 +341,23 @@ void TfrmTemplate::BuildWidgets() {
     grdData->installEventFilter(this);
     grdData->setItemDelegate(new tGridDelegate(*this, grdData));
   }
+
+  // The File menu stands above the client area, whose size and layout it
+  // leaves as they are.
+  if (profile_.kind == tProgramKind::SummaryData) {
+    mnuFile = menuBar()->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    mnuOpenInputs = mnuFile->addAction("&Open Inputs...");
+    mnuOpenInputs->setObjectName("mnuOpenInputs");
+    mnuSaveInputsAs = mnuFile->addAction("Save Inputs &As...");
+    mnuSaveInputsAs->setObjectName("mnuSaveInputsAs");
+    connect(mnuOpenInputs, &QAction::triggered, this, &TfrmTemplate::mnuOpenInputsClick);
+    connect(mnuSaveInputsAs, &QAction::triggered, this, &TfrmTemplate::mnuSaveInputsAsClick);
+  }
+  // The window takes exactly the menu bar, if any, plus the client area and keeps it.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  layout()->activate();
+  resize(sizeHint());
 
   memoComments->raise();
   connect(qApp, &QApplication::focusChanged, this, &TfrmTemplate::OnFocusChanged);
@@ -641,6 +663,21 @@ void TfrmTemplate::btnclearDataClick() {
   ShowInputs();
   DeleteSavedInputs(SavedInputsPath(), services_);
   FocusField(1);
+}
+
+void TfrmTemplate::mnuOpenInputsClick() {
+  GatherInputs();
+  if (!OpenInputsFile(inputs_, profile_, services_, lastInputsFile_)) return;
+  ShowInputs();
+  cmdCompute->setText("Continue");
+  FocusField(2);
+}
+
+void TfrmTemplate::mnuSaveInputsAsClick() {
+  GatherInputs();
+  tComputeOutcome outcome = SaveInputsAs(inputs_, profile_, services_, lastInputsFile_);
+  ShowGrid();
+  ApplyOutcome(std::move(outcome));
 }
 
 void TfrmTemplate::ExitBtnClick() {

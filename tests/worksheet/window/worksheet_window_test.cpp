@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,7 +77,11 @@ TEST_F(WorksheetTest, CaptionsAreExactInBothPrograms) {
   auto* choice = Child<TRadioGroup>(*summary, "RadioGroup1");
   EXPECT_EQ(choice->Item(1)->text().toStdString(), "One-sided  lower");
   EXPECT_EQ(choice->ItemIndex(), 0);
-  EXPECT_EQ(summary->size(), QSize(792, 585));
+  // The File menu stands above the client area, which keeps its size; Quorvik has none.
+  EXPECT_EQ(summary->findChild<QWidget*>("clientArea")->size(), QSize(792, 585));
+  EXPECT_EQ(summary->size(), QSize(792, 585 + summary->menuBar()->height()));
+  EXPECT_EQ(Child<QMenu>(*summary, "mnuFile")->actions().size(), 2);
+  EXPECT_EQ(raw->findChild<QMenuBar*>(), nullptr);
   EXPECT_EQ(Caption(*summary, "lblItems"), "Test No.");
   EXPECT_EQ(Caption(*summary, "lblCol3"), "SD");
 
@@ -191,6 +197,22 @@ TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataAsksThenEmptiesEveryt
   EXPECT_EQ(form->CurrentInputs().correlations[2][3], 0.0);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(Saved(QuorvaneProfile()))));
   EXPECT_EQ(form->focusWidget(), Field(*form, 1));
+}
+
+TEST_F(WorksheetTest, OpenInputsFillsTheWidgetsAndSaveInputsAsWritesTheFile) {
+  const std::string file = dir.path().toStdString() + "/controls.txt";
+  std::ofstream(file, std::ios::binary) << "1\n10\nNaming\n50\n10\n40\n55\nYears\n10\n2\n12\n9\n1.000\n0.600\n1.000\n";
+  auto form = Make(QuorvaneProfile());
+  services.openFileAnswers = {file};
+  Child<QMenu>(*form, "mnuFile")->findChild<QAction*>("mnuOpenInputs")->trigger();
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(Text(*form, 2), "10");
+  EXPECT_EQ(Child<QTableWidget>(*form, "grdData")->item(1, 1)->text().toStdString(), "Years");
+  EXPECT_EQ(Child<QPushButton>(*form, "cmdCompute")->text().toStdString(), "Continue");
+  services.saveFileAnswers = {file + ".copy.txt"};
+  form->findChild<QAction*>("mnuSaveInputsAs")->trigger();
+  std::ifstream copy(file + ".copy.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}).substr(0, 12), "1\n10\nNaming\n");
 }
 
 TEST_F(WorksheetTest, ExitAsksFirstAndEndsTheProgramOnlyOnYes) {

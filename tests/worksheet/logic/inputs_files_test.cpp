@@ -49,10 +49,10 @@ class InputsFiles : public ::testing::Test {
 
 TEST_F(InputsFiles, AFileNotWholeGivesTheStartUpBoxAndChangesNothing) {
   const std::string kept = FormatSavedInputs(profile.SavedInputsLayout(), SavedInputsOf(inputs, profile));
-  const std::string damaged = Write("damaged.txt", "1\n10\nNaming\n50\n10\n40\n55\nYears\n10\n2\n12\n9\n1.000\nx\n");
-  const std::string foreign = Write("controls.csv", "39 8\n50 11\n");  // a raw data file
-  const std::string shortFile = Write("short.txt", "1\n10\nNaming\n");
-  for (const std::string& path : {damaged, foreign, shortFile, dir.Path(), dir.Path() + "/none.txt"}) {
+  const std::string damaged = Write("damaged.txt", std::string(WorkedFile, 40) + "x\n");
+  // A raw data file, a file that ends early, a folder, no file.
+  for (const std::string& path : {damaged, Write("controls.csv", "39 8\n50 11\n"), Write("short.txt", "1\n10\nN\n"),
+                                  dir.Path(), dir.Path() + "/none.txt"}) {
     services.Clear();
     EXPECT_FALSE(Open(path)) << path;
     ASSERT_EQ(services.messages.size(), 1u) << path;
@@ -79,8 +79,6 @@ TEST_F(InputsFiles, AWholeFileFillsTheWorksheetAndSavesAsBackToTheSameTextTheBat
   std::filesystem::create_symlink(worked, dir.Path() + "/link.txt");
   ASSERT_TRUE(Open(dir.Path() + "/link.txt"));  // a link chosen is read at its file
   EXPECT_TRUE(services.messages.empty());
-  EXPECT_EQ(inputs.Field(1), "1");
-  EXPECT_EQ(inputs.grid.RowCount(), 2);
   EXPECT_EQ(inputs.grid.Cell(NameColumn, 1), "Years");
   EXPECT_EQ(InitialEntryMatrix(inputs, 3)[1][2], 0.6);
   EXPECT_EQ(InitialEntryMatrix(inputs, 3)[1][3], 0.0);  // the earlier matrix is gone
@@ -93,11 +91,9 @@ TEST_F(InputsFiles, AWholeFileFillsTheWorksheetAndSavesAsBackToTheSameTextTheBat
   tControlSample controls;
   std::string error;
   ASSERT_TRUE(LoadSavedInputsControls(lastFile, controls, error)) << error;
-  EXPECT_EQ(controls.n, 10);
   EXPECT_DOUBLE_EQ(static_cast<double>(controls.R[2][1]), 0.6);
   // The names reach the analysis request (the figure and the outputs read them there).
   EXPECT_EQ(SummaryRequest(inputs, profile, 10, 1, {}).variableNames, (std::vector<std::string>{"Naming", "Years"}));
-  EXPECT_EQ(TaskName(SummaryRequest(inputs, profile, 10, 1, {})), "Naming");
 }
 
 TEST_F(InputsFiles, SaveAsChecksTheControlSampleAsComputeDoesAndNeverWritesThroughALink) {

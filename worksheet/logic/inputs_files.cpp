@@ -68,14 +68,14 @@ tComputeOutcome SaveInputsAs(tWorksheetInputs& inputs, const tProgramProfile& pr
   }
   outcome.focusCell = CheckGridCells(inputs.grid, order, SdHeading, notice, SdColumn);
   if (outcome.focusCell) return outcome;
-  if (inputs.matrixOrder < order && !services.Confirm(UnenteredCorrelationsQuestion(order))) return outcome;
+  if (inputs.matrixOrder < order && !services.ConfirmDiscard(UnenteredCorrelationsQuestion(order))) return outcome;
 
   const std::optional<std::string> chosen =
       services.AskSaveFileName(lastFile.empty() ? InputsFileInitialName : lastFile, InputsFileFilter);
   if (!chosen || Trimmed(*chosen).empty()) return outcome;
   const std::string path = WithTextExtension(*chosen);
   if (path != *chosen && Exists(path) &&
-      !services.Confirm("The file\r" + path + "\ralready exists.\r\rReplace it with these inputs?"))
+      !services.ConfirmDiscard("The file\r" + path + "\ralready exists.\r\rReplace it with these inputs?"))
     return outcome;
 
   // The correlations as the matrix window shows them (its upper triangle;

@@ -377,6 +377,13 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
     out.matrixOrder = restored.matrixOrder;
   }
   out.matrixRestored = complete;
+  // Told once, with the problem when there is one: the next save writes
+  // UTF-8 (an opened file that is not whole changes nothing, so it is not said).
+  const std::string encoding =
+      restored.readAsWindows1252 && (complete || !opening)
+          ? "\r\rThe file is not UTF-8 text: it was read as Windows-1252 (Western European), as Windows programs "
+            "write text. The next Compute saves the inputs as UTF-8, with the same characters."
+          : "";
   const bool nothingHeld = fieldsHeld == 0 && !gridHeld;
   if (!complete)
     services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
@@ -384,12 +391,15 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
                    (opening ? std::string(KeptAsTheyWere + 2) + " "
                     : nothingHeld ? "The worksheet opens without saved inputs. "
                                   : "The worksheet opens with the inputs read before the problem. ") +
-                   "The file has been left as it is.");
+                   "The file has been left as it is." + encoding);
   else if (!restored.extraLines.empty())
     services.Warn("The saved inputs were restored from the file\r" + path + "\r\r" + restored.extraLines +
                   (opening ? "\r\rThe file has been left as it is."
                            : "\r\rThe file has been left as it is; the next Compute saves the inputs without those "
-                             "lines."));
+                             "lines.") +
+                  encoding);
+  else if (!encoding.empty())
+    services.Inform("The saved inputs were read from the file\r" + path + encoding);
   if (complete || !opening) inputs = std::move(out);
   return complete && profile.usesMatrixEntry && restored.matrixRead;
 }
@@ -407,7 +417,7 @@ bool ConfirmClearData(const std::string& path, const std::string& besideProgram,
     question += "The saved inputs beside the program,\r" + besideProgram +
                 "\rcannot be deleted (its folder cannot be written) and will be restored at the next start.\r\r";
   question += saved ? "Delete the saved inputs and clear the worksheet?" : "Clear the worksheet?";
-  return services.Confirm(question);
+  return services.ConfirmDiscard(question);
 }
 
 void DeleteSavedInputs(const std::string& path, tPlatformServices& services) {

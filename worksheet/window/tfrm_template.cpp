@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,9 +19,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -36,6 +35,7 @@
 
 #include "platform/fonts.h"
 #include "platform/paste_menu.h"
+#include "platform/screen_fit.h"
 #include "platform/services.h"
 #include "results/tfrm_template_results.h"
 #include "report/figure_drawing.h"
@@ -193,16 +193,33 @@ const tWorksheetInputs& TfrmTemplate::CurrentInputs() {
 void TfrmTemplate::BuildWidgets() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  auto* client = new QWidget(this);
-  client->setObjectName("clientArea");
-  client->setFixedSize(geometry_.clientWidth, geometry_.clientHeight);
-  setCentralWidget(client);
-
   QFont formFont = SubstitutedFont("System");
   formFont.setPixelSize(FormFontPixels);
   setFont(formFont);
   QFont boldFont = formFont;
   boldFont.setBold(true);
+
+  // The summary-data program's File menu takes its height from the margin
+  // under the buttons: the window keeps its size and every part its place.
+  int menuHeight = 0;
+  if (profile_.kind == tProgramKind::SummaryData) {
+    mnuFile = menuBar()->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    mnuOpenInputs = mnuFile->addAction("&Open Inputs...");
+    mnuOpenInputs->setObjectName("mnuOpenInputs");
+    mnuSaveInputsAs = mnuFile->addAction("Save Inputs &As...");
+    mnuSaveInputsAs->setObjectName("mnuSaveInputsAs");
+    connect(mnuOpenInputs, &QAction::triggered, this, &TfrmTemplate::mnuOpenInputsClick);
+    connect(mnuSaveInputsAs, &QAction::triggered, this, &TfrmTemplate::mnuSaveInputsAsClick);
+    menuHeight = menuBar()->sizeHint().height();
+  }
+
+  // The client area keeps its fixed size; on a screen too small for it the
+  // window is shrunk and the client scrolls.
+  auto* client = new QWidget;
+  client->setObjectName("clientArea");
+  client->setFixedSize(geometry_.clientWidth, geometry_.clientHeight - menuHeight);
+  setCentralWidget(NewContentScroller(client, this));
 
   DescripFld = new QPlainTextEdit(client);
   DescripFld->setObjectName("DescripFld");
@@ -342,30 +359,10 @@ void TfrmTemplate::BuildWidgets() {
     grdData->setItemDelegate(new tGridDelegate(*this, grdData));
   }
 
-  // The File menu stands above the client area, whose size and layout it
-  // leaves as they are.
-  if (profile_.kind == tProgramKind::SummaryData) {
-    mnuFile = menuBar()->addMenu("&File");
-    mnuFile->setObjectName("mnuFile");
-    mnuOpenInputs = mnuFile->addAction("&Open Inputs...");
-    mnuOpenInputs->setObjectName("mnuOpenInputs");
-    mnuSaveInputsAs = mnuFile->addAction("Save Inputs &As...");
-    mnuSaveInputsAs->setObjectName("mnuSaveInputsAs");
-    connect(mnuOpenInputs, &QAction::triggered, this, &TfrmTemplate::mnuOpenInputsClick);
-    connect(mnuSaveInputsAs, &QAction::triggered, this, &TfrmTemplate::mnuSaveInputsAsClick);
-  }
-  // The window takes exactly the menu bar, if any, plus the client area and keeps it.
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
-  layout()->activate();
-  resize(sizeHint());
-
   memoComments->raise();
   connect(qApp, &QApplication::focusChanged, this, &TfrmTemplate::OnFocusChanged);
 
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
-  }
+  PlaceOnScreen(*this, QSize(client->width(), client->height() + menuHeight));
 }
 
 // ---------------------------------------------------------------------------
@@ -872,6 +869,10 @@ void TfrmTemplate::OnFocusChanged(QWidget* old, QWidget* now) {
     if (InGrid(old) && !InGrid(now)) grdDataExit();
   }
   if (now == memoComments) memoCommentsEnter();
+  // On a screen too small for the window, the field with the focus is
+  // scrolled into view.
+  if (auto* scroller = qobject_cast<QScrollArea*>(centralWidget()))
+    if (scroller->widget()->isAncestorOf(now)) scroller->ensureWidgetVisible(now);
 }
 
 // The watched widgets: the filtered fields, the covariates field and the

@@ -57,7 +57,7 @@ TEST_F(InputsFiles, AFileNotWholeGivesTheStartUpBoxAndChangesNothing) {
     EXPECT_FALSE(Open(path)) << path;
     ASSERT_EQ(services.messages.size(), 1u) << path;
     EXPECT_EQ(services.last().kind, tMessageKind::Error);
-    const std::string& said = services.last().text;
+    const std::string said = services.last().text;
     EXPECT_NE(said.find("The worksheet and its correlations are left as they were."), std::string::npos) << said;
     if (path != dir.Path() && path != dir.Path() + "/none.txt") {  // the problem worded as at start-up
       tWorksheetInputs atStart = FirstRunInputs(profile);

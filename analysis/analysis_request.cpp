@@ -43,6 +43,10 @@ extended DifferenceNeeded(const tCaseDifference& working, const AnalysisResults&
   return working.predicted + side * critical * working.standardError;
 }
 
+std::string TaskName(const tAnalysisRequest& request) {
+  return request.variableNames.empty() ? std::string() : request.variableNames.front();
+}
+
 tAnalysisRecord RunAnalysis(const tAnalysisRequest& request, tReportLines& lines) {
   tAnalysisRecord record;
   record.request = request;

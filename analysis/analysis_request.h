@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/extended.h"
 #include "core/report_lines.h"
@@ -39,7 +40,16 @@ struct tAnalysisRequest {
   tIntervalChoice interval = tIntervalChoice::TwoSided;
   // The engine's working lines ("TESTING: ...") precede the report.
   bool diagnosticLines = false;
+  // The variables' names as the program knows them, the task's first: a
+  // data file's line of names, or the Name column of the summary-data
+  // grid (a name may be empty; no names at all when none are known). The
+  // figure and the outputs after the report show them; the report's own
+  // table takes its names from its frame.
+  std::vector<std::string> variableNames;
 };
+
+// The task's name in the request; empty when none is known.
+std::string TaskName(const tAnalysisRequest& request);
 
 // ZeroVariance: a raw-data variable with the same value for every control
 // (found when the control sample is made). Cancelled: the user stopped the

@@ -127,6 +127,7 @@ tAnalysisRequest RequestFor(const tControlSample& sample, const tVector& caseA, 
   request.caseA = caseA;
   request.caseB = caseB;
   request.interval = interval;
+  request.variableNames = sample.variableNames;
   return request;
 }
 

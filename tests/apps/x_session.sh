@@ -168,10 +168,11 @@ start_offscreen_and_close() {
   close_program
 }
 
-# Worksheet geometry (window coordinates): the Compute button's centre, and
-# the Continue button of the matrix window.
+# Worksheet geometry (window coordinates): a point of the Compute button in
+# both programs (506 to 543 in Quorvik; in Quorvane lower by the height of
+# its File menu), and the Continue button of the matrix window.
 COMPUTE_X=110
-COMPUTE_Y=524
+COMPUTE_Y=538
 CONTINUE_X=96
 CONTINUE_Y=524
 

@@ -144,7 +144,6 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   tReportFrame frame = ReportFrameOf(inputs, profile);
   frame.dataFileName = load.fileName;
   frame.variableNames = load.variableNames;
-  const std::string taskName = load.variableNames.empty() ? std::string() : load.variableNames.front();
   tAnalysisRecord analysis;
   {
     tProgressScope progress(services);
@@ -162,7 +161,7 @@ tComputeOutcome ComputeRawData(tWorksheetInputs& inputs, const tProgramProfile& 
   // Steps 11-12.
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
-  outcome.figure = AnalysisFigureOf(analysis, taskName);
-  outcome.summary = AnalysisSummary(analysis, load.variableNames);
+  outcome.figure = AnalysisFigureOf(analysis, TaskName(analysis.request));
+  outcome.summary = AnalysisSummary(analysis, analysis.request.variableNames);
   return outcome;
 }

@@ -43,6 +43,7 @@ tAnalysisRequest SummaryRequest(const tWorksheetInputs& inputs, const tProgramPr
     request.caseA[v] = ReadCellNumber(inputs.grid.Cell(CaseAColumn, row), notice);
     request.caseB[v] = ReadCellNumber(inputs.grid.Cell(CaseBColumn, row), notice);
     for (int j = 1; j <= order; ++j) request.R[v][j] = static_cast<extended>(inputs.correlations[v][j]);
+    request.variableNames.push_back(inputs.grid.Cell(NameColumn, row));
   }
   return request;
 }
@@ -121,9 +122,7 @@ tComputeOutcome ComputeSummaryData(tWorksheetInputs& inputs, const tProgramProfi
   // Step 12.
   outcome.showResults = true;
   outcome.report = std::move(analysis.lines.lines);
-  outcome.figure = AnalysisFigureOf(analysis, inputs.grid.Cell(NameColumn, 0));
-  std::vector<std::string> names;
-  for (int row = 0; row < order; ++row) names.push_back(inputs.grid.Cell(NameColumn, row));
-  outcome.summary = AnalysisSummary(analysis, names);
+  outcome.figure = AnalysisFigureOf(analysis, TaskName(analysis.request));
+  outcome.summary = AnalysisSummary(analysis, analysis.request.variableNames);
   return outcome;
 }

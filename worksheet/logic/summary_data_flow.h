@@ -29,7 +29,8 @@ tStoredCorrelations InitialEntryMatrix(const tWorksheetInputs& inputs, int order
 
 // The request of a compute of N controls and k covariates: element v of
 // each vector from grid row v - 1 (the lenient reader, the cells having
-// passed the strict one), R from the leading block of the correlations.
+// passed the strict one), R from the leading block of the correlations,
+// the variables' names from the Name column.
 tAnalysisRequest SummaryRequest(const tWorksheetInputs& inputs, const tProgramProfile& profile, int N, int k,
                                 const tNoticeHook& notice);
 

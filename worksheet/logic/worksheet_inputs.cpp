@@ -26,6 +26,10 @@ constexpr char32_t BackspaceCharacter = 8;
 
 bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
+// What an opened file that is not whole leaves: the worksheet (the two
+// line breaks stand between it and the problem).
+constexpr const char* KeptAsTheyWere = "\r\rThe worksheet and its correlations are left as they were.";
+
 // The caption of the notes label, which the report repeats.
 constexpr const char* NotesCaption = "User's Notes:";
 
@@ -98,6 +102,7 @@ void ClearWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profi
   ResetCorrelations(inputs, profile);
   inputs.grid.ClearData();
   inputs.matrixEntered = false;
+  inputs.matrixOrder = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -274,8 +279,7 @@ std::string RestorePath(const tSavedInputsPlace& place, const tProgramProfile& p
   return beside.empty() ? own : beside;
 }
 
-bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
-                         tPlatformServices& services, const std::string& restoredFrom) {
+tSavedInputs SavedInputsOf(const tWorksheetInputs& inputs, const tProgramProfile& profile) {
   const tSavedInputsLayout layout = profile.SavedInputsLayout();
   tSavedInputs saved;
   const int fieldCount = layout.fieldsOnOneLine ? WorksheetFieldCount : layout.restoredFieldCount;
@@ -289,7 +293,13 @@ bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& 
   }
   saved.correlations = inputs.correlations;
   saved.matrixOrder = inputs.matrixOrder;
+  return saved;
+}
 
+bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
+                         tPlatformServices& services, const std::string& restoredFrom) {
+  const tSavedInputsLayout layout = profile.SavedInputsLayout();
+  const tSavedInputs saved = SavedInputsOf(inputs, profile);
   std::string reason;
   // The per-user data folder of an installed program may not exist yet.
   const bool createFolder = true;
@@ -306,11 +316,19 @@ bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& 
 }
 
 bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
-                            tPlatformServices& services) {
+                            tPlatformServices& services, tRestoreOccasion occasion) {
+  const bool opening = occasion == tRestoreOccasion::OpenFile;
+  // A file opened from the menu changes the worksheet only when it is whole.
+  tWorksheetInputs out = inputs;
   tRestoredInputs restored;
-  inputs.matrixRestored = false;
-  if (!ReadSavedInputsFile(path, profile.SavedInputsLayout(), restored)) return false;
-  if (!restored.linkTarget.empty()) {
+  out.matrixRestored = false;
+  if (!ReadSavedInputsFile(path, profile.SavedInputsLayout(), restored)) {
+    if (opening) services.Error("The file\r" + path + "\rcould not be opened: there is no file of that name." +
+                                KeptAsTheyWere);
+    else inputs.matrixRestored = false;
+    return false;
+  }
+  if (!opening && !restored.linkTarget.empty()) {
     const bool restores = profile.restoredFieldCount > 0;
     services.Warn("The saved inputs file\r" + path + "\ris a link to\r" + restored.linkTarget + "\r\r" +
                   (restores ? "Saved inputs are neither read nor saved through a link, so the worksheet starts "
@@ -318,13 +336,15 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
                             : "The inputs are never saved through a link") +
                   "; the link and the file it points to are left as they are. To keep the inputs from one run to "
                   "the next, remove the link.");
+    inputs.matrixRestored = false;
     return false;
   }
-  if (restored.folderInPlace) {
+  if (!opening && restored.folderInPlace) {
     const bool restores = profile.restoredFieldCount > 0;
     services.Error("There is a folder, not a file, where the saved inputs are kept:\r" + path + "\r\r" +
                    (restores ? "The worksheet starts without saved inputs, and the" : "The") +
                    " inputs cannot be saved until that folder is renamed or moved.");
+    inputs.matrixRestored = false;
     return false;
   }
   // Of an incomplete file only what its text held is restored: no field
@@ -335,27 +355,32 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
   const std::size_t fieldsHeld =
       restored.Incomplete() ? std::min(restored.fields.size(), static_cast<std::size_t>(restored.itemsInText))
                             : restored.fields.size();
-  for (std::size_t i = 0; i < fieldsHeld && i < inputs.fields.size(); ++i) inputs.fields[i] = restored.fields[i];
+  for (std::size_t i = 0; i < fieldsHeld && i < out.fields.size(); ++i) out.fields[i] = restored.fields[i];
   const bool gridHeld = restored.gridRead && (!restored.Incomplete() ||
                                               static_cast<std::size_t>(restored.itemsInText) > restored.fields.size());
   if (profile.usesDataGrid) {
     if (gridHeld) {
-      inputs.grid = tGridCells{};
-      inputs.grid.SetShape(profile.gridColumns, static_cast<int>(restored.gridRows.size()));
+      out.grid = tGridCells{};
+      out.grid.SetShape(profile.gridColumns, static_cast<int>(restored.gridRows.size()));
       for (std::size_t row = 0; row < restored.gridRows.size(); ++row)
         for (std::size_t c = 0; c < restored.gridRows[row].size(); ++c)
-          inputs.grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(row), restored.gridRows[row][c]);
-      inputs.grid.NumberRows();
+          out.grid.SetCell(static_cast<int>(c) + 1, static_cast<int>(row), restored.gridRows[row][c]);
+      out.grid.NumberRows();
     } else {
-      FirstRunGrid(inputs.grid, profile);
+      FirstRunGrid(out.grid, profile);
     }
   }
-  if (complete && profile.usesMatrixEntry && restored.matrixOrder > 0)
-    PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, inputs.correlations);
-  inputs.matrixRestored = complete;
-  // Told once, with the problem when there is one: the next save writes UTF-8.
+  if (complete && profile.usesMatrixEntry && restored.matrixOrder > 0) {
+    // An opened file's correlations replace the whole matrix, as at start-up.
+    if (opening) ResetCorrelations(out, profile);
+    PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, out.correlations);
+    out.matrixOrder = restored.matrixOrder;
+  }
+  out.matrixRestored = complete;
+  // Told once, with the problem when there is one: the next save writes
+  // UTF-8 (an opened file that is not whole changes nothing, so it is not said).
   const std::string encoding =
-      restored.readAsWindows1252
+      restored.readAsWindows1252 && (complete || !opening)
           ? "\r\rThe file is not UTF-8 text: it was read as Windows-1252 (Western European), as Windows programs "
             "write text. The next Compute saves the inputs as UTF-8, with the same characters."
           : "";
@@ -363,15 +388,19 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
   if (!complete)
     services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
                    (restored.Damaged() ? restored.problem : restored.missing) + "\r\r" +
-                   (nothingHeld ? "The worksheet opens without saved inputs."
-                                : "The worksheet opens with the inputs read before the problem.") +
-                   " The file has been left as it is." + encoding);
+                   (opening ? std::string(KeptAsTheyWere + 2) + " "
+                    : nothingHeld ? "The worksheet opens without saved inputs. "
+                                  : "The worksheet opens with the inputs read before the problem. ") +
+                   "The file has been left as it is." + encoding);
   else if (!restored.extraLines.empty())
     services.Warn("The saved inputs were restored from the file\r" + path + "\r\r" + restored.extraLines +
-                  "\r\rThe file has been left as it is; the next Compute saves the inputs without those lines." +
+                  (opening ? "\r\rThe file has been left as it is."
+                           : "\r\rThe file has been left as it is; the next Compute saves the inputs without those "
+                             "lines.") +
                   encoding);
   else if (!encoding.empty())
     services.Inform("The saved inputs were read from the file\r" + path + encoding);
+  if (complete || !opening) inputs = std::move(out);
   return complete && profile.usesMatrixEntry && restored.matrixRead;
 }
 

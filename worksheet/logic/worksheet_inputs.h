@@ -69,7 +69,8 @@ struct tWorksheetInputs {
   bool matrixRestored = false;
   // A matrix was accepted in the matrix window in this run (Clear Data forgets it).
   bool matrixEntered = false;
-  // Order (k + 1) of the last matrix entry; 0 before the first one.
+  // Order (k + 1) of the last matrix entered, restored or opened; 0
+  // before the first one and after Clear Data.
   int matrixOrder = 0;
 
   const std::string& Field(int n) const { return fields.at(static_cast<std::size_t>(n - 1)); }
@@ -193,6 +194,10 @@ std::string BesideProgramPath(const tSavedInputsPlace& place, const tProgramProf
 // all) the one in place.folder.
 std::string RestorePath(const tSavedInputsPlace& place, const tProgramProfile& profile);
 
+// The inputs as the saved-inputs file holds them (the correlations as
+// they stand, rows 1..matrixOrder of their lower triangle written).
+tSavedInputs SavedInputsOf(const tWorksheetInputs& inputs, const tProgramProfile& profile);
+
 // Writes the saved-inputs file. On failure a warning names the file and
 // the reason and false is returned; the caller's computation goes on.
 // When the inputs were restored from another file (restoredFrom, beside a
@@ -209,8 +214,17 @@ bool SaveWorksheetInputs(const tWorksheetInputs& inputs, const tProgramProfile& 
 // inputs are restored. A folder in the file's place is reported as such. Returns
 // true when the file gave a whole correlation matrix (the Compute button
 // then reads "Continue").
+//
+// Opened from the menu (OpenFile), a file that is missing, a folder, not
+// whole or damaged draws the same error box, which then says that the
+// worksheet and its correlations are left as they were, and nothing is
+// changed; a link the user chose is read like any file (the caller
+// resolves it). A whole file replaces the fields, the grid and the
+// correlations (the identity outside the file's triangle), as a restore
+// at start-up does.
+enum class tRestoreOccasion { StartUp, OpenFile };
 bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& profile, const std::string& path,
-                            tPlatformServices& services);
+                            tPlatformServices& services, tRestoreOccasion occasion = tRestoreOccasion::StartUp);
 
 // Clear Data's question: when a saved-inputs file is at path, or a copy
 // beside the program that Clear Data cannot delete (besideProgram), the

@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
@@ -39,6 +41,7 @@
 #include "report/figure_drawing.h"
 #include "validation/pasted_block.h"
 #include "validation/validation.h"
+#include "worksheet/logic/inputs_files.h"
 #include "worksheet/logic/raw_data_flow.h"
 #include "worksheet/window/matrix_entry_window.h"
 
@@ -190,17 +193,33 @@ const tWorksheetInputs& TfrmTemplate::CurrentInputs() {
 void TfrmTemplate::BuildWidgets() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  // The client area keeps its fixed size; on a screen too small for it the
-  // window is shrunk and the client scrolls.
-  auto* client = new QWidget;
-  client->setFixedSize(geometry_.clientWidth, geometry_.clientHeight);
-  setCentralWidget(NewContentScroller(client, this));
-
   QFont formFont = SubstitutedFont("System");
   formFont.setPixelSize(FormFontPixels);
   setFont(formFont);
   QFont boldFont = formFont;
   boldFont.setBold(true);
+
+  // The summary-data program's File menu takes its height from the margin
+  // under the buttons: the window keeps its size and every part its place.
+  int menuHeight = 0;
+  if (profile_.kind == tProgramKind::SummaryData) {
+    mnuFile = menuBar()->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    mnuOpenInputs = mnuFile->addAction("&Open Inputs...");
+    mnuOpenInputs->setObjectName("mnuOpenInputs");
+    mnuSaveInputsAs = mnuFile->addAction("Save Inputs &As...");
+    mnuSaveInputsAs->setObjectName("mnuSaveInputsAs");
+    connect(mnuOpenInputs, &QAction::triggered, this, &TfrmTemplate::mnuOpenInputsClick);
+    connect(mnuSaveInputsAs, &QAction::triggered, this, &TfrmTemplate::mnuSaveInputsAsClick);
+    menuHeight = menuBar()->sizeHint().height();
+  }
+
+  // The client area keeps its fixed size; on a screen too small for it the
+  // window is shrunk and the client scrolls.
+  auto* client = new QWidget;
+  client->setObjectName("clientArea");
+  client->setFixedSize(geometry_.clientWidth, geometry_.clientHeight - menuHeight);
+  setCentralWidget(NewContentScroller(client, this));
 
   DescripFld = new QPlainTextEdit(client);
   DescripFld->setObjectName("DescripFld");
@@ -343,7 +362,7 @@ void TfrmTemplate::BuildWidgets() {
   memoComments->raise();
   connect(qApp, &QApplication::focusChanged, this, &TfrmTemplate::OnFocusChanged);
 
-  PlaceOnScreen(*this, client->size());
+  PlaceOnScreen(*this, QSize(client->width(), client->height() + menuHeight));
 }
 
 // ---------------------------------------------------------------------------
@@ -642,6 +661,21 @@ void TfrmTemplate::btnclearDataClick() {
   ShowInputs();
   DeleteSavedInputs(SavedInputsPath(), services_);
   FocusField(1);
+}
+
+void TfrmTemplate::mnuOpenInputsClick() {
+  GatherInputs();
+  if (!OpenInputsFile(inputs_, profile_, services_, lastInputsFile_)) return;
+  ShowInputs();
+  cmdCompute->setText("Continue");
+  FocusField(2);
+}
+
+void TfrmTemplate::mnuSaveInputsAsClick() {
+  GatherInputs();
+  tComputeOutcome outcome = SaveInputsAs(inputs_, profile_, services_, lastInputsFile_);
+  ShowGrid();
+  ApplyOutcome(std::move(outcome));
 }
 
 void TfrmTemplate::ExitBtnClick() {

@@ -1,6 +1,8 @@
 // The worksheet window, the main window of both programs: the program
 // description, the notes line, the entry fields, the data grid (summary
-// data), the interval choice and the buttons Compute, Clear Data and Exit.
+// data), the interval choice and the buttons Compute, Clear Data and Exit;
+// in the summary-data program a File menu opens and saves the inputs as
+// files.
 // One class serves both programs through their profiles. The window holds
 // the worksheet's inputs as plain data; its handlers copy between the
 // widgets and those inputs and call the plain rules and compute flows of
@@ -21,11 +23,13 @@
 #include "worksheet/logic/worksheet_inputs.h"
 #include "worksheet/window/worksheet_geometry.h"
 
+class QAction;
 class QButtonGroup;
 class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -71,6 +75,9 @@ class TfrmTemplate : public QMainWindow {
   void cmdComputeClick();
   void btnclearDataClick();
   void ExitBtnClick();
+  // The summary-data program's File menu.
+  void mnuOpenInputsClick();
+  void mnuSaveInputsAsClick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -162,5 +169,10 @@ class TfrmTemplate : public QMainWindow {
   TRadioGroup* RadioGroup1 = nullptr;
   QPushButton *cmdCompute = nullptr, *btnclearData = nullptr, *ExitBtn = nullptr;
   QLabel *lblGridColumnsTitle = nullptr, *lblItems = nullptr;
+  // The summary-data program's File menu, above the client area; the file
+  // last opened or saved there.
+  QMenu* mnuFile = nullptr;
+  QAction *mnuOpenInputs = nullptr, *mnuSaveInputsAs = nullptr;
+  std::string lastInputsFile_;
   std::array<QLabel*, 6> columnHeadings_{};  // lblCol1 .. lblCol6
 };

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -81,7 +83,15 @@ TEST_F(WorksheetTest, CaptionsAreExactInBothPrograms) {
   auto* choice = Child<TRadioGroup>(*summary, "RadioGroup1");
   EXPECT_EQ(choice->Item(1)->text().toStdString(), "One-sided  lower");
   EXPECT_EQ(choice->ItemIndex(), 0);
+  // The File menu takes its height from under the buttons; Quorvik has none.
+  summary->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(summary.get()));
   EXPECT_EQ(summary->size(), QSize(792, 585));
+  EXPECT_EQ(summary->findChild<QWidget*>("clientArea")->height() + summary->menuBar()->height(), 585);
+  EXPECT_FALSE(summary->findChild<QScrollArea*>("contentScroller")->verticalScrollBar()->isVisible());
+  EXPECT_EQ(Child<QPushButton>(*summary, "ExitBtn")->geometry(), QRect(603, 506, 161, 37));
+  EXPECT_EQ(Child<QMenu>(*summary, "mnuFile")->actions().size(), 2);
+  EXPECT_EQ(raw->findChild<QMenuBar*>(), nullptr);
   EXPECT_EQ(Caption(*summary, "lblItems"), "Test No.");
   EXPECT_EQ(Caption(*summary, "lblCol3"), "SD");
 
@@ -199,13 +209,31 @@ TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataAsksThenEmptiesEveryt
   EXPECT_EQ(form->focusWidget(), Field(*form, 1));
 }
 
+TEST_F(WorksheetTest, OpenInputsFillsTheWidgetsAndSaveInputsAsWritesTheFile) {
+  const std::string file = dir.path().toStdString() + "/controls.txt";
+  std::ofstream(file, std::ios::binary) << "1\n10\nNaming\n50\n10\n40\n55\nYears\n10\n2\n12\n9\n1.000\n0.600\n1.000\n";
+  auto form = Make(QuorvaneProfile());
+  services.openFileAnswers = {file};
+  Child<QMenu>(*form, "mnuFile")->findChild<QAction*>("mnuOpenInputs")->trigger();
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(Text(*form, 2), "10");
+  EXPECT_EQ(Child<QTableWidget>(*form, "grdData")->item(1, 1)->text().toStdString(), "Years");
+  EXPECT_EQ(Child<QPushButton>(*form, "cmdCompute")->text().toStdString(), "Continue");
+  services.saveFileAnswers = {file + ".copy.txt"};
+  form->findChild<QAction*>("mnuSaveInputsAs")->trigger();
+  std::ifstream copy(file + ".copy.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}).substr(0, 12), "1\n10\nNaming\n");
+}
+
 // Run at display scale 2 too, where the screen is too small for the
 // windows: each is shrunk into the screen's free area, its content
 // keeping its size and scrolling.
 TEST_F(WorksheetTest, WindowsStayInsideTheScreenAndScrollWhenTooLarge) {
   EntryMatrix matrix;
   std::vector<std::pair<std::unique_ptr<QWidget>, QSize>> windows;  // each with its content's size
-  windows.emplace_back(Make(QuorvaneProfile()), QSize(792, 585));
+  auto summary = Make(QuorvaneProfile());
+  const QSize client = summary->findChild<QWidget*>("clientArea")->size();  // under the File menu
+  windows.emplace_back(std::move(summary), client);
   windows.emplace_back(std::make_unique<TSqMatFrm>(matrix, 2, 2, "Matrix", "", "", nullptr, true, services),
                        QSize(800, 600));
   windows.emplace_back(std::make_unique<TfrmTemplateResults>(services), QSize(792, 554));

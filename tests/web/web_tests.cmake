@@ -1,0 +1,35 @@
+# The plain suites built for WebAssembly (included from tests/ when the
+# toolchain is emscripten's). GoogleTest is built here from Debian's
+# sources in /usr/src/googletest, there being no WebAssembly build of it;
+# Boost.Math, header-only, serves the reference tests from the desktop's
+# headers. Each suite is one program, build-web/tests/.../<name>.js, run
+# by node as one CTest test (starting node once per test case would cost
+# more than many of the cases themselves).
+set(QUORV_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${QUORV_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Only boost/ of /usr/include: the whole folder would put the desktop's C
+# library headers before emscripten's own.
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/boost-include)
+file(CREATE_LINK /usr/include/boost ${PROJECT_BINARY_DIR}/boost-include/boost SYMBOLIC)
+add_library(Boost::headers INTERFACE IMPORTED GLOBAL)
+target_include_directories(Boost::headers SYSTEM INTERFACE ${PROJECT_BINARY_DIR}/boost-include)
+
+# quorv_add_test(name SOURCES ... LIBS ...): one suite, run whole by node.
+function(quorv_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE QUORV_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gtest)
+  add_test(NAME ${name} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QUORV_SOURCE_DIR=${PROJECT_SOURCE_DIR}" TIMEOUT 900)
+endfunction()
+
+add_subdirectory(support)
+foreach(sub core distrib matrix engine validation formats analysis report worksheet batch)
+  add_subdirectory(${sub})
+endforeach()

@@ -1,5 +1,7 @@
 #include "distrib/log1p_minus_x.h"
 
+#include "core/extended_math.h"
+
 #include <cmath>
 
 namespace {
@@ -16,7 +18,7 @@ constexpr extended SeriesReach = 0.25L;
 // probabilities", 2000). For |u| < 1/4, r^2 < 0.0205 and 13 terms of the
 // odd series reach the extended unit roundoff.
 extended Log1pMinusX(extended u) {
-  if (!(std::fabs(u) < SeriesReach)) return std::log1p(u) - u;
+  if (!(std::fabs(u) < SeriesReach)) return ExtendedLog1p(u) - u;
   const extended r = u / (2 + u);
   const extended r2 = r * r;
   extended sum = 0;

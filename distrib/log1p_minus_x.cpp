@@ -1,8 +1,8 @@
 #include "distrib/log1p_minus_x.h"
 
-#include "core/extended_math.h"
-
 #include <cmath>
+
+#include "core/extended_math.h"
 
 namespace {
 

@@ -149,16 +149,3 @@ extended SoftwareErf(extended x) {
   if (x < ErfcFractionFrom) return ErfSeries(x);
   return 1 - SoftwareErfc(x);
 }
-
-extended SoftwareSqrt(extended x) {
-  if (std::isnan(x) || x < 0) return NotANumber;
-  if (x == 0 || std::isinf(x)) return x;
-  int exponent = 0;
-  extended m = std::frexp(x, &exponent);
-  if (exponent % 2 != 0) {
-    m *= 2;
-    --exponent;
-  }
-  const extended r = std::sqrt(static_cast<double>(m));
-  return std::ldexp(r + (m - r * r) / (2 * r), exponent / 2);
-}

@@ -1,14 +1,15 @@
 // The elementary functions of the extended type, the one place the
 // numerical code reaches them: ExtendedExp, ExtendedExpm1, ExtendedLog,
-// ExtendedLog1p, ExtendedErf, ExtendedErfc and ExtendedSqrt.
+// ExtendedLog1p, ExtendedErf and ExtendedErfc.
 //
 // On the desktop they are the C library's x87 long double functions (a
 // unit or two of the 64-bit significand's last place). In WebAssembly,
 // where long double is binary128 but the C library's long double
 // functions work in double precision only, they are this file's own
 // software versions (Software*, below), so that the figures reach the
-// desktop's accuracy there too. The software versions are built in both
-// builds, so that both suites test them.
+// desktop's accuracy there too (its arithmetic and sqrtl are binary128 in
+// full). The software versions are built in both builds, so that both
+// suites test them.
 #pragma once
 
 #include <cmath>
@@ -46,11 +47,6 @@ extended SoftwareErfc(extended x);
 // erf x: the series above for |x| < 3 (full relative accuracy near 0),
 // 1 - erfc x beyond; odd.
 extended SoftwareErf(extended x);
-// sqrt x: x = m 2^(2e) with 1/2 <= m < 2, the double square root r of m,
-// then one Newton step r + (m - r^2)/(2r) (r^2 exact in binary128): the
-// error of r squared, below a unit of the last place. WebAssembly's sqrtl
-// too gives the double result.
-extended SoftwareSqrt(extended x);
 
 #if defined(__EMSCRIPTEN__)
 inline extended ExtendedExp(extended x) { return SoftwareExp(x); }
@@ -59,7 +55,6 @@ inline extended ExtendedLog(extended x) { return SoftwareLog(x); }
 inline extended ExtendedLog1p(extended x) { return SoftwareLog1p(x); }
 inline extended ExtendedErf(extended x) { return SoftwareErf(x); }
 inline extended ExtendedErfc(extended x) { return SoftwareErfc(x); }
-inline extended ExtendedSqrt(extended x) { return SoftwareSqrt(x); }
 #else
 inline extended ExtendedExp(extended x) { return std::exp(x); }
 inline extended ExtendedExpm1(extended x) { return std::expm1(x); }
@@ -67,5 +62,4 @@ inline extended ExtendedLog(extended x) { return std::log(x); }
 inline extended ExtendedLog1p(extended x) { return std::log1p(x); }
 inline extended ExtendedErf(extended x) { return std::erf(x); }
 inline extended ExtendedErfc(extended x) { return std::erfc(x); }
-inline extended ExtendedSqrt(extended x) { return std::sqrt(x); }
 #endif

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/uniform_random.h"
@@ -66,7 +65,7 @@ bool tDistribution::HasVariance() { return true; }
 
 extended tDistribution::StandardDeviation() {
   RaiseArgumentErrorIf(!HasVariance(), 1363);
-  return CheckFinite(ExtendedSqrt(Variance()), "StandardDeviation");
+  return CheckFinite(std::sqrt(Variance()), "StandardDeviation");
 }
 
 // A variate by inversion, Quantile(u) for u uniform on (0, 1) (Devroye

@@ -34,15 +34,15 @@ bool tGamma_distribution::SetParameters(extended shape, extended rate, extended 
     // difference alpha - s is formed as (alpha - 1)^2 / (alpha + s), its
     // value without the cancellation that makes it 0 (and its logarithm a
     // fault) for a shape within about 1e-9 of 1.
-    extended s = ExtendedSqrt(2 * shape - 1);
+    extended s = std::sqrt(2 * shape - 1);
     extended lnShapeLessOne = CheckedLn(shape - 1, "gamma SetParameters");
     extended shapeMinusS = (shape - 1) * (shape - 1) / (shape + s);
     SamplerConstant1 =
-        (1 - s) * ExtendedSqrt(CheckedExp((shape - 1) * (CheckedLn(shapeMinusS, "gamma SetParameters") -
+        (1 - s) * std::sqrt(CheckedExp((shape - 1) * (CheckedLn(shapeMinusS, "gamma SetParameters") -
                                                       lnShapeLessOne) + s - 1,
                                        "gamma SetParameters"));
     SamplerConstant2 =
-        (1 + s) * ExtendedSqrt(CheckedExp((shape - 1) * (ExtendedLog(shape + s) - lnShapeLessOne) - s - 1,
+        (1 + s) * std::sqrt(CheckedExp((shape - 1) * (ExtendedLog(shape + s) - lnShapeLessOne) - s - 1,
                                        "gamma SetParameters"));
   } else if (shape < 1) {
     SamplerConstant1 = (EulerE + shape) / EulerE;

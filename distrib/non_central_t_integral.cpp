@@ -78,7 +78,7 @@ struct tLogChiDensity {
     return w;
   }
   extended UpperEnd() const {
-    return BulkEnd(std::min(ExtendedSqrt(BulkLogDrop / (2 * a)), 0.5L * ExtendedLog(2 * (1 + BulkLogDrop / a))));
+    return BulkEnd(std::min(std::sqrt(BulkLogDrop / (2 * a)), 0.5L * ExtendedLog(2 * (1 + BulkLogDrop / a))));
   }
   extended LowerEnd() const { return BulkEnd(-(1 + BulkLogDrop / a) / 2); }
 };
@@ -93,7 +93,7 @@ extended PanelWidth(const tLogChiDensity& g, extended x, extended w, extended ph
     const extended slope = std::fabs(g.LogSlope(at));
     const extended curvature = g.LogCurvature(at);
     extended h = std::min(DensityPanelSlope / std::max(slope, std::numeric_limits<extended>::min()),
-                          ExtendedSqrt(2 * DensityPanelCurvature / curvature));
+                          std::sqrt(2 * DensityPanelCurvature / curvature));
     if (at < phiEnd) h = std::min(h, NormalPanelWidth / (x * ExtendedExp(at)));
     return h;
   };

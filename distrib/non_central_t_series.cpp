@@ -94,7 +94,7 @@ SeriesSetUp SetUp(extended x, extended nu, extended d) {
   u.y = x == 0 ? 0 : x * x / (x * x + nu);
   u.z = nu / (x * x + nu);
   CheckFinite(u.y, "noncentral t");
-  extended low = std::floor(u.lambda - BackwardReach * ExtendedSqrt(u.lambda));
+  extended low = std::floor(u.lambda - BackwardReach * std::sqrt(u.lambda));
   u.k0 = low < 0 ? 0 : static_cast<std::int64_t>(low);
   u.m = static_cast<std::int64_t>(std::nearbyint(u.lambda));
   if (u.m < u.k0) u.m = u.k0;

@@ -33,9 +33,9 @@ bool tNormal_distribution::SetParameters(extended mean, extended variance, exten
   tDistribution::SetParameters(mean, variance, third);
   Mu = mean;
   Sigma2 = variance;
-  Sigma = ExtendedSqrt(variance);
+  Sigma = std::sqrt(variance);
   LogNormalisingConstant = -(ExtendedLog(2 * Pi) + ExtendedLog(variance)) / 2;
-  RatioBound = ExtendedSqrt(2 / ExtendedExp(1.0L));
+  RatioBound = std::sqrt(2 / ExtendedExp(1.0L));
   return true;
 }
 

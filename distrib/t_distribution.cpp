@@ -21,7 +21,7 @@ namespace {
 // logarithms.
 extended RatioOfUniformsBound(extended nu) {
   try {
-    return Power(nu - 1, (nu - 1) / 4) * ExtendedSqrt(2 * nu) / Power(nu + 1, (nu + 1) / 4);
+    return Power(nu - 1, (nu - 1) / 4) * std::sqrt(2 * nu) / Power(nu + 1, (nu + 1) / 4);
   } catch (const EArithmeticError&) {
     return ExtendedExp((nu - 1) / 4 * ExtendedLog(nu - 1) + ExtendedLog(2 * nu) / 2 -
                     (nu + 1) / 4 * ExtendedLog(nu + 1));
@@ -53,7 +53,7 @@ bool tT_distribution::SetParameters(extended df, extended p2, extended p3) {
   LogNormalisingConstant = LnGamma((df + 1) / 2) - LnGamma(df / 2) - ExtendedLog(df * Pi) / 2;
   if (df >= 1) RatioBound = RatioOfUniformsBound(df);
   if (df < 1) {
-    RatioBound = ExtendedSqrt(2 * df);
+    RatioBound = std::sqrt(2 * df);
     ChiGamma->SetParameters(df / 2, 1, 0);
   }
   return true;
@@ -125,7 +125,7 @@ extended tT_distribution::RandomValue() {
       c = 2 * UniformRandom() - 1;
     } while (b * b + c * c > 1);
     if (nu == 1) return c / b;
-    return ExtendedSqrt(3.0L) * c / (b + 1);
+    return std::sqrt(3.0L) * c / (b + 1);
   }
   if (nu > 1) {
     for (;;) {
@@ -137,5 +137,5 @@ extended tT_distribution::RandomValue() {
   }
   extended z = StandardNormal->RandomValue();
   extended g = ChiGamma->RandomValue();
-  return z * ExtendedSqrt(nu / 2) / ExtendedSqrt(g);
+  return z * std::sqrt(nu / 2) / std::sqrt(g);
 }

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/extended_math.h"
 #include "distrib/t_distribution.h"
 #include "engine/case_difference.h"
 #include "engine/interval_estimates.h"
@@ -42,7 +41,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
   const tCaseDifference& cases = working;
   const tVector& beta = cases.beta;
   const extended s2 = cases.residualVariance;
-  conditionalSd = ExtendedSqrt(s2);
+  conditionalSd = std::sqrt(s2);
   results.df = (n - k) - 1;
   tT_distribution t(results.df);
 
@@ -54,7 +53,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
     int wholeDf = n - k - 1;
     results.df = wholeDf;
     num = cases.observed;
-    den = ConditionalSdOfDifference(ExtendedSqrt(s2));
+    den = ConditionalSdOfDifference(std::sqrt(s2));
     results.tValue = num / den;
     results.pOneTailed = OneTailedProbability(t, results.tValue);
     results.pTwoTailed = 2 * results.pOneTailed;
@@ -67,7 +66,7 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
       report.Add("Special Case : All covariate scores are equal for the two cases!!! ");
       PrintVector(beta, order, "TESTING: beta vector", report);
       report.Add(FormatC("TESTING: conditional variance ie sigma squared  = %3.3Lf", s2));
-      report.Add(FormatC("TESTING: conditional SD  = %3.3Lf", ExtendedSqrt(s2)));
+      report.Add(FormatC("TESTING: conditional SD  = %3.3Lf", std::sqrt(s2)));
       report.Add(FormatC("TESTING: numerator for t equation  = %3.3Lf", num));
       report.Add(FormatC("TESTING: denominator for t equation = %3.3Lf", den));
       report.Add(FormatC("TESTING: c (as used in finding limits) = %3.3Lf", c));
@@ -86,14 +85,14 @@ void CompareTwoCases(int k, int n, tVector caseA, tVector caseB, tVector sds, tV
   const extended rhs = cases.predicted;
   num = cases.observed - rhs;
   const extended v = cases.v;
-  den = ExtendedSqrt(2 * s2 + s2 * v);
+  den = std::sqrt(2 * s2 + s2 * v);
   results.tValue = num / den;
   results.pOneTailed = OneTailedProbability(t, results.tValue);
   results.pTwoTailed = 2 * results.pOneTailed;
   results.pctEstimate = 100 * results.pOneTailed;
-  c = num / ConditionalSdOfDifference(ExtendedSqrt(s2));
+  c = num / ConditionalSdOfDifference(std::sqrt(s2));
   results.zPccc = c;
-  extended cStar = ExtendedSqrt(2 / v) * c;
+  extended cStar = std::sqrt(2 / v) * c;
 
   tGeneralLimits limits = GeneralBranchLimits(c, cStar, v, results.df, twoSided, confidenceLevel, results);
 

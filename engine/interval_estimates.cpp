@@ -50,7 +50,7 @@ constexpr extended FinalHalleyStep = 1e-7L;
 // in sqrt(-2 ln q)): enough for a start value.
 extended NormalDeviateEstimate(extended q) {
   const bool upper = q < 0.5L;
-  const extended t = ExtendedSqrt(-2 * ExtendedLog(upper ? q : 1 - q));
+  const extended t = std::sqrt(-2 * ExtendedLog(upper ? q : 1 - q));
   const extended z = t - (2.515517L + t * (0.802853L + t * 0.010328L)) /
                              (1 + t * (1.432788L + t * (0.189269L + t * 0.001308L)));
   return upper ? z : -z;
@@ -100,7 +100,7 @@ extended tNoncentralitySearch::Solve(extended p) {
   // The largest noncentralities the distribution accepts.
   const extended upperEnd = std::nextafter(DistributionInfinity, 0.0L);
   const extended lowerEnd = -upperEnd;
-  auto spreadAt = [this](extended at) { return ExtendedSqrt(1 + at / df * at / 2); };
+  auto spreadAt = [this](extended at) { return std::sqrt(1 + at / df * at / 2); };
 
   extended delta = x * (1 - 1 / (4 * df)) + NormalDeviateEstimate(p) * spreadAt(x);
   delta = std::clamp(delta, lowerEnd, upperEnd);
@@ -198,8 +198,8 @@ tGeneralLimits GeneralBranchLimits(extended c, extended cStar, extended v, exten
                              "). This happens when the two cases' covariate scores differ by a tiny "
                              "amount; if they are meant to be equal, enter them exactly equal.");
   }
-  limits.zLo = ExtendedSqrt(v / 2) * limits.parLow;
-  limits.zHi = ExtendedSqrt(v / 2) * limits.parHigh;
+  limits.zLo = std::sqrt(v / 2) * limits.parLow;
+  limits.zHi = std::sqrt(v / 2) * limits.parHigh;
   // Each tail directly (the upper one as Phi(-z)), in extended precision.
   tNormal_distribution standardNormal(0, 1);
   if (c >= 0) {
@@ -227,8 +227,8 @@ tEqualCovariatesLimits EqualCovariatesLimits(extended diff, extended s2, int who
   limits.a = chiSquare.Quantile(levels.pLow);
   limits.b = chiSquare.Quantile(levels.pHigh);
   extended df = wholeDf;
-  limits.z1 = diff * ExtendedSqrt(limits.a / (2 * df * s2));
-  limits.z2 = diff * ExtendedSqrt(limits.b / (2 * df * s2));
+  limits.z1 = diff * std::sqrt(limits.a / (2 * df * s2));
+  limits.z2 = diff * std::sqrt(limits.b / (2 * df * s2));
   if (diff >= 0) {
     results.pctLower = standardNormal.Cdf(-limits.z1) * 100;
     results.pctUpper = standardNormal.Cdf(-limits.z2) * 100;

@@ -1,7 +1,6 @@
 // Positive-definiteness test by Cholesky factorisation.
 #include <cmath>
 
-#include "core/extended_math.h"
 #include "matrix/matrix_operations.h"
 
 namespace {
@@ -20,7 +19,7 @@ bool CholeskyFactor(const tMatrix& A, int n, tMatrix& L) {
     extended pivot = A[j][j];
     for (int q = 1; q < j; ++q) pivot -= L[j][q] * L[j][q];
     if (PivotFails(pivot)) passed = false;
-    L[j][j] = ExtendedSqrt(pivot);
+    L[j][j] = std::sqrt(pivot);
     for (int i = j + 1; i <= n; ++i) {
       extended entry = A[i][j];
       for (int q = 1; q < j; ++q) entry -= L[i][q] * L[j][q];

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "core/extended_math.h"
 #include "matrix/matrix_operations.h"
 #include "core/text_characters.h"
 #include "core/text_format.h"
@@ -114,8 +113,8 @@ void SscpToCovariance(tMatrix A, int n, int N, tMatrix& C) {
 void CovarianceToCorrelation(tMatrix C, int n, tMatrix& R, tVector& sd) {
   FillVector(MatrixCapacity, sd, 0.0L);
   for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) R[i][j] = C[i][j] / (ExtendedSqrt(C[j][j]) * ExtendedSqrt(C[i][i]));
-    sd[i] = ExtendedSqrt(C[i][i]);
+    for (int j = 1; j <= n; ++j) R[i][j] = C[i][j] / (std::sqrt(C[j][j]) * std::sqrt(C[i][i]));
+    sd[i] = std::sqrt(C[i][i]);
   }
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/extended_math.h"
 #include "core/text_format.h"
 #include "core/text_lines.h"
 #include "distrib/t_distribution.h"
@@ -94,7 +93,7 @@ std::optional<tAnalysisFigure> AnalysisFigureOf(const tAnalysisRecord& record, c
   f.taskName = taskName;
   f.observed = static_cast<double>(cases.observed);
   f.predicted = static_cast<double>(cases.predicted);
-  f.scale = static_cast<double>(ExtendedSqrt(cases.residualVariance * (2 + cases.v)));
+  f.scale = static_cast<double>(std::sqrt(cases.residualVariance * (2 + cases.v)));
   f.degreesOfFreedom = static_cast<double>(r.df);
   f.conditionalSdOfDifference = static_cast<double>(ConditionalSdOfDifference(record.conditionalSd));
   f.zPccc = static_cast<double>(r.zPccc);

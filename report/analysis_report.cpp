@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "core/extended_math.h"
 #include "matrix/matrix_operations.h"
 #include "matrix/raw_data_statistics.h"
 #include "core/progress.h"
@@ -141,7 +140,7 @@ void WriteOutputs(const tAnalysisRequest& in, const AnalysisResults& r, extended
                    in.caseA[1] - in.caseB[1]));
   sink.Add(FormatC(" Sample estimate of the unconditional SD of difference between the scores of two "
                    "controls = %3.3Lf",
-                   ExtendedSqrt(2.0L * taskSd * taskSd)));
+                   std::sqrt(2.0L * taskSd * taskSd)));
   sink.Add(FormatC(" Sample estimate of the conditional SD for task of interest = %3.3Lf", conditionalSd));
   sink.Add(FormatC(" Sample estimate of the conditional SD of difference between the scores of two "
                    "controls =   %3.3Lf",

@@ -12,7 +12,8 @@ namespace {
 // Converts the whole of [first, last) (a number of the checked form), as
 // from_chars does: false when it is out of the range of the type.
 // WebAssembly's C++ library has no from_chars for reals; its C library's
-// strtod and strtold round correctly and read "." whatever the locale.
+// strtod and strtold (linked in full, -sPRINTF_LONG_DOUBLE) round
+// correctly and read "." whatever the locale.
 #if defined(__EMSCRIPTEN__)
 template <class Real>
 bool ConvertDecimal(const char* first, const char* last, Real& parsed) {

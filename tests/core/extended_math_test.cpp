@@ -26,7 +26,7 @@ constexpr int BuildDigits = 64;  // x87 extended
 // functions (both builds) and the functions the code calls (on the
 // desktop the x87 C library's, in WebAssembly the software ones).
 constexpr extended SoftwareUnits = 16;
-constexpr extended CalledUnits = 4;
+constexpr extended CalledUnits = BuildDigits == 113 ? SoftwareUnits : 8;
 
 struct tFunction {
   const char* name;
@@ -51,8 +51,6 @@ const std::vector<tFunction>& Functions() {
        {-5, -1, -1e-9L, 1e-20L, 1e-6L, 0.3L, 0.9L, 1.7L, 2.9L, 3, 4.5L}},
       {"erfc", SoftwareErfc, ExtendedErfc, [](const Reference& x) -> Reference { return boost::math::erfc(x); },
        {-8, -2, -0.5L, 0, 1e-10L, 0.5L, 1, 2, 2.99L, 3, 3.01L, 5, 10, 27, 100}},
-      {"sqrt", SoftwareSqrt, ExtendedSqrt, [](const Reference& x) -> Reference { return sqrt(x); },
-       {1e-4000L, 1e-300L, 0.5L, 2, 3, 72, 1e10L, 1e301L, 1e4000L}},
   };
   return functions;
 }
@@ -81,9 +79,8 @@ TEST(ExtendedType, HasTheSignificandOfTheBuild) {
 TEST(ExtendedMath, SoftwareAndCalledFunctionsToTheirUnits) {
   for (const tFunction& f : Functions())
     for (extended x : f.arguments) {
-      EXPECT_LE(ErrorUnits(f, x, f.software(x)), SoftwareUnits) << f.name << "(" << static_cast<double>(x) << ")";
-      EXPECT_LE(ErrorUnits(f, x, f.called(x)), CalledUnits * (BuildDigits == 113 ? SoftwareUnits / CalledUnits : 1))
-          << f.name << "(" << static_cast<double>(x) << ")";
+      EXPECT_LE(ErrorUnits(f, x, f.software(x)), SoftwareUnits) << f.name << "(" << x << ")";
+      EXPECT_LE(ErrorUnits(f, x, f.called(x)), CalledUnits) << f.name << "(" << x << ")";
     }
 }
 
@@ -105,9 +102,6 @@ TEST(ExtendedMath, EndsOfTheRange) {
   EXPECT_EQ(SoftwareErfc(inf), 0);
   EXPECT_EQ(SoftwareErfc(-inf), 2);
   EXPECT_EQ(SoftwareErfc(200), 0);
-  EXPECT_TRUE(std::isnan(SoftwareSqrt(-1)));
-  EXPECT_EQ(SoftwareSqrt(0), 0);
-  EXPECT_EQ(SoftwareSqrt(inf), inf);
-  for (auto f : {SoftwareExp, SoftwareExpm1, SoftwareLog, SoftwareLog1p, SoftwareErf, SoftwareErfc, SoftwareSqrt})
+  for (auto f : {SoftwareExp, SoftwareExpm1, SoftwareLog, SoftwareLog1p, SoftwareErf, SoftwareErfc})
     EXPECT_TRUE(std::isnan(f(nan)));
 }

@@ -103,7 +103,7 @@ TEST(TDistribution, ExactForManyDegreesOfFreedom) {
   for (extended nu : {10.0L, 1002.0L}) {
     tT_distribution t(nu);
     for (extended x : {0.25L, 1.96L, 4.0L}) {
-      const extended theta = std::atan(x / ExtendedSqrt(nu));
+      const extended theta = std::atan(x / std::sqrt(nu));
       const extended cos2 = std::cos(theta) * std::cos(theta);
       extended term = 1, sum = 1;
       for (int k = 1; 2 * k <= nu - 2; ++k) {
@@ -192,7 +192,7 @@ TEST(GammaDistribution, RandomValuesHaveTheMean) {
       sum += x;
       if (x <= median) ++below;
     }
-    EXPECT_NEAR(sum / count, shape / 2, 0.03 * ExtendedSqrt(shape) + 0.01) << shape;
+    EXPECT_NEAR(sum / count, shape / 2, 0.03 * std::sqrt(shape) + 0.01) << shape;
     EXPECT_NEAR(below / count, 0.5, 0.012) << shape;
   }
 }

@@ -31,7 +31,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/extended_math.h"
 #include "distrib/chi_square_distribution.h"
 #include "distrib/non_central_t_distribution.h"
 #include "distrib/normal_distribution.h"
@@ -87,9 +86,9 @@ TEST(OracleNormal, CdfAndQuantile) {
   tLargest largest("normal");
   for (auto [mean, variance] : {std::pair{0.0L, 1.0L}, {-3.0L, 0.25L}, {100.0L, 400.0L}}) {
     tNormal_distribution ours(mean, variance);
-    bm::normal_distribution<LD> oracle(mean, ExtendedSqrt(variance));
+    bm::normal_distribution<LD> oracle(mean, std::sqrt(variance));
     for (LD z = -9; z <= 9; z += 0.25L) {
-      LD x = mean + z * ExtendedSqrt(variance);
+      LD x = mean + z * std::sqrt(variance);
       LD d = std::fabs(ours.Cdf(x) - bm::cdf(oracle, x));
       EXPECT_LT(d, CdfTolerance) << mean << " " << variance << " x=" << x;
       largest.Cdf(d, At("mu=%Lg var=%Lg x=%Lg", mean, variance, x));

@@ -18,6 +18,10 @@ file(CREATE_LINK /usr/include/boost ${PROJECT_BINARY_DIR}/boost-include/boost SY
 add_library(Boost::headers INTERFACE IMPORTED GLOBAL)
 target_include_directories(Boost::headers SYSTEM INTERFACE ${PROJECT_BINARY_DIR}/boost-include)
 
+# The suites too slow under node for every ./dev test (binary128 is
+# software arithmetic): labelled web-long, run by ./dev web-test.
+set(QUORV_WEB_LONG_TESTS distrib_oracle_grid_test)
+
 # quorv_add_test(name SOURCES ... LIBS ...): one suite, run whole by node.
 function(quorv_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
@@ -26,7 +30,10 @@ function(quorv_add_test name)
   target_compile_definitions(${name} PRIVATE QUORV_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gtest)
   add_test(NAME ${name} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QUORV_SOURCE_DIR=${PROJECT_SOURCE_DIR}" TIMEOUT 900)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QUORV_SOURCE_DIR=${PROJECT_SOURCE_DIR}" TIMEOUT 1800)
+  if(name IN_LIST QUORV_WEB_LONG_TESTS)
+    set_tests_properties(${name} PROPERTIES LABELS web-long)
+  endif()
 endfunction()
 
 add_subdirectory(support)

@@ -72,10 +72,15 @@ std::string FileProblem(const std::string& fileName, tTextFileStatus status, con
   return std::string();
 }
 
-bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error) {
+bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error,
+                   std::string* notice) {
   tTextFile file = ReadTextFile(fileName, maxBytes, tSpecialFiles::Read);
   if (file.status == tTextFileStatus::Read) {
     text = std::move(file.text);
+    if (notice != nullptr)
+      *notice = file.encoding == tTextEncoding::Windows1252
+                    ? fileName + ": the file " + ReadAsWindows1252Notice + "."
+                    : std::string();
     return true;
   }
   error = FileProblem(fileName, file.status, file.reason, maxBytes);
@@ -240,9 +245,11 @@ bool ParseSavedInputsControls(const std::string& text, const std::string& fileNa
 }
 
 bool LoadSavedInputsControls(const std::string& fileName, tControlSample& controls, std::string& error) {
-  std::string text;
-  if (!ReadWholeFile(fileName, MaxSavedInputsFileSize, text, error)) return false;
-  return ParseSavedInputsControls(text, fileName, controls, error);
+  std::string text, notice;
+  if (!ReadWholeFile(fileName, MaxSavedInputsFileSize, text, error, &notice)) return false;
+  if (!ParseSavedInputsControls(text, fileName, controls, error)) return false;
+  controls.notice = notice;
+  return true;
 }
 
 bool ParseRawControls(const std::string& text, const std::string& fileName, const std::string& kText,
@@ -308,7 +315,9 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
 
 bool LoadRawControls(const std::string& fileName, const std::string& kText, tControlSample& controls,
                      std::string& error) {
-  std::string text;
-  if (!ReadWholeFile(fileName, MaxRawDataFileSize, text, error)) return false;
-  return ParseRawControls(text, fileName, kText, controls, error);
+  std::string text, notice;
+  if (!ReadWholeFile(fileName, MaxRawDataFileSize, text, error, &notice)) return false;
+  if (!ParseRawControls(text, fileName, kText, controls, error)) return false;
+  controls.notice = notice;
+  return true;
 }

@@ -50,6 +50,7 @@ struct tControlSample {
   // The texts of the program's two count fields as its report shows them
   // (the summary-data program: k then N; the raw-data program: n then k).
   std::array<std::string, 2> countTexts;
+  std::string notice;  // what the run says of the file before the pairs ("FILE: the file is not UTF-8 ..."), if anything
 };
 
 // The checks every control sample passes before an analysis: the
@@ -91,8 +92,10 @@ bool ParseRawControls(const std::string& text, const std::string& fileName, cons
 // Reads a whole file into text through the one text-file reader (a named
 // pipe is read too: shells pass data that way); false with the reason
 // (naming the file) when it is missing, a folder, unreadable, not text or
-// larger than maxBytes.
-bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error);
+// larger than maxBytes. notice, when given, is set to what the user is
+// told of a file read as Windows-1252 (empty otherwise).
+bool ReadWholeFile(const std::string& fileName, std::size_t maxBytes, std::string& text, std::string& error,
+                   std::string* notice = nullptr);
 
 // "FILE: the file does not exist." and so on: why a file could not be
 // opened or read, by the reader's status and reason.

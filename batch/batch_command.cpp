@@ -202,8 +202,9 @@ std::string BatchHelpText() {
       "         PAIRS is read as it comes, a chunk at a time, so it may be a pipe and\n"
       "         of any length; results are written chunk by chunk.\n"
       "\n"
-      "Files may be UTF-8 (ASCII), UTF-16 or UTF-32 text; CONTROLS and PAIRS may be\n"
-      "named pipes (as in <(command)).\n"
+      "Files may be UTF-8 (ASCII), UTF-16 or UTF-32 text; CONTROLS that is none of\n"
+      "these is read as Windows-1252, and a note on standard error says so.\n"
+      "CONTROLS and PAIRS may be named pipes (as in <(command)).\n"
       "\n"
       "The controls must pass the worksheets' checks: 1 to 5 covariates, N at least\n"
       "3, at most N - 2 covariates, positive SDs, a positive definite correlation\n"
@@ -212,9 +213,11 @@ std::string BatchHelpText() {
       "Options:\n"
       "  --interval two-sided|lower|upper  confidence limits (default two-sided)\n"
       "  --format csv|json|report          output on standard output (default csv)\n"
-      "        csv: a header line, then one row per pair; json: an array of one\n"
-      "        object per pair. Both give the label, the line, the branch (general\n"
-      "        or equal-covariates) and every figure with 17 significant digits:\n"
+      "        csv: a header line, then one row per pair (a label starting with\n"
+      "        = + - or @ is written \"'=...\", as text a spreadsheet never runs);\n"
+      "        json: an array of one object per pair. Both give the label, the\n"
+      "        line, the branch (general or equal-covariates) and every figure\n"
+      "        with 17 significant digits:\n"
       "        tValue, df, pOneTailed, pTwoTailed, pctEstimate, pctLower, pctUpper,\n"
       "        zPccc, zPcccLower, zPcccUpper, conditionalSd.\n"
       "        report: the worksheets' text report for each pair (without the\n"
@@ -271,6 +274,7 @@ int RunQuorvBatch(const std::vector<std::string>& args, std::istream& in, std::o
       err << prefix << error << "\n";
       return BatchExitBadInput;
     }
+    if (!controls.notice.empty()) err << prefix << controls.notice << "\n";
 
     // The pairs are read as a stream, a chunk at a time: standard input, a
     // named pipe and a file of any size alike.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/text_characters.h"
 #include "core/text_format.h"
 
 namespace {
@@ -20,6 +21,16 @@ constexpr std::string_view Utf32BigEndianMark = std::string_view("\0\0\xFE\xFF",
 constexpr double MostlyZero = 0.75;
 constexpr double MostlyNonZero = 0.25;
 
+// The characters of Windows-1252's bytes 0x80 to 0x9F (from the code
+// page's published table; its five undefined bytes stand for the control
+// character of their value, as Windows' own conversion has them).
+constexpr std::uint32_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr unsigned char FirstWindows1252High = 0x80;
+constexpr unsigned char LastWindows1252High = 0x9F;
+
 constexpr std::uint32_t LargestCode = 0x10FFFF;
 constexpr std::uint32_t FirstHighSurrogate = 0xD800;
 constexpr std::uint32_t FirstLowSurrogate = 0xDC00;
@@ -34,6 +45,7 @@ std::size_t UnitSize(tTextEncoding encoding) {
     case tTextEncoding::Utf32LittleEndian:
     case tTextEncoding::Utf32BigEndian: return 4;
     case tTextEncoding::Utf8:
+    case tTextEncoding::Windows1252:
     case tTextEncoding::NotText: break;
   }
   return 1;
@@ -52,6 +64,7 @@ const char* EncodingName(tTextEncoding encoding) {
     case tTextEncoding::Utf16BigEndian: return "UTF-16 (big-endian)";
     case tTextEncoding::Utf32LittleEndian: return "UTF-32 (little-endian)";
     case tTextEncoding::Utf32BigEndian: return "UTF-32 (big-endian)";
+    case tTextEncoding::Windows1252: return "Windows-1252 (Western European)";
     case tTextEncoding::NotText: break;
   }
   return "not text";
@@ -104,6 +117,17 @@ void AppendUtf8(std::uint32_t code, std::string& out) {
     out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+void AppendWindows1252AsUtf8(std::string_view text, std::string& out) {
+  out.reserve(out.size() + text.size() + text.size() / 8);
+  for (char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte >= FirstWindows1252High && byte <= LastWindows1252High)
+      AppendUtf8(Windows1252High[byte - FirstWindows1252High], out);
+    else
+      AppendUtf8(byte, out);
   }
 }
 
@@ -173,8 +197,9 @@ bool tUtf8Converter::Finish() {
   return true;
 }
 
-bool DecodeText(std::string& text, std::string& problem) {
+bool DecodeText(std::string& text, std::string& problem, tTextEncoding* decodedFrom) {
   const tDetectedEncoding detected = DetectTextEncoding(text);
+  if (decodedFrom != nullptr) *decodedFrom = detected.encoding;
   switch (detected.encoding) {
     case tTextEncoding::NotText: problem = NotPlainTextProblem; return false;
     case tTextEncoding::Utf8:
@@ -183,7 +208,21 @@ bool DecodeText(std::string& text, std::string& problem) {
         problem = NotPlainTextProblem;
         return false;
       }
+      // Without a mark that says UTF-8, bytes that are not UTF-8 are the
+      // Windows code page's.
+      if (detected.markLength == 0 && !IsValidUtf8(text)) {
+        std::string converted;
+        AppendWindows1252AsUtf8(text, converted);
+        text = std::move(converted);
+        if (decodedFrom != nullptr) *decodedFrom = tTextEncoding::Windows1252;
+      }
       return true;
+    case tTextEncoding::Windows1252: {  // never detected from the bytes alone; converted as asked
+      std::string converted;
+      AppendWindows1252AsUtf8(text, converted);
+      text = std::move(converted);
+      return true;
+    }
     case tTextEncoding::Utf16LittleEndian:
     case tTextEncoding::Utf16BigEndian:
     case tTextEncoding::Utf32LittleEndian:

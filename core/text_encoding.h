@@ -2,8 +2,11 @@
 // included); text saved as UTF-16 or UTF-32 (the "Unicode text" of
 // spreadsheets and editors), with or without a byte-order mark, is
 // recognised by its mark or by the pattern of its zero bytes and converted
-// to UTF-8. Bytes that are neither (zero bytes in no such pattern, a
-// broken character) are not text, and the reader is told what they are.
+// to UTF-8. Text without zero bytes or a mark that is not valid UTF-8 was
+// written in Windows' Western code page (Windows-1252, the "ANSI" text of
+// Windows programs) and is converted from it, each byte one character.
+// Bytes that are none of these (zero bytes in no such pattern, a broken
+// character) are not text, and the reader is told what they are.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +20,7 @@ enum class tTextEncoding {
   Utf16BigEndian,
   Utf32LittleEndian,
   Utf32BigEndian,
+  Windows1252,  // decided by DecodeText only: bytes without zeros that are not UTF-8
   NotText,  // zero bytes in no pattern of UTF-16 or UTF-32
 };
 
@@ -40,8 +44,20 @@ constexpr std::size_t EncodingSampleSize = 4096;
 // UTF-8.
 tDetectedEncoding DetectTextEncoding(std::string_view start);
 
-// "UTF-16 (little-endian)" and so on.
+// "UTF-16 (little-endian)", "Windows-1252 (Western European)" and so on.
 const char* EncodingName(tTextEncoding encoding);
+
+// What a reader tells the user after "The file " when it read a file as
+// Windows-1252.
+inline constexpr const char* ReadAsWindows1252Notice =
+    "is not UTF-8 text; it was read as Windows-1252 (Western European)";
+
+// Appends the UTF-8 of text read as Windows-1252: bytes up to 0x7F and
+// from 0xA0 on stand for the code of their value, those from 0x80 to 0x9F
+// for the characters the code page puts there (0x80 the euro sign
+// U+20AC ...), the five it leaves undefined for the control character of
+// their value, as Windows converts them.
+void AppendWindows1252AsUtf8(std::string_view text, std::string& out);
 
 // Converts UTF-16 or UTF-32 to UTF-8 piece by piece: a character split
 // between two pieces is kept until the next one. A surrogate without its
@@ -75,8 +91,10 @@ class tUtf8Converter {
 void AppendUtf8(std::uint32_t code, std::string& out);
 
 // Turns a whole text as read from a file into UTF-8: the byte-order mark
-// goes, UTF-16 and UTF-32 are converted. Returns false, with problem
-// saying what the bytes are, when they are not text: zero bytes in no
-// pattern of UTF-16 or UTF-32 (a zero byte in UTF-8 text included) or a
-// broken character.
-bool DecodeText(std::string& text, std::string& problem);
+// goes, UTF-16 and UTF-32 are converted, and text without a mark that is
+// not valid UTF-8 is converted from Windows-1252. Returns false, with
+// problem saying what the bytes are, when they are not text: zero bytes
+// in no pattern of UTF-16 or UTF-32 (a zero byte in UTF-8 text included)
+// or a broken character. decodedFrom, when given, is set to the encoding
+// the text was read in.
+bool DecodeText(std::string& text, std::string& problem, tTextEncoding* decodedFrom = nullptr);

@@ -55,6 +55,14 @@ tInputFile::~tInputFile() {
 long long tInputFile::Read(char* buffer, std::size_t count, std::string& readReason) {
   for (;;) {
     const ssize_t got = ::read(descriptor, buffer, count);
+    if (got > 0) taken_ += got;
+    // A regular file that ends before the size it had when it was opened
+    // was cut short while it was read: what came is not the whole file.
+    if (got == 0 && size >= 0 && taken_ < size) {
+      readReason = "the file changed while it was read: it ended after " + std::to_string(taken_) + " of the " +
+                   std::to_string(size) + " bytes it had when it was opened";
+      return -1;
+    }
     if (got >= 0) return got;
     if (errno == EINTR) continue;
     readReason = SystemReason(errno);
@@ -130,7 +138,7 @@ tTextFile ReadTextFile(const std::string& path, std::size_t maxBytes, tSpecialFi
     if (size > file.text.capacity()) file.text.reserve(std::min(maxBytes, std::max(size, 2 * file.text.capacity())));
     file.text.append(buffer, 0, static_cast<std::size_t>(got));
   }
-  if (!DecodeText(file.text, file.reason)) {
+  if (!DecodeText(file.text, file.reason, &file.encoding)) {
     file.text.clear();
     file.status = tTextFileStatus::NotPlainText;
     return file;

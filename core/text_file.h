@@ -1,12 +1,15 @@
 // Whole text files: the one place where the programs read a file they are
 // given and where they write, replace or delete one. Reading returns the
-// text as UTF-8 (a byte-order mark removed; UTF-16 and UTF-32 converted,
-// see core/text_encoding.h) or says why there is none; the callers word
+// text as UTF-8 (a byte-order mark removed; UTF-16, UTF-32 and
+// Windows-1252 converted, see core/text_encoding.h) or says why there is
+// none; the callers word
 // the message for their own file.
 #pragma once
 
 #include <cstddef>
 #include <string>
+
+#include "core/text_encoding.h"
 
 enum class tTextFileStatus {
   Read,           // text holds the file's contents
@@ -36,6 +39,7 @@ inline constexpr const char* SaveAsPlainTextAdvice =
 struct tTextFile {
   tTextFileStatus status = tTextFileStatus::NotFound;
   std::string text;
+  tTextEncoding encoding = tTextEncoding::Utf8;  // Read: what the file was read as
   std::string reason;  // the system's text for CannotExamine, CannotOpen and ReadFailed;
                        // what the file is for NotRegular and NotPlainText
 };
@@ -55,8 +59,13 @@ class tInputFile {
   long long size = -1;  // bytes of a regular file; -1 for a pipe or device
 
   // Reads up to size bytes (a read interrupted by a signal is retried);
-  // returns how many, 0 at the end, -1 with reason set on an error.
+  // returns how many, 0 at the end, -1 with reason set on an error. A
+  // regular file that ends before the size it had when it was opened was
+  // cut short while it was read: that is an error too.
   long long Read(char* buffer, std::size_t count, std::string& readReason);
+
+ private:
+  long long taken_ = 0;  // bytes read so far
 };
 
 // Opens path for reading. A folder, a device, a socket, and a pipe unless

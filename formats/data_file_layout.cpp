@@ -60,6 +60,36 @@ std::optional<tDataSeparator> DelimitedKindOf(std::string_view line) {
   return tDataSeparator::Comma;
 }
 
+// The line separates two of its first `columns` values by blanks (or
+// other characters up to code 32) rather than by a tab: split at tabs, a
+// field holds one between its characters.
+bool SeparatesValuesByBlanks(std::string_view line, int columns) {
+  std::size_t position = 0;
+  std::string field;
+  tFieldQuoting quoting = tFieldQuoting::Plain;
+  for (int i = 0; i < columns && NextDelimitedField(line, Tab, position, field, quoting); ++i) {
+    if (quoting == tFieldQuoting::UnclosedQuote || quoting == tFieldQuoting::TextAfterQuote) break;
+    for (char c : field)
+      if (static_cast<unsigned char>(c) <= ' ') return true;
+  }
+  return false;
+}
+
+// Blank-separated text, or tab-separated values when, of the `rows` lines
+// from the cursor on (every line when rows is 0), the first that is not
+// blank holds a tab and tabs alone separate the values of every one.
+tDataSeparator BlanksOrTabs(tLineCursor cursor, int columns, int rows) {
+  std::string_view line;
+  bool first = true;
+  for (int read = 0; (rows <= 0 || read < rows) && cursor.Next(line); ++read) {
+    if (IsBlankLine(line)) continue;
+    if (first && line.find(Tab) == std::string_view::npos) return tDataSeparator::Blanks;
+    first = false;
+    if (SeparatesValuesByBlanks(line, columns)) return tDataSeparator::Blanks;
+  }
+  return first ? tDataSeparator::Blanks : tDataSeparator::Tab;
+}
+
 // The fields of a line of names. In a blank-separated file names are
 // split at tabs when the line holds one (a spreadsheet's tab-separated
 // export, whose names may hold blanks), otherwise at blanks, a name in
@@ -114,6 +144,7 @@ char SeparatorCharacter(tDataSeparator separator) {
   switch (separator) {
     case tDataSeparator::Comma: return ',';
     case tDataSeparator::Semicolon: return ';';
+    case tDataSeparator::Tab: return Tab;
     case tDataSeparator::Blanks: break;
   }
   return '\0';
@@ -137,11 +168,15 @@ bool IsEmptyDataLine(std::string_view line, tDataSeparator separator) {
   return true;
 }
 
-tDataFileLayout DetectDataFileLayout(std::string_view text, int columns) {
-  tDataFileLayout blanks;
+tDataFileLayout DetectDataFileLayout(std::string_view text, int columns, int rows) {
   tLineCursor cursor(text);
   std::string_view first;
-  if (!cursor.Next(first) || HoldsBlankSeparatedData(first, columns)) return blanks;
+  if (!cursor.Next(first) || HoldsBlankSeparatedData(first, columns)) {
+    // Blank- or tab-separated, with the data from line 1 on.
+    tDataFileLayout layout;
+    layout.separator = BlanksOrTabs(tLineCursor(text), columns, rows);
+    return layout;
+  }
 
   // Line 1 holds data in a delimited kind unless all its fields are names.
   const std::optional<tDataSeparator> firstKind = DelimitedKindOf(first);
@@ -154,15 +189,17 @@ tDataFileLayout DetectDataFileLayout(std::string_view text, int columns) {
   // Line 1 may name the variables: the first line with data after it
   // decides the kind, and line 1 must be names in that kind.
   std::string_view data;
+  const tLineCursor afterNames = cursor;
   while (cursor.Next(data)) {
     if (IsBlankLine(data)) continue;
     tDataSeparator kind = tDataSeparator::Blanks;
     if (!HoldsBlankSeparatedData(data, columns)) kind = DelimitedKindOf(data).value_or(tDataSeparator::Blanks);
+    if (kind == tDataSeparator::Blanks) kind = BlanksOrTabs(afterNames, columns, rows);
     const std::vector<std::string> names = NameFields(first, kind);
     if (AreNames(names, columns)) return WithNames(kind, names);
     break;
   }
   tDataFileLayout layout;
-  layout.separator = firstKind.value_or(tDataSeparator::Blanks);
+  layout.separator = firstKind ? *firstKind : BlanksOrTabs(tLineCursor(text), columns, rows);
   return layout;
 }

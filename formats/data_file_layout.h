@@ -2,11 +2,15 @@
 // values on a line are separated, and whether the first line names the
 // variables instead of holding data.
 //
-// Three kinds of file are read:
+// Four kinds of file are read:
 //  - blank-separated text: values separated by blanks or tabs (runs of
-//    characters up to code 32), '.' the decimal mark. A spreadsheet's
-//    tab-separated export is such a file and is read as one; only its
-//    line of names is split at the tabs, so that names may hold blanks.
+//    characters up to code 32), '.' the decimal mark; a line of names
+//    that holds a tab is split at the tabs, so that names may hold blanks.
+//  - tab-separated values, as a spreadsheet's tab-separated export: tabs
+//    alone separate the values (no line among the rows read separates two
+//    values by blanks), and every tab ends one field, so two tabs in a row
+//    leave an empty field (an empty cell) where blank-separated text
+//    would take the next column's value. '.' the decimal mark.
 //  - comma-separated values (CSV): one comma between values, fields in
 //    double quotes where they need them, '.' the decimal mark.
 //  - semicolon-separated values, as spreadsheets export CSV where the
@@ -22,7 +26,7 @@
 
 #include "core/text_lines.h"
 
-enum class tDataSeparator { Blanks, Comma, Semicolon };
+enum class tDataSeparator { Blanks, Comma, Semicolon, Tab };
 
 // Names are clipped to this many characters when read.
 constexpr std::size_t MaxVariableNameLength = 16;
@@ -35,10 +39,13 @@ struct tDataFileLayout {
 
 // Decides the layout from the first line and the first line with data
 // after it, for rows of `columns` values. A file whose first line holds
-// data as blank-separated text is always blank-separated (every file the
-// blank-separated reading took is read as before); one that fits no kind
-// is taken as blank-separated, so that its faults are named as there.
-tDataFileLayout DetectDataFileLayout(std::string_view text, int columns);
+// data as blank-separated text is always blank-separated or, when tabs
+// alone separate the values of its first `rows` lines of data (all of
+// them when rows is 0), tab-separated; every file the blank-separated
+// reading took gives the same values, unless an empty tab-separated
+// field is now refused. One that fits no kind is taken as
+// blank-separated (or tab-separated), so that its faults are named there.
+tDataFileLayout DetectDataFileLayout(std::string_view text, int columns, int rows = 0);
 
 // The fields of one line of a file of the given kind, in order.
 class tDataFields {
@@ -61,5 +68,6 @@ class tDataFields {
 // blanks in a delimited file (a spreadsheet's empty row).
 bool IsEmptyDataLine(std::string_view line, tDataSeparator separator);
 
-// The separator character of a delimited kind (0 for blank-separated).
+// The separator character of a delimited kind ('\t' for tab-separated, 0
+// for blank-separated).
 char SeparatorCharacter(tDataSeparator separator);

@@ -1,5 +1,6 @@
 #include "formats/pairs_reader.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "formats/number_text.h"
@@ -36,6 +37,35 @@ std::string CountProblem(std::size_t found, int m) {
       found, found == 1 ? "" : "s", 2 * m, m, m, m - 1, m - 1 == 1 ? "" : "s");
 }
 
+// The next field of a pairs line: fields are separated by blanks and tabs
+// only, so that a control character stays in its field and is named there.
+bool NextPairField(std::string_view line, std::size_t& position, std::string_view& field) {
+  constexpr std::string_view Separators = " \t";
+  const std::size_t start = line.find_first_not_of(Separators, position);
+  if (start == std::string_view::npos) {
+    position = line.size();
+    return false;
+  }
+  const std::size_t end = std::min(line.find_first_of(Separators, start), line.size());
+  field = line.substr(start, end - start);
+  position = end;
+  return true;
+}
+
+// The code of the first control character in UTF-8 text (C0, DEL or C1),
+// or 0 when it holds none.
+unsigned FirstControlCharacter(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7F) return c;
+    if (c == 0xC2 && i + 1 < text.size()) {
+      const unsigned char next = static_cast<unsigned char>(text[i + 1]);
+      if (next >= 0x80 && next <= 0x9F) return next;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 bool IsPairsCommentOrBlank(std::string_view line) {
@@ -49,7 +79,7 @@ void ReadPairLine(std::string_view line, int k, tPairEntry& entry) {
   std::string_view fields[MostFields];
   std::size_t count = 0;
   std::size_t position = 0;
-  for (std::string_view field; NextField(line, position, field); ++count)
+  for (std::string_view field; NextPairField(line, position, field); ++count)
     if (count < MostFields) fields[count] = field;
 
   extended probe = 0;
@@ -60,6 +90,12 @@ void ReadPairLine(std::string_view line, int k, tPairEntry& entry) {
     entry.label = std::string(fields[0]);
     if (!IsValidUtf8(entry.label)) {
       entry.problem = "the label is not valid UTF-8 text.";
+      return;
+    }
+    if (const unsigned control = FirstControlCharacter(entry.label); control != 0) {
+      entry.problem = FormatC("the label \"%s\" holds a control character (U+%04X): a label is one word of "
+                              "printable characters.",
+                              Shown(entry.label).c_str(), control);
       return;
     }
   }

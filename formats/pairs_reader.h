@@ -1,8 +1,10 @@
 // The pairs file of a batch run: one pair of cases a line, an optional
 // label, then Case A's k + 1 scores, then Case B's k + 1 scores (task of
-// interest first, then the covariates), separated by blanks or tabs. A
-// label is a word that is not a number, so that a line with one score too
-// many is refused instead of taking its first score for a label. Lines
+// interest first, then the covariates), separated by blanks or tabs (and
+// nothing else: another control character stays in its field). A label
+// is a word of printable characters that is not a number, so that a line
+// with one score too many is refused instead of taking its first score
+// for a label; a label holding a control character is refused naming it. Lines
 // whose first non-blank character is '#' are comments; empty lines are
 // skipped. Lines end in LF, CR LF or CR; the file may be UTF-8, UTF-16 or
 // UTF-32 (core/text_encoding.h).

@@ -86,6 +86,9 @@ const char* NumberAdvice(tDataSeparator separator) {
     case tDataSeparator::Semicolon:
       return "In a file whose values are separated by semicolons, write numbers with a comma as the decimal mark "
              "(for example 12,5).";
+    case tDataSeparator::Tab:
+      return "In a file whose values are separated by tabs, write numbers with a point as the decimal mark (for "
+             "example 12.5).";
   }
   return "";
 }
@@ -181,7 +184,7 @@ tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tDa
                            "Case A and Case B are needed, each with at least one value.",
                            rows, columns));
   }
-  result.layout = DetectDataFileLayout(text, columns);
+  result.layout = DetectDataFileLayout(text, columns, rows);
   const tDataFileLayout& layout = result.layout;
   const tRowPlace place{rows, who, layout.namesLine ? 1 : 0};
   if (layout.namesLine && static_cast<int>(layout.names.size()) < columns) {
@@ -258,8 +261,12 @@ tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int co
   const tTextFile file = ReadTextFile(fileName, MaxRawDataFileSize);
   const char* name = fileName.c_str();
   switch (file.status) {
-    case tTextFileStatus::Read:
-      return ReadRawData(file.text, rows, columns, table, tRawRows::ControlsThenCases, progress);
+    case tTextFileStatus::Read: {
+      tRawDataReadResult read = ReadRawData(file.text, rows, columns, table, tRawRows::ControlsThenCases, progress);
+      if (file.encoding == tTextEncoding::Windows1252 && !read.cancelled)
+        read.message += std::string("\r\rThe data file ") + ReadAsWindows1252Notice + ".";
+      return read;
+    }
     case tTextFileStatus::NotFound:
       return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: it does not exist.", name));
     case tTextFileStatus::IsFolder:
@@ -276,9 +283,10 @@ tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int co
       return Refused(result, 0,
                      FormatC("The data file \"%s\" cannot be read: it is larger than %zu bytes.", name,
                              MaxRawDataFileSize));
+    case tTextFileStatus::ReadFailed:
+      return Refused(result, 0, FormatC("The data file \"%s\" cannot be read: %s.", name, file.reason.c_str()));
     case tTextFileStatus::CannotExamine:
-    case tTextFileStatus::CannotOpen:
-    case tTextFileStatus::ReadFailed: break;
+    case tTextFileStatus::CannotOpen: break;
   }
   return Refused(result, 0,
                  FormatC("The data file \"%s\" cannot be read: %s (check its permissions).", name,

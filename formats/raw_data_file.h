@@ -70,7 +70,8 @@ tRawDataReadResult ReadRawData(std::string_view text, int rows, int columns, tDa
 // The same from the named file; a file that cannot be read (missing, a
 // folder, a pipe or device, unreadable, not text, larger than
 // MaxRawDataFileSize) is refused with a message naming it, before it is
-// read where that can be known beforehand.
+// read where that can be known beforehand. A file read as Windows-1252
+// (not UTF-8 text) gets a sentence saying so after the message.
 tRawDataReadResult ReadRawDataFile(const std::string& fileName, int rows, int columns, tData_matrix& table,
                                    const tProgressCheck& progress = {});
 

@@ -337,7 +337,10 @@ bool ReadSavedInputsFile(const std::string& path, const tSavedInputsLayout& layo
       out.problem = FormatC("The file is larger than %zu bytes, far more than any saved inputs.",
                             MaxSavedInputsFileSize);
       break;
-    case tTextFileStatus::Read: out = ParseSavedInputs(file.text, layout); break;
+    case tTextFileStatus::Read:
+      out = ParseSavedInputs(file.text, layout);
+      out.readAsWindows1252 = file.encoding == tTextEncoding::Windows1252;
+      break;
   }
   return true;
 }

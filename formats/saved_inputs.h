@@ -106,6 +106,9 @@ struct tRestoredInputs {
   bool folderInPlace = false;
   // The name is a symbolic link, to this; nothing is read through it.
   std::string linkTarget;
+  // The file was not UTF-8 text and was read as Windows-1252: its texts
+  // are UTF-8 now, and are saved so.
+  bool readAsWindows1252 = false;
 
   bool Damaged() const { return !problem.empty(); }
   bool Incomplete() const { return !missing.empty(); }

@@ -6,19 +6,20 @@
 
 #include <QContextMenuEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPointer>
-#include <QScreen>
+#include <QVBoxLayout>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include "core/text_format.h"
 #include "platform/fonts.h"
 #include "platform/paste_menu.h"
+#include "platform/screen_fit.h"
 #include "validation/input_error.h"
+#include "validation/key_filter.h"
 #include "validation/number_readers.h"
 #include "validation/pasted_block.h"
 #include "validation/validation_messages.h"
@@ -75,9 +76,8 @@ tMatrixFormButton::tMatrixFormButton(TSqMatFrm& form, const QString& caption, co
   setObjectName(name);
   setGeometry(left, ButtonTop, ButtonWidth, ButtonHeight);
   setFont(SubstitutedFont("System", ButtonPointSize));
-  // Enter in a cell must not press a button.
+  // Enter in a cell presses the default button, Continue.
   setAutoDefault(false);
-  setDefault(false);
   connect(this, &QPushButton::clicked, this, [this] { Click(); });
 }
 
@@ -111,10 +111,6 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
       services_(services) {
   setObjectName("SqMatFrm");
   setWindowTitle(QString::fromStdString(caption));
-  setFixedSize(WindowWidth, WindowHeight);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
   BuildPanels();
   auto* panel = cellArea->widget();
   BuildCells(panel);
@@ -122,6 +118,8 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
   CloseBtn = new MatrixButton(*this);
   ClearBtn = new ClearMatrixButton(*this);
   ReturnBtn = new ReturnMatrixButton(*this);
+  CloseBtn->setDefault(true);
+  FitOnScreen();
   BuildTabOrder();
   // The cell that has the focus when the window opens starts with its text
   // selected, as a cell reached by Tab does, so that typing replaces the
@@ -132,6 +130,25 @@ TSqMatFrm::TSqMatFrm(EntryMatrix& matrix, int columns, int rows, const std::stri
         cell->selectAll();
         return;
       }
+}
+
+// On a screen too small for the window, the window is shrunk into it and
+// everything on it scrolls.
+void TSqMatFrm::FitOnScreen() {
+  const QSize whole(WindowWidth, WindowHeight);
+  if (!FitsOnScreen(whole)) {
+    const QList<QWidget*> parts = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* content = new QWidget;
+    content->setFixedSize(whole);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(NewContentScroller(content, this));
+    for (QWidget* part : parts) {
+      part->setParent(content);
+      part->show();
+    }
+  }
+  PlaceOnScreen(*this, whole);
 }
 
 // The cell area scrolls when the cells do not fit in it (more than 20
@@ -296,7 +313,7 @@ void TSqMatFrm::ContinueClick() {
 // element; the diagonal, the mirror elements and the zero markers keep
 // their values.
 void TSqMatFrm::ClearDataClick() {
-  if (!services_.Confirm("Clear data from matrix ?")) return;
+  if (!services_.ConfirmDiscard("Clear data from matrix ?")) return;
   for (int i = 1; i <= columns_ - 1; ++i) {
     for (int j = i + 1; j <= rows_; ++j) {
       tMatrixCell* cell = cellIndex_[i][j];
@@ -314,20 +331,10 @@ void TSqMatFrm::ReturnClick() {
 
 void TSqMatFrm::reject() { ReturnClick(); }
 
-void TSqMatFrm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
 void TSqMatFrm::PasteIntoCell(tMatrixCell* cell) {
   const std::string text = services_.PastedText(tPasteSource::Clipboard);
   if (!IsPastedBlock(text) || !lowerTriangleOnly_ || rows_ != columns_) {
-    QString value = QString::fromStdString(text);
-    value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-    if (!cell->isReadOnly()) cell->insert(value.trimmed());
+    if (!cell->isReadOnly()) PasteValueIntoCell(cell, text);
     return;
   }
   const tPastedMatrix pasted = ReadPastedCorrelations(text, rows_);
@@ -338,6 +345,29 @@ void TSqMatFrm::PasteIntoCell(tMatrixCell* cell) {
   for (int r = 2; r <= rows_; ++r)
     for (int c = 1; c < r; ++c)
       cellIndex_[c][r]->setText(QString::fromStdString(pasted.Below(r, c)));
+}
+
+// One value pasted into a cell replaces its selection, or goes in at the
+// cursor; a result longer than a cell holds is cut to its first six
+// characters with the length rule's beep and warning, so that what the
+// cell shows is never a silent cut of what was pasted.
+void TSqMatFrm::PasteValueIntoCell(tMatrixCell* cell, const std::string& pastedText) {
+  QString pasted = QString::fromStdString(pastedText);
+  pasted.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  pasted = pasted.trimmed();
+  if (pasted.isEmpty()) return;
+  const QString text = cell->text();
+  const int start = cell->hasSelectedText() ? cell->selectionStart() : cell->cursorPosition();
+  const int end = cell->hasSelectedText() ? cell->selectionEnd() : start;
+  std::string result = (text.left(start) + pasted + text.mid(end)).toStdString();
+  const QPointer<tMatrixCell> open(cell);
+  const bool cut = ApplyLengthRule(result, services_.NoticeHook(), services_.BeepHook());
+  if (!open) return;
+  open->setText(QString::fromStdString(result));
+  if (cut)
+    open->selectAll();
+  else
+    open->setCursorPosition(start + static_cast<int>(pasted.size()));
 }
 
 bool TSqMatFrm::eventFilter(QObject* watched, QEvent* event) {

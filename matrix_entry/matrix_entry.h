@@ -9,6 +9,9 @@
 // pasted into any cell (Ctrl+V or the cell's menu) fills the cells below
 // the diagonal, once every value passes the rules Continue applies.
 //
+// Enter presses Continue (the default button) or the button that has the
+// focus; Escape is Return to Worksheet.
+//
 // Every message goes through tPlatformServices. Tests build TSqMatFrm
 // directly (no modal loop), type into its cells and call the buttons'
 // Click; Outcome() tells how the window was left.
@@ -119,17 +122,17 @@ class TSqMatFrm : public QDialog {
   void PasteIntoCell(tMatrixCell* cell);
 
  protected:
-  // Escape does not close the window: the user leaves by one of the buttons.
-  void keyPressEvent(QKeyEvent* event) override;
   // The cells' Ctrl+V and context menu paste through PasteIntoCell.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildPanels();
+  void FitOnScreen();
   void BuildCells(QWidget* panel);
   void BuildLabels(QWidget* panel, const std::string& columnTitle, const std::string& rowTitle);
   void BuildTabOrder();
   void FocusCell(tMatrixCell* cell);
+  void PasteValueIntoCell(tMatrixCell* cell, const std::string& pastedText);
 
   // Components; tests find them by their object names.
   QScrollArea* cellArea = nullptr;  // the scrolling cell-area panel

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QProgressDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <limits>
 
 #include "platform/text_printing.h"
@@ -71,9 +72,9 @@ std::unique_ptr<QMessageBox> BuildMessageBox(tMessageKind kind, const std::strin
   box->setWindowTitle(QString::fromStdString(caption));
   box->setTextFormat(Qt::PlainText);
   box->setText(MessageBoxText(text));
-  if (buttons == tMessageButtons::YesNo) {
+  if (buttons != tMessageButtons::Ok) {
     box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box->setDefaultButton(QMessageBox::Yes);
+    box->setDefaultButton(buttons == tMessageButtons::YesNo ? QMessageBox::Yes : QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
   } else {
     box->setStandardButtons(QMessageBox::Ok);
@@ -102,17 +103,34 @@ std::unique_ptr<QFileDialog> BuildOpenDialog(const std::string& initialFolder,
   return dialog;
 }
 
+// The extension of a name filter's first pattern: "svg" for
+// "SVG images (*.svg)"; empty when it names none.
+static QString FilterExtension(const QString& nameFilter) {
+  const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
 std::unique_ptr<QFileDialog> BuildSaveDialog(const std::string& initialName,
                                              const std::string& filter, QWidget* parent) {
   auto dialog = std::make_unique<QFileDialog>(parent, QStringLiteral("Save As"));
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setFileMode(QFileDialog::AnyFile);
   dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
-  dialog->setDefaultSuffix(QString());  // a name typed without extension stays so
+  // A name typed without extension gets the chosen filter's, and the
+  // filter first chosen is the one of the name offered.
   const QStringList filters = QtNameFilters(filter);
   if (!filters.isEmpty()) dialog->setNameFilters(filters);
   const QString name = QString::fromStdString(initialName);
   const QFileInfo info(name);
+  QString chosen = filters.isEmpty() ? QString() : filters.first();
+  for (const QString& nameFilter : filters)
+    if (!info.suffix().isEmpty() && FilterExtension(nameFilter).compare(info.suffix(), Qt::CaseInsensitive) == 0)
+      chosen = nameFilter;
+  if (!chosen.isEmpty()) dialog->selectNameFilter(chosen);
+  dialog->setDefaultSuffix(FilterExtension(chosen));
+  QFileDialog* const d = dialog.get();
+  QObject::connect(d, &QFileDialog::filterSelected, d,
+                   [d](const QString& nameFilter) { d->setDefaultSuffix(FilterExtension(nameFilter)); });
   if (name.contains(QLatin1Char('/'))) dialog->setDirectory(info.absolutePath());
   if (!name.isEmpty()) dialog->selectFile(info.fileName());
   return dialog;
@@ -124,7 +142,7 @@ tMessageResult tQtServices::ShowMessage(tMessageKind kind, const std::string& ca
   box->exec();
   QAbstractButton* pressed = box->clickedButton();
   if (pressed == nullptr)  // closed without a button: the escape answer
-    return buttons == tMessageButtons::YesNo ? tMessageResult::No : tMessageResult::Ok;
+    return buttons == tMessageButtons::Ok ? tMessageResult::Ok : tMessageResult::No;
   return MessageResultOf(box->standardButton(pressed));
 }
 

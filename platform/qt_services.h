@@ -69,7 +69,8 @@ tMessageResult MessageResultOf(int standardButton);
 // The file-open dialog: an existing file, starting in initialFolder.
 std::unique_ptr<QFileDialog> BuildOpenDialog(const std::string& initialFolder,
                                              const std::string& filter, QWidget* parent = nullptr);
-// The file-save dialog: any name (no extension added), initialName
-// preselected (with its folder when it has one), overwriting confirmed.
+// The file-save dialog: initialName preselected (with its folder when it
+// has one) under the filter of its extension, overwriting confirmed; a
+// name given without extension gets the chosen filter's.
 std::unique_ptr<QFileDialog> BuildSaveDialog(const std::string& initialName,
                                              const std::string& filter, QWidget* parent = nullptr);

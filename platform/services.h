@@ -13,7 +13,9 @@
 #include "platform/notice.h"
 #include "platform/printed_document.h"
 
-enum class tMessageButtons { Ok, YesNo };
+// YesNoDefaultNo asks a question whose Yes discards something: No is the
+// answer Enter gives.
+enum class tMessageButtons { Ok, YesNo, YesNoDefaultNo };
 // Where pasted text comes from: the clipboard (Ctrl+V, the menus' Paste)
 // or, where the platform keeps one, the text selected last (the middle
 // mouse button's paste on X11).
@@ -92,6 +94,12 @@ class tPlatformServices {
   bool Confirm(const std::string& text) {
     return ShowMessage(tMessageKind::Confirmation, StandardCaption(tMessageKind::Confirmation), text,
                        tMessageButtons::YesNo) == tMessageResult::Yes;
+  }
+  // A question whose Yes discards something (data cleared, a file
+  // deleted): No is the default answer.
+  bool ConfirmDiscard(const std::string& text) {
+    return ShowMessage(tMessageKind::Confirmation, StandardCaption(tMessageKind::Confirmation), text,
+                       tMessageButtons::YesNoDefaultNo) == tMessageResult::Yes;
   }
   // A hook that shows notices as OK boxes of their kind.
   tNoticeHook NoticeHook() {

@@ -148,5 +148,5 @@ std::string FigureCaption(const tAnalysisFigure& f) {
          " with the " +
          FormatC("%1.4f", f.tailPercent) + "% of controls beyond it shaded, and the " + FigureIntervalName(f) +
          " (" + FormatC("%.3f", f.zPcccLower) + " to " + FormatC("%.3f", f.zPcccUpper) +
-         ") as a band on the axis.";
+         ") on a scale of its own under the axis.";
 }

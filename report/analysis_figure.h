@@ -2,7 +2,7 @@
 // estimated distribution of the difference between two controls who have
 // the cases' covariate scores, the cases' observed difference on it, the
 // tail beyond that difference (its area is the report's point estimate of
-// the percentage) and the interval on Z-PCCC on the axis. FigureDrawing
+// the percentage) and the interval on Z-PCCC. FigureDrawing
 // lays these out as a drawing.
 //
 // The curve is the distribution the report's percentage is taken from:

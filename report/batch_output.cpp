@@ -1,6 +1,7 @@
 #include "report/batch_output.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "formats/number_text.h"
 #include "report/analysis_report.h"
@@ -12,6 +13,9 @@ const char* const BatchFieldNames[] = {"label",       "line",       "branch",   
 const int BatchFieldCount = static_cast<int>(sizeof BatchFieldNames / sizeof BatchFieldNames[0]);
 
 namespace {
+
+// First characters that make a spreadsheet take a cell as a formula.
+constexpr const char* FormulaStarts = "=+-@\t\r";
 
 // Position of the first figure among the field names.
 constexpr int FirstFigureField = 3;
@@ -37,8 +41,11 @@ std::string ReportText(const tPairOutcome& outcome, bool first) {
 const char* BranchName(bool equalCovariates) { return equalCovariates ? "equal-covariates" : "general"; }
 
 std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
+  // A spreadsheet runs a cell that starts with one of these as a formula;
+  // an apostrophe before it makes the cell text.
+  const bool formula = !text.empty() && std::string_view(FormulaStarts).find(text.front()) != std::string_view::npos;
+  if (!formula && text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = formula ? "\"'" : "\"";
   for (char c : text) {
     if (c == '"') out += '"';
     out += c;

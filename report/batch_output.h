@@ -46,7 +46,9 @@ std::string FormatPair(tOutputFormat format, const tPairEntry& pair, const tPair
 std::string OutputTail(tOutputFormat format, bool anyPair);
 
 // A csv field: quoted (with doubled quotes) when it holds a comma, quote
-// or line break.
+// or line break. A field that starts with =, +, -, @, a tab or a CR, which
+// a spreadsheet would run as a formula, is written as text: quoted, with
+// an apostrophe before it ("'=cmd|calc").
 std::string CsvField(const std::string& text);
 
 // A json string literal with its quotes; control characters escaped.

@@ -21,14 +21,28 @@ constexpr double AxisY = 150;
 constexpr double TickLength = 5;
 constexpr double TickLabelY = 166;
 constexpr double AxisLabelY = 183;
-constexpr double KeyY = 201;
-constexpr double CaptionFirstY = 220;
+// The interval on Z-PCCC stands on a scale of its own under the axis: its
+// point above the bar, the limits beside its ends (under them where there
+// is no room beside), its name in the key.
+constexpr double ZPointLabelY = 197;
+constexpr double ZBarY = 204;
+constexpr double ZCapHalf = 5;
+constexpr double ZUnderCapY = 218;
+constexpr double KeyY = 226;
+constexpr double CaptionFirstY = 245;
 constexpr double CaptionLineHeight = 13;
 constexpr double BottomMargin = 9;
 // The tail's share stands beside the observed mark, just above the curve
 // but below the marks' labels.
 constexpr double ShareAboveCurve = 6;
 constexpr double ShareHighest = 52;
+// A tail too thin to be seen as an area: its share is raised to this
+// height above the axis and points down at the tail.
+constexpr double ThinTail = 12;
+constexpr double RaisedShare = 30;
+// The tail's base along the axis, drawn over it so that the tail's
+// extent shows however small its area.
+constexpr double TailBaseWidth = 3;
 
 constexpr double LabelSize = 11;
 constexpr double SmallSize = 10;
@@ -41,6 +55,7 @@ constexpr tDrawingColour FrameGrey = 0xC8C8C8;
 constexpr tDrawingColour CurveBlue = 0x2B5D8A;
 constexpr tDrawingColour BandBlue = 0x7FA7CF;
 constexpr tDrawingColour TailFill = 0xF4A582;
+constexpr tDrawingColour TailEdge = 0xD6604D;
 constexpr tDrawingColour ObservedRed = 0xB2182B;
 constexpr tDrawingColour PredictedGrey = 0x555555;
 
@@ -151,7 +166,7 @@ tDrawing FigureDrawing(const tAnalysisFigure& f) {
   const double observedX = FigureX(f, f.observed);
   const double predictedX = FigureX(f, f.predicted);
 
-  // The shaded tail, closed along the axis.
+  // The shaded tail, closed along the axis, with its edge.
   if (!f.tail.empty()) {
     tDrawingPath tail;
     for (const tFigurePoint& p : f.tail) tail.points.push_back({FigureX(f, p.x), Y(p.density)});
@@ -160,7 +175,8 @@ tDrawing FigureDrawing(const tAnalysisFigure& f) {
     tail.closed = true;
     tail.filled = true;
     tail.fill = TailFill;
-    tail.stroked = false;
+    tail.stroke = TailEdge;
+    tail.strokeWidth = 1;
     d.paths.push_back(tail);
   }
   tDrawingPath curve;
@@ -169,17 +185,33 @@ tDrawing FigureDrawing(const tAnalysisFigure& f) {
   curve.strokeWidth = 1.8;
   d.paths.push_back(curve);
 
-  // The axis, the interval band on it, the ticks.
+  // The axis and its ticks; the tail's base lies on the axis.
   d.paths.push_back(Line(PlotLeft(), AxisY, PlotRight(), AxisY, Black, 1));
-  const double bandLow = FigureX(f, f.intervalLow), bandHigh = FigureX(f, f.intervalHigh);
-  d.paths.push_back(Line(bandLow, AxisY, bandHigh, AxisY, BandBlue, 6));
-  d.paths.push_back(Line(bandLow, AxisY - 6, bandLow, AxisY + 6, CurveBlue, 1.5));
-  d.paths.push_back(Line(bandHigh, AxisY - 6, bandHigh, AxisY + 6, CurveBlue, 1.5));
+  if (!f.tail.empty())
+    d.paths.push_back(Line(FigureX(f, f.tail.front().x), AxisY - TailBaseWidth / 2, FigureX(f, f.tail.back().x),
+                           AxisY - TailBaseWidth / 2, TailEdge, TailBaseWidth));
   for (double tick : f.ticks) {
     const double x = FigureX(f, tick);
     d.paths.push_back(Line(x, AxisY, x, AxisY + TickLength, Black, 1));
     d.texts.push_back({{x, TickLabelY}, TickLabel(tick, f.ticks), SmallSize, tTextAnchor::Middle});
   }
+
+  // The interval on Z-PCCC on its own scale, away from the axis of the
+  // difference: a bar with its ends and its point, labelled in Z-PCCC.
+  const double bandLow = FigureX(f, f.intervalLow), bandHigh = FigureX(f, f.intervalHigh);
+  d.paths.push_back(Line(bandLow, ZBarY, bandHigh, ZBarY, BandBlue, 3));
+  d.paths.push_back(Line(bandLow, ZBarY - ZCapHalf, bandLow, ZBarY + ZCapHalf, CurveBlue, 1.5));
+  d.paths.push_back(Line(bandHigh, ZBarY - ZCapHalf, bandHigh, ZBarY + ZCapHalf, CurveBlue, 1.5));
+  d.paths.push_back(Box(observedX - 3, ZBarY - 3, 6, 6, CurveBlue));
+  const std::string lowText = FormatC("%.3f", f.zPcccLower), highText = FormatC("%.3f", f.zPcccUpper);
+  const bool lowBeside = bandLow - 4 - TextWidth(lowText, SmallSize) >= PlotLeft();
+  const bool highBeside = bandHigh + 4 + TextWidth(highText, SmallSize) <= PlotRight();
+  d.texts.push_back({{lowBeside ? bandLow - 4 : bandLow, lowBeside ? ZBarY + 4 : ZUnderCapY}, lowText, SmallSize,
+                     lowBeside ? tTextAnchor::End : tTextAnchor::Start, false, false, CurveBlue});
+  d.texts.push_back({{highBeside ? bandHigh + 4 : bandHigh, highBeside ? ZBarY + 4 : ZUnderCapY}, highText,
+                     SmallSize, highBeside ? tTextAnchor::Start : tTextAnchor::End, false, false, CurveBlue});
+  d.texts.push_back(
+      LabelAt(observedX, ZPointLabelY, "Z-PCCC " + FormatC("%.3f", f.zPccc), SmallSize, CurveBlue));
 
   // The marks of the predicted and the observed difference, with labels.
   d.paths.push_back(Line(predictedX, AxisY, predictedX, PredictedMarkTop, PredictedGrey, 1.2, true));
@@ -203,21 +235,34 @@ tDrawing FigureDrawing(const tAnalysisFigure& f) {
   bool left = f.lowerTail;
   if (left && observedX - 5 - shareWidth < PlotLeft()) left = false;
   if (!left && observedX + 5 + shareWidth > PlotRight()) left = true;
-  const double shareY = std::clamp(Y(ObservedDensity(f)) - ShareAboveCurve, ShareHighest, AxisY - 8);
+  const bool thin = AxisY - Y(ObservedDensity(f)) < ThinTail;
+  const double shareY = thin ? AxisY - RaisedShare
+                             : std::clamp(Y(ObservedDensity(f)) - ShareAboveCurve, ShareHighest, AxisY - 8);
   d.texts.push_back({{left ? observedX - 5 : observedX + 5, shareY}, share, LabelSize,
                      left ? tTextAnchor::End : tTextAnchor::Start, true, false, ObservedRed});
+  // A thin tail: a pointer from its share down to the tail's base.
+  if (thin && !f.tail.empty()) {
+    const double side = f.lowerTail ? -1 : 1;
+    d.paths.push_back(Line(observedX + side * 10, shareY + 4, observedX + side * 3, AxisY - TailBaseWidth,
+                           TailEdge, 1.2));
+  }
 
   d.texts.push_back({{FigureWidth / 2, AxisLabelY}, FigureAxisLabel(f), LabelSize, tTextAnchor::Middle});
 
-  // The key: the band and the shading.
-  const std::string bandKey = FigureIntervalName(f);
+  // The key: the interval's bar and the shading.
+  const std::string bandKey = FigureIntervalName(f) + " (its own scale)";
   const std::string tailKey = "controls beyond the cases' difference";
   const double keyWidth = 22 + TextWidth(bandKey, SmallSize) + 24 + 22 + TextWidth(tailKey, SmallSize);
   double x = std::max(PlotLeft(), (FigureWidth - keyWidth) / 2);
-  d.paths.push_back(Line(x, KeyY - 4, x + 16, KeyY - 4, BandBlue, 6));
+  d.paths.push_back(Line(x, KeyY - 4, x + 16, KeyY - 4, BandBlue, 3));
+  d.paths.push_back(Line(x, KeyY - 8, x, KeyY, CurveBlue, 1.5));
+  d.paths.push_back(Line(x + 16, KeyY - 8, x + 16, KeyY, CurveBlue, 1.5));
   d.texts.push_back({{x + 22, KeyY}, bandKey, SmallSize});
   x += 22 + TextWidth(bandKey, SmallSize) + 24;
-  d.paths.push_back(Box(x, KeyY - 9, 16, 10, TailFill));
+  tDrawingPath tailSwatch = Box(x, KeyY - 9, 16, 10, TailFill);
+  tailSwatch.stroked = true;
+  tailSwatch.stroke = TailEdge;
+  d.paths.push_back(tailSwatch);
   d.texts.push_back({{x + 22, KeyY}, tailKey, SmallSize});
 
   for (std::size_t i = 0; i < caption.size(); ++i)

@@ -1,7 +1,8 @@
 // The figure of an analysis laid out as a drawing: the labels of the two
 // marks above the plot, the curve with its shaded tail, the marks of the
 // observed and the predicted difference, the axis with its ticks and the
-// interval band, the axis label, a key and the caption. Canvas units are
+// tail's base on it, the axis label, the interval on Z-PCCC on a scale of
+// its own under it, a key and the caption. Canvas units are
 // pixels on screen; printing and export scale the whole.
 #pragma once
 

@@ -12,7 +12,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTextBlock>
@@ -25,6 +25,7 @@
 #include "core/text_file.h"
 #include "platform/drawing_painting.h"
 #include "platform/fonts.h"
+#include "platform/screen_fit.h"
 #include "platform/text_printing.h"
 #include "results/report_document.h"
 #include "results/results_icon.h"
@@ -173,22 +174,33 @@ void TfrmTemplateResults::BuildWindow() {
   cmdExit = makeButton("cmdExit", "Exit", 603);
   cmdReturn->setDefault(true);
 
-  mnuPrinterOptions = menuBar()->addMenu("Printer options...");
+  mnuPrinterOptions = menuBar()->addMenu("&Printer options...");
   mnuPrinterOptions->setObjectName("mnuPrinterOptions");
-  mnuPrint = mnuPrinterOptions->addAction("Print All");
+  mnuPrint = mnuPrinterOptions->addAction("Print &All");
   mnuPrint->setObjectName("mnuPrint");
-  mnuPrintSelection = mnuPrinterOptions->addAction("Print Selection");
+  mnuPrintSelection = mnuPrinterOptions->addAction("Print &Selection");
   mnuPrintSelection->setObjectName("mnuPrintSelection");
   mnuPrinterOptions->addSeparator();
-  mnuSaveAsPdf = mnuPrinterOptions->addAction("Save as PDF...");
+  mnuSaveAsPdf = mnuPrinterOptions->addAction("Save as P&DF...");
   mnuSaveAsPdf->setObjectName("mnuSaveAsPdf");
-  mnuSaveFigure = mnuPrinterOptions->addAction("Save Figure...");
+  mnuSaveFigure = mnuPrinterOptions->addAction("Save &Figure...");
   mnuSaveFigure->setObjectName("mnuSaveFigure");
-  mnuEdit = menuBar()->addMenu("Edit");
+  mnuEdit = menuBar()->addMenu("&Edit");
   mnuEdit->setObjectName("mnuEdit");
-  mnuCopy = mnuEdit->addAction("Copy");
+  mnuCopy = mnuEdit->addAction("&Copy");
   mnuCopy->setObjectName("mnuCopy");
   mnuCopy->setShortcut(QKeySequence::Copy);
+  mnuPrint->setShortcut(QKeySequence::Print);
+  // Ctrl+S is Save Output, Escape Return to Worksheet, from anywhere in
+  // the window.
+  auto* saveKey = new QAction(this);
+  saveKey->setShortcut(QKeySequence::Save);
+  addAction(saveKey);
+  connect(saveKey, &QAction::triggered, this, &TfrmTemplateResults::cmdSaveOutputClick);
+  auto* escapeKey = new QAction(this);
+  escapeKey->setShortcut(Qt::Key_Escape);
+  addAction(escapeKey);
+  connect(escapeKey, &QAction::triggered, this, &TfrmTemplateResults::cmdReturnClick);
 
   connect(cmdSaveOutput, &QPushButton::clicked, this, &TfrmTemplateResults::cmdSaveOutputClick);
   connect(cmdClearResults, &QPushButton::clicked, this, &TfrmTemplateResults::cmdClearResultsClick);
@@ -205,11 +217,14 @@ void TfrmTemplateResults::BuildWindow() {
   layout()->activate();
   resize(sizeHint());
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+  const QSize whole = size();
+  if (!FitsOnScreen(whole)) {
+    // Too large for the screen: the client area scrolls under the menus.
+    takeCentralWidget();
+    setCentralWidget(NewContentScroller(client, this));
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
   }
+  PlaceOnScreen(*this, whole);
 }
 
 void TfrmTemplateResults::SetWorksheet(QWidget* worksheet) { worksheet_ = worksheet; }

@@ -86,6 +86,26 @@ std::string RowsText(const tPastedRows& rows) {
 
 bool IsDash(const std::string& text) { return text == "-" || text == "\u2013" || text == "\u2014"; }
 
+// A heading of a row or column as spreadsheets and papers print them: a
+// cell that neither reads as a number nor is a dash.
+bool IsHeading(const std::string& cell) {
+  if (IsDash(cell)) return false;
+  static_cast<void>(ReadCellNumber(cell, tNoticeHook{}));
+  const bool heading = inputError;
+  inputError = false;
+  return heading;
+}
+
+// Leaves out a first row and a first column of headings (the variables'
+// names), each only when every cell of it is one.
+void DropHeadings(tPastedRows& rows) {
+  if (rows.size() > 1 && std::all_of(rows[0].begin(), rows[0].end(), IsHeading)) rows.erase(rows.begin());
+  if (!rows.empty() && std::all_of(rows.begin(), rows.end(), [](const std::vector<std::string>& row) {
+        return row.size() > 1 && IsHeading(row[0]);
+      }))
+    for (std::vector<std::string>& row : rows) row.erase(row.begin());
+}
+
 std::string NothingPasted(const std::string& why) { return "Nothing was pasted: " + why; }
 
 }  // namespace
@@ -129,7 +149,13 @@ tPastedMatrix ReadPastedCorrelations(std::string_view text, int order) {
       if (!cell.empty()) given.push_back(cell);
     if (!given.empty()) rows.push_back(std::move(given));
   }
-  const std::optional<tMatrixShape> shape = order >= 2 ? ShapeOf(rows, order) : std::nullopt;
+  std::optional<tMatrixShape> shape = order >= 2 ? ShapeOf(rows, order) : std::nullopt;
+  // A block that is no matrix as it stands may be one under its headings;
+  // the counts of the message leave them out in any case.
+  if (!shape) {
+    DropHeadings(rows);
+    shape = order >= 2 ? ShapeOf(rows, order) : std::nullopt;
+  }
   if (!shape) {
     result.problem = NothingPasted(FormatC(
         "the clipboard holds %s. The correlation matrix of %d variables is pasted whole (%d rows of %d "

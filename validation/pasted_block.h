@@ -45,5 +45,7 @@ struct tPastedMatrix {
 // its decimal mark), strictly between -1 and +1 off the diagonal, at most
 // 6 characters long (what a cell holds). A value on the diagonal may be a
 // dash, as papers print it; it is checked but not taken (the diagonal of
-// a correlation matrix is 1).
+// a correlation matrix is 1). A first row and a first column of headings
+// (cells that are neither numbers nor dashes, such as the variables'
+// names) are left out.
 tPastedMatrix ReadPastedCorrelations(std::string_view text, int order);

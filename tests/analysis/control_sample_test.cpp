@@ -113,6 +113,15 @@ TEST(ControlSample, SavedInputsAreCheckedByTheWorksheetRules) {
             std::string("q.txt: ") + NotPositiveDefiniteMessage);
 }
 
+// A cell below the fourth row was labelled "Test No." without its row
+// number (the worksheet numbers only the rows it shows at first).
+TEST(ControlSample, ACellInAnyRowIsLabelledWithItsRowNumber) {
+  std::string text = "5\n30\n";
+  for (int row = 1; row <= 6; ++row) text += "V\n" + std::string(row == 6 ? "zz" : "1") + "\n1\n1\n1\n";
+  EXPECT_EQ(SavedInputsError(text), "q.txt:29: mean of covariate 5: INPUT ERROR (  Test No.6  zz  ) Enter numeric "
+                                    "data only.");
+}
+
 // A file cut short is named so, never by the zeros read past its end; a
 // number too large for an entry is named as such.
 TEST(ControlSample, SavedInputsCutShortOrTooLargeAreNamedSo) {
@@ -122,11 +131,13 @@ TEST(ControlSample, SavedInputsCutShortOrTooLargeAreNamedSo) {
             "q.txt: The file ends after line 1: the control sample size and everything after it are missing.");
   EXPECT_EQ(SavedInputsError(worked.replace(worked.find("\n10\n40"), 4, "\n1e300\n")),
             std::string("q.txt:5: SD of the task of interest: INPUT ERROR (  Test No.1  1e300  ) ") + TooLargeText);
-  // A count is restored digit for digit, so a sample size beyond the rule
-  // is named by the rule, not as a number with an exponent.
-  EXPECT_EQ(SavedInputsError(worked.replace(1, 4, "\n1000000000\n")),
-            "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  1000000000.000  ) The value for sample "
-            "size must be an integer greater than 2 and at most 100000000.");
+  // A count is read whole, in either form saves have written it, and is
+  // named by its range.
+  for (const char* n : {"1000000000", "1e+09"})
+    EXPECT_EQ(SavedInputsError(std::string(WorkedSavedInputs).replace(1, 4, std::string("\n") + n + "\n")),
+              "q.txt:2: INPUT ERROR (  Sample size (N) of control sample:  1000000000.000  ) The value for "
+              "sample size must be an integer greater than 2 and at most 100000000.")
+        << n;
   EXPECT_NE(RawError(WorkedRawControls, "1e9").find(TooLargeText), std::string::npos);
 }
 
@@ -177,6 +188,24 @@ TEST(ControlSample, RawControlsWithALineOfNames) {
   EXPECT_EQ(RawError("A,B\n1,2\n3,4\n", "1"),
             "c.txt: the file holds 2 lines of control data; at least 3 controls are needed.");
   EXPECT_NE(RawError("A B\n39 8\n50 8\n61 8\n", "1").find("covariate 1 \"B\" (column 2"), std::string::npos);
+  // A spreadsheet's tab-separated export with an empty cell.
+  EXPECT_EQ(RawError("Task\tEducation\tAge\n39\t8\t61\n50\t\t57\n61\t12\t62\n34\t7\t48\n", "2"),
+            "c.txt:3: Line 3 (control 2) of the data file: value 2 (covariate 1 \"Education\") is empty.");
+}
+
+// Files written in Windows' code page are read as such, and the run says so.
+TEST(ControlSample, FilesThatAreNotUtf8AreReadAsWindows1252) {
+  tScratchFolder folder("windows1252");
+  const std::string raw = WriteFile(folder.Path() / "raw.txt", "T\xE9sk Age\n" + std::string(WorkedRawControls));
+  std::string saved = WorkedSavedInputs;
+  saved = WriteFile(folder.Path() / "saved.txt", saved.replace(saved.find("Task"), 4, "T\xE9sk"));
+  tControlSample c;
+  std::string error;
+  ASSERT_TRUE(LoadRawControls(raw, "1", c, error)) << error;
+  EXPECT_EQ(c.variableNames.at(0), "T\xC3\xA9sk");
+  EXPECT_EQ(c.notice, raw + ": the file is not UTF-8 text; it was read as Windows-1252 (Western European).");
+  ASSERT_TRUE(LoadSavedInputsControls(saved, c, error)) << error;
+  EXPECT_EQ(c.notice, saved + ": the file is not UTF-8 text; it was read as Windows-1252 (Western European).");
 }
 
 TEST(ControlSample, FilesThatCannotBeReadAreNamed) {

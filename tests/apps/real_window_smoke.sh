@@ -4,9 +4,13 @@
 #
 #   real_window_smoke.sh start   quorvik|quorvane PROGRAM SHOTS
 #   real_window_smoke.sh compute quorvik|quorvane PROGRAM SHOTS SOURCE_DIR
+#   real_window_smoke.sh scaled  quorvik|quorvane PROGRAM SHOTS
 #
 # start:   the worksheet window with the program's exact caption is mapped;
 #          a screenshot of it goes to SHOTS/<program>_worksheet.png.
+# scaled:  the same at QT_SCALE_FACTOR=2, where the worksheet is larger
+#          than the screen: it must lie wholly on the screen, whose
+#          screenshot goes to SHOTS/<program>_worksheet_scale2.png.
 # compute: the worked example is typed into the real windows with xdotool
 #          (Quorvane: k, N, the grid -- its mean typed with seven
 #          characters, which warns once and keeps six --, Compute, the
@@ -52,12 +56,23 @@ x_start_server
 # so its saved inputs go beside it there.
 mkdir -p "$work/bin" "$work/home" "$work/cwd" "$shots"
 cp "$program" "$work/bin/$name"
+# scaled: the display scale of 2 makes the 1280 x 1024 screen too small
+# for the worksheet, which must still lie wholly on it.
+[ "$mode" = scaled ] && export QT_SCALE_FACTOR=2
 x_start_program "$work/bin/$name" "$work/home" "$work/cwd"
 
 if [ "$name" = quorvik ]; then title=$QUORVIK_TITLE; saved=Quorvik.txt; else title=$QUORVANE_TITLE; saved=Quorvane.txt; fi
 wait_for_window "$title"; worksheet=$window_id
 echo "worksheet window $worksheet: \"$title\""
 [ "$mode" = start ] && screenshot "$worksheet" "$shots/${name}_worksheet.png"
+if [ "$mode" = scaled ]; then
+  # With the keyboard, the window scrolls its focused field into view.
+  focus_window "$worksheet"
+  eval "$(xdotool getwindowgeometry --shell "$worksheet")"  # X, Y, WIDTH, HEIGHT
+  [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -le 1024 ] ||
+    fail "the worksheet at $X,$Y, $WIDTH x $HEIGHT is not wholly on the 1280 x 1024 screen"
+  screenshot root "$shots/${name}_worksheet_scale2.png"
+fi
 
 if [ "$mode" = compute ]; then
   [ -n "$source_dir" ] || fail "compute needs the source folder"

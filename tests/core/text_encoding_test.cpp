@@ -2,6 +2,7 @@
 // stream of lines in pieces of any size; bytes that are not text refused
 // saying what they are; unusual characters named in messages.
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <algorithm>
 #include <memory>
@@ -86,6 +87,37 @@ TEST(TextEncoding, EveryEncodingDecodesToTheSameUtf8WholeOrInPieces) {
       EXPECT_EQ(StreamLines(e.bytes, piece, problem), expected) << e.name << " in pieces of " << piece;
       EXPECT_EQ(problem, "") << e.name;
     }
+  }
+}
+
+// Text that is not UTF-8 was written in Windows' Western code page: each
+// byte is one character, the same as the C library's converter gives
+// (the five bytes that code page leaves undefined become the control
+// characters of their value), and UTF-8 text is never touched.
+TEST(TextEncoding, TextThatIsNotUtf8IsReadAsWindows1252) {
+  iconv_t reference = iconv_open("UTF-8", "WINDOWS-1252");
+  if (reference == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no Windows-1252 converter installed";
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    std::string text = "T"s + static_cast<char>(byte) + "sk", problem;
+    tTextEncoding from = tTextEncoding::Utf8;
+    ASSERT_TRUE(DecodeText(text, problem, &from)) << byte;
+    EXPECT_EQ(from, tTextEncoding::Windows1252) << byte;
+    EXPECT_TRUE(IsValidUtf8(text)) << byte;
+    char in[1] = {static_cast<char>(byte)}, out[8] = {};
+    char *inPointer = in, *outPointer = out;
+    std::size_t inLeft = 1, outLeft = sizeof out;
+    if (iconv(reference, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1)) {
+      EXPECT_TRUE(byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) << byte;
+      EXPECT_EQ(text, "T\xC2"s + static_cast<char>(byte) + "sk") << byte;
+    } else {
+      EXPECT_EQ(text, "T" + std::string(out, outPointer) + "sk") << byte;
+    }
+  }
+  iconv_close(reference);
+  for (std::string text : {"T\xC3\xA9sk"s, "plain"s, "\xEF\xBB\xBFT\xE9sk"s}) {  // UTF-8, or marked so
+    tTextEncoding from = tTextEncoding::Windows1252;
+    std::string problem;
+    EXPECT_TRUE(DecodeText(text, problem, &from) && from == tTextEncoding::Utf8) << text;
   }
 }
 

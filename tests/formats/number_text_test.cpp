@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "report/batch_output.h"
+
 TEST(BatchText, ReadScoreTakesDecimalNumbersOnly) {
   extended v = 0;
   // 0.1 is correctly rounded in extended precision.
@@ -43,4 +45,14 @@ TEST(BatchText, NoticeTextOnOneLine) {
             "INPUT ERROR (  SD  0.000  ) Standard deviations must have a positive value.");
   EXPECT_EQ(OneLineText(" With a control sample size of  3, the maximum number of covariates is  1 "),
             "With a control sample size of  3, the maximum number of covariates is  1");
+}
+
+// A label a spreadsheet would run as a formula (=cmd|calc) is written as
+// text: an apostrophe before it, in quotes; other labels as before.
+TEST(BatchText, CsvFieldsAreNeverFormulas) {
+  for (auto [label, written] : {std::pair<const char*, const char*>{"P1", "P1"}, {"a,b", "\"a,b\""},
+                                {"say \"x\"", "\"say \"\"x\"\"\""}, {"=cmd|calc", "\"'=cmd|calc\""},
+                                {"+1x", "\"'+1x\""}, {"-x", "\"'-x\""}, {"@SUM(A1)", "\"'@SUM(A1)\""},
+                                {"=\"a\",b", "\"'=\"\"a\"\",b\""}, {"a=b", "a=b"}, {"", ""}})
+    EXPECT_EQ(CsvField(label), written) << label;
 }

@@ -1,6 +1,12 @@
 #include "formats/pairs_reader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "core/text_file.h"
+#include "tests/support/temp_folder.h"
 
 TEST(PairsReader, LabelIsOptionalAndCommentsAndBlankLinesAreSkipped) {
   const std::string text =
@@ -85,4 +91,44 @@ TEST(PairsReader, BadLinesAreKeptInPlaceWithWhatIsWrong) {
             "(write numbers with a point as the decimal mark, for example 12.5).");
   EXPECT_EQ(pairs[8].problem, "the line is longer than 4096 characters.");
   for (int i = 0; i < 9; ++i) EXPECT_EQ(pairs[i].line, i + 1);
+}
+
+// Only blanks and tabs separate a line's fields: a control character in a
+// label is named, not taken for a separator that adds a score.
+TEST(PairsReader, ControlCharacterInALabelIsRefusedByName) {
+  for (auto [line, code] : {std::pair<const char*, const char*>{"ctl\x01z 40 12 55 9", "U+0001"},
+                            {"a\vb 40 12 55 9", "U+000B"}, {"\fab\t40 12 55 9", "U+000C"},
+                            {"ab\x7F 40 12 55 9", "U+007F"}, {"ab\xC2\x85 40 12 55 9", "U+0085"}}) {
+    const auto pairs = ReadPairs(std::string(line) + "\n", 1);
+    ASSERT_EQ(pairs.size(), 1u) << line;
+    EXPECT_NE(pairs[0].problem.find(std::string("holds a control character (") + code + ")"), std::string::npos)
+        << pairs[0].problem;
+  }
+  EXPECT_EQ(ReadPairs("ctl\x01z 40 12 55 9\n", 1)[0].problem,
+            "the label \"ctl<U+0001>z\" holds a control character (U+0001): a label is one word of printable "
+            "characters.");
+}
+
+// A pairs file cut short while the run reads it (an editor saving over
+// it): the run says so, and takes no cut line for a pair with few scores.
+TEST(PairsReader, FileCutShortWhileReadIsNamedAsChanged) {
+  tTempFolder folder;
+  const std::string path = folder.Path() + "/pairs.txt";
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "P1 40 12 55 9\n";  // 14 bytes a line
+  std::ofstream(path, std::ios::binary) << text;
+  tInputFile file;
+  OpenInputFile(path, tSpecialFiles::Read, file);
+  bool cut = false;
+  tPairsReader reader(
+      [&](char* buffer, std::size_t, std::string& reason) {
+        const long long got = file.Read(buffer, 4096, reason);
+        cut = cut || ::truncate(path.c_str(), 14 * 500 + 4) == 0;  // within line 501
+        return got;
+      },
+      1);
+  for (tPairEntry entry; reader.Next(entry);) EXPECT_TRUE(entry.Readable()) << entry.line << entry.problem;
+  EXPECT_TRUE(cut);
+  EXPECT_EQ(reader.Problem(),
+            "the file changed while it was read: it ended after 7004 of the 14000 bytes it had when it was opened");
 }

@@ -1,6 +1,7 @@
 #include "formats/raw_data_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cmath>
@@ -54,8 +55,9 @@ TEST(RawDataFile, EveryLineEndSeparatorAndSpreadsheetKindReadsTheSameTable) {
        {"Naming", "School, \"years\""}},
       {"Naming;School years\n1;10\n2,0;20\n3,5;31\n40;1,2e1\n55;9\n;;\n", tDataSeparator::Semicolon,
        {"Naming", "School years"}},
-      {"Naming\tSchool years\r\n1\t10\r\n2\t20\r\n3.5\t31\r\n40\t12\r\n55\t9\r\n", tDataSeparator::Blanks,
+      {"Naming\tSchool years\r\n1\t10\r\n2\t20\r\n3.5\t31\r\n40\t12\r\n55\t9\r\n", tDataSeparator::Tab,
        {"Naming", "School years"}},
+      {"1\t10\tx y\n2 \t 20\n3.5\t31\t\n40\t\"12\"\n55\t9\n", tDataSeparator::Tab},
       {"Naming Years\n1 10\n2 20\n3.5 31\n40 12\n55 9\n", tDataSeparator::Blanks, {"Naming", "Years"}},
   };
   for (const auto& c : cases) {
@@ -314,6 +316,22 @@ TEST(RawDataFile, FileErrorsNameTheFile) {
                        "Choose a text file.");
 }
 
+// A data file written in Windows' code page: its names keep their
+// characters (as UTF-8 in the report), and the box says how it was read.
+TEST(RawDataFile, AFileThatIsNotUtf8IsReadAsWindows1252) {
+  const std::string path =
+      std::filesystem::temp_directory_path().string() + "/quorv-raw-1252-" + std::to_string(::getpid()) + ".txt";
+  std::ofstream(path, std::ios::binary) << "T\xE9sk;Ann\xE9""es\r\n1;10\r\n2;20\r\n3,5;31\r\n40;12\r\n55;9\r\n";
+  tData_matrix t;
+  const auto r = ReadRawDataFile(path, 5, 2, t);
+  std::filesystem::remove(path);
+  ASSERT_TRUE(r.loaded) << r.message;
+  EXPECT_EQ(r.layout.names, (std::vector<std::string>{"T\xC3\xA9sk", "Ann\xC3\xA9""es"}));
+  EXPECT_EQ(r.message.find(RawDataLoadedMessage(5, 2, 0, r.layout.names)), 0u);
+  EXPECT_NE(r.message.find("Windows-1252"), std::string::npos) << r.message;
+  ExpectSmallTable(t);
+}
+
 TEST(RawDataFile, ZeroVarianceColumnIsFoundAndNamed) {
   tData_matrix t;
   ASSERT_TRUE(Read("1 10 0.1 4\n2 20 0.1 5\n3 31 0.1 6\n40 12 0.1 7\n55 9 0.2 8\n", 5, 4, t).loaded);
@@ -376,6 +394,39 @@ TEST(RawDataFile, DecimalMarksAndFaultsAreNamedInEachKind) {
             "Line 4 (control 3) of the data file is missing: the file has 3 lines, and 6 are needed (the variables' "
             "names, 3 controls, then Case A, then Case B), each with 2 values (the task of interest and 1 "
             "covariate).");
+}
+
+// Where tabs alone separate the values (a spreadsheet's tab-separated
+// export), every tab ends one value: an empty cell is a missing value,
+// named, never filled from the next column. A file that separates values
+// by blanks anywhere is blank-separated text, where runs collapse.
+TEST(RawDataFile, EveryTabEndsOneValueInATabSeparatedFile) {
+  const std::string names = "Task\tEducation\tAge\r\n";
+  const std::string rows = "39\t8\t61\r\n50\t11\t57\r\n61\t\t62\r\n34\t7\t48\r\n40\t12\t50\r\n";
+  const std::pair<std::string, std::string> refused[] = {
+      {names + rows, "Line 4 (control 3) of the data file: value 2 (covariate 1 \"Education\") is empty."},
+      {rows, "Line 3 (control 3) of the data file: value 2 (covariate 1) is empty."},
+      {"39\t8\t61\n\t11\t57\n", "Line 2 (control 2) of the data file: value 1 (the task of interest) is empty."},
+      {"39\t8\t61\n50\t11\t\n", "Line 2 (control 2) of the data file: value 3 (covariate 2) is empty."},
+      {"39\t\t8\t61\n", "Line 1 (control 1) of the data file: value 2 (covariate 1) is empty."},
+  };
+  for (const auto& [text, message] : refused) {
+    tData_matrix t;
+    const auto r = Read(text, 5, 3, t);
+    EXPECT_FALSE(r.loaded) << text;
+    EXPECT_EQ(r.layout.separator, tDataSeparator::Tab) << text;
+    EXPECT_EQ(r.message, message) << text;
+  }
+  // Blanks between values anywhere: blank-separated, runs of tabs and
+  // blanks are one separator, as such files were always read.
+  tData_matrix t;
+  const auto mixed = Read("39\t\t8\n50 11\n61\t \t12\n34\t7\n40\t12\n", 5, 2, t);
+  ASSERT_TRUE(mixed.loaded) << mixed.message;
+  EXPECT_EQ(mixed.layout.separator, tDataSeparator::Blanks);
+  EXPECT_EQ(t[3][2], 12);
+  EXPECT_EQ(Read("39\t8\n50\tx\n", 5, 2, t).message,
+            "Line 2 (control 2) of the data file: value 2 (covariate 1) \"x\" is not a number.\rIn a file whose "
+            "values are separated by tabs, write numbers with a point as the decimal mark (for example 12.5).");
 }
 
 // Names are text of at most 16 characters, whatever the file holds.

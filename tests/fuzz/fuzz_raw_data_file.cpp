@@ -2,18 +2,25 @@
 // raw-data flow computes from what it loads.
 //
 // Input: byte 0 chooses the rows (n + 2, from 3 to 40), byte 1 the values
-// per row (k + 1, from 2 to 6); the rest, copied to a string of exactly
-// its size, is the file. What must hold:
+// per row (k + 1, from 2 to 6, in its low bits) and, in its top bit,
+// whether the rest is decoded as a file is read (UTF-16, UTF-32 and
+// Windows-1252 text converted to UTF-8) or is the text itself; the rest,
+// copied to a string of exactly its size, is the file. What must hold:
+//  - text read as Windows-1252 comes out as valid UTF-8 with one
+//    character for each byte;
 //  - a file whose first line starts with `columns` blank-separated
-//    decimals is read as blank-separated text without a line of names;
+//    decimals is read as blank- or tab-separated text without a line of
+//    names; blank- or tab-separated, it is tab-separated exactly when the
+//    first line of its rows that is not blank holds a tab and no row
+//    separates two of its first `columns` values by blanks;
 //  - the reader either loads (rows and columns as asked, the success
 //    message counting the lines with data after the rows read) or refuses
 //    with a message naming a line from 1 to rows (one more after a line of
 //    names), and its decision and every value read agree with an
 //    independent reading of the file's lines in the kind the reader took
 //    it for (LF, CR LF and CR end a line; in blank-separated text
-//    characters up to 32 separate values; in CSV one comma or semicolon
-//    does, with quoted fields; values are decimals within the reader's
+//    characters up to 32 separate values; in CSV one comma, semicolon or
+//    tab does, with quoted fields; values are decimals within the reader's
 //    range, with a decimal comma and no point where semicolons separate);
 //  - a loaded file either has a column without variance in the controls
 //    (FirstConstantColumn names it; the flow refuses the file) or gives
@@ -26,6 +33,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_characters.h"
+#include "core/text_encoding.h"
 #include "matrix/raw_data_statistics.h"
 #include "matrix/tmatrix.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -74,11 +83,37 @@ std::vector<std::string> Fields(std::string_view line, tDataSeparator separator,
     for (std::string_view f : fuzz::SplitFields(line)) fields.emplace_back(f);
     return fields;
   }
-  const char split = separator == tDataSeparator::Comma ? ',' : ';';
+  const char split = separator == tDataSeparator::Comma ? ',' : separator == tDataSeparator::Tab ? '\t' : ';';
   bool empty = true;
   for (char c : line) empty = empty && (c == split || static_cast<unsigned char>(c) <= ' ');
   if (empty) return {};
   return fuzz::SplitDelimited(line, split, faultyField);
+}
+
+bool IsBlank(std::string_view line) {
+  for (char c : line)
+    if (static_cast<unsigned char>(c) > ' ') return false;
+  return true;
+}
+
+// Whether the rows from line `start` on are tab-separated: the first line
+// that is not blank holds a tab, and no line, split at tabs, has among its
+// first `columns` fields one with a character up to 32 inside (a blank
+// separating two values).
+bool TabsAloneSeparate(const std::vector<std::string_view>& lines, std::size_t start, int rows, int columns) {
+  bool first = true;
+  for (std::size_t i = start; i < lines.size() && i < start + static_cast<std::size_t>(rows); ++i) {
+    if (IsBlank(lines[i])) continue;
+    if (first && lines[i].find('\t') == std::string_view::npos) return false;
+    first = false;
+    int faulty = -1;
+    const std::vector<std::string> fields = fuzz::SplitDelimited(lines[i], '\t', faulty);
+    for (int j = 0; j < columns && j < static_cast<int>(fields.size()) && (faulty < 0 || j < faulty); ++j) {
+      for (char c : fields[j])
+        if (static_cast<unsigned char>(c) <= ' ') return false;
+    }
+  }
+  return !first;
 }
 
 void CheckStatistics(const tData_matrix& table, int rows, int columns, std::string_view file) {
@@ -113,8 +148,17 @@ void CheckStatistics(const tData_matrix& table, int rows, int columns, std::stri
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   const int rows = MinRows + data[0] % (MaxRows - MinRows + 1);
-  const int columns = MinColumns + data[1] % (MaxColumns - MinColumns + 1);
-  const std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+  const int columns = MinColumns + (data[1] & 0x7F) % (MaxColumns - MinColumns + 1);
+  std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+  if ((data[1] & 0x80) != 0) {
+    const std::size_t bytes = file.size();
+    std::string problem;
+    tTextEncoding from = tTextEncoding::Utf8;
+    if (!DecodeText(file, problem, &from)) return 0;
+    if (from == tTextEncoding::Windows1252 &&
+        (!IsValidUtf8(file) || CharacterCount(file) != static_cast<int>(bytes)))
+      Fail("Windows-1252 text not one UTF-8 character a byte", rows, columns, file);
+  }
 
   // The reader sizes the table to the rows it reads.
   tData_matrix table(1, 1);
@@ -130,8 +174,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> first = Fields(lines[0], tDataSeparator::Blanks, faulty);
     bool blankData = static_cast<int>(first.size()) >= columns;
     for (int j = 0; j < columns && blankData; ++j) blankData = fuzz::IsDecimal(first[j]);
-    if (blankData && (separator != tDataSeparator::Blanks || layout.namesLine))
+    const bool blanksOrTab = separator == tDataSeparator::Blanks || separator == tDataSeparator::Tab;
+    if (blankData && (!blanksOrTab || layout.namesLine))
       Fail("a blank-separated first line of data was not read as such", rows, columns, file);
+    if (blanksOrTab &&
+        (separator == tDataSeparator::Tab) != TabsAloneSeparate(lines, layout.namesLine ? 1 : 0, rows, columns))
+      Fail("tab-separated values told wrongly from blank-separated text", rows, columns, file);
   }
   // After a line of names the rows are the lines that follow it.
   const int namesLines = layout.namesLine ? 1 : 0;

@@ -2,8 +2,13 @@
 // correlations.
 //
 // Input: byte 0 chooses the layout (the summary-data program's, the
-// raw-data program's, or a made-up one from byte 1); the rest, copied to a
-// string of exactly its size, is the file. What must hold:
+// raw-data program's, or a made-up one from byte 1) in its low bits and,
+// in its top bit, whether the rest is decoded as a file is read (UTF-16,
+// UTF-32 and Windows-1252 text converted to UTF-8) or is the text itself;
+// the rest, copied to a string of exactly its size, is the file. What
+// must hold:
+//  - text read as Windows-1252 comes out as valid UTF-8 with one
+//    character for each byte, and so do the grid's cells restored from it;
 //  - the raw-data layout reads nothing back;
 //  - at most the layout's fields are restored, each the text of a finite
 //    number; a restore without a problem restores all of them;
@@ -24,6 +29,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_characters.h"
+#include "core/text_encoding.h"
 #include "core/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "worksheet/logic/program_profile.h"
@@ -168,10 +175,23 @@ void CheckRoundTrip(const tRestoredInputs& r, const tSavedInputsLayout& layout, 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
-  const tSavedInputsLayout layout = ChooseLayout(data[0], data[1]);
-  const std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+  const tSavedInputsLayout layout = ChooseLayout(data[0] & 0x7F, data[1]);
+  std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+  tTextEncoding from = tTextEncoding::Utf8;
+  if ((data[0] & 0x80) != 0) {
+    const std::size_t bytes = file.size();
+    std::string problem;
+    if (!DecodeText(file, problem, &from)) return 0;
+    if (from == tTextEncoding::Windows1252 &&
+        (!IsValidUtf8(file) || CharacterCount(file) != static_cast<int>(bytes)))
+      Fail("Windows-1252 text not one UTF-8 character a byte", file);
+  }
 
   const tRestoredInputs restored = ParseSavedInputs(std::string_view(file.data(), file.size()), layout);
+  if (from == tTextEncoding::Windows1252)
+    for (const auto& row : restored.gridRows)
+      for (const auto& cell : row)
+        if (!IsValidUtf8(cell)) Fail("grid cell of Windows-1252 text not UTF-8: " + fuzz::Shown(cell), file);
   CheckRestored(restored, layout, file);
   CheckPlacing(restored, file);
   CheckRoundTrip(restored, layout, file);

@@ -222,7 +222,7 @@ TEST_F(MatrixEntryTest, ClearDataZeroesBelowTheDiagonalAfterConfirmation) {
   services.answers = {tMessageResult::No};
   Child<QPushButton>(f, "ClearBtn")->click();
   EXPECT_EQ(services.last().text, "Clear data from matrix ?");
-  EXPECT_EQ(services.last().buttons, tMessageButtons::YesNo);
+  EXPECT_EQ(services.last().buttons, tMessageButtons::YesNoDefaultNo);
   EXPECT_EQ(f.Cell(1, 2)->text(), "0.600");
   EXPECT_EQ(matrix[1][2], 0.6);
 
@@ -246,14 +246,56 @@ TEST_F(MatrixEntryTest, ClearDataZeroesBelowTheDiagonalAfterConfirmation) {
   EXPECT_EQ(matrix[2][1], 0.0);
 }
 
-TEST_F(MatrixEntryTest, ReturnToWorksheetReadsNoCellAndEscapeDoesNotClose) {
+TEST_F(MatrixEntryTest, EnterInACellIsContinueAndEscapeIsReturnToWorksheet) {
+  for (const auto& [typed, key, outcome] :
+       {std::tuple{"abc", Qt::Key_Escape, TSqMatFrm::tOutcome::ReturnedToWorksheet},
+        std::tuple{"0.5", Qt::Key_Return, TSqMatFrm::tOutcome::Accepted}}) {
+    TSqMatFrm& f = Open(2);
+    Type(1, 2, typed);
+    QTest::keyClick(f.Cell(1, 2), key);
+    EXPECT_EQ(f.Outcome(), outcome) << typed;
+    EXPECT_TRUE(services.messages.empty());
+  }
+  EXPECT_EQ(matrix[1][2], 0.5);
+}
+
+// Ctrl+V in a cell: one value goes in as typing would, under the length
+// rule and its warning; a block, with or without its headings, is the
+// matrix.
+TEST_F(MatrixEntryTest, CtrlVPastesAValueByTheLengthRuleAndAMatrixWithItsHeadings) {
+  struct Case {
+    int order;
+    const char* typed;  // typed into cell (1, 2), cursor left at the end
+    std::string clipboard;
+    const char* shown;  // cell (1, 2) after the paste
+    std::string message;
+  };
+  const std::string cut = MaximumLengthMessage;
+  for (const Case& c : {
+           Case{2, "0.6", "0.45", "0.60.4", cut},
+           Case{2, "", "0.603452", "0.6034", cut},
+           Case{2, "", " 0.45\r\n", "0.45", ""},
+           Case{2, "", "\tTask\tEduc\nTask\t1\t0.6\nEduc\t0.6\t1\n", "0.6", ""},
+           Case{3, "", "Task 1\nEduc .45 1\nAge .30 -.25 1\n", ".45", ""},
+           Case{2, "", "\tTask\tEduc\nTask\t1\t0.6\t0.3\nEduc\t0.6\t1\n", "0.000",
+                "Nothing was pasted: the clipboard holds 2 rows of 3 and 2 numbers."},
+       }) {
+    services.Clear();
+    TSqMatFrm& f = Open(c.order);
+    f.Cell(1, 2)->selectAll();
+    if (*c.typed != '\0') QTest::keyClicks(f.Cell(1, 2), c.typed);
+    services.clipboardText = c.clipboard;
+    QTest::keyClick(f.Cell(1, 2), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(f.Cell(1, 2)->text(), c.shown) << c.clipboard;
+    const std::vector<std::string> texts = services.texts();
+    EXPECT_EQ(texts.empty() ? "" : texts.back().substr(0, c.message.size()), c.message) << texts.size();
+    EXPECT_TRUE(c.order != 3 || f.Cell(2, 3)->text() == "-.25");
+  }
+}
+
+TEST_F(MatrixEntryTest, ReturnToWorksheetReadsNoCell) {
   TSqMatFrm& f = Open(3);
   Type(1, 2, "abc");
-  QTest::keyClick(f.Cell(1, 2), Qt::Key_Escape);
-  QTest::keyClick(f.Cell(1, 2), Qt::Key_Return);
-  EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::Open);
-  EXPECT_TRUE(f.isVisible());
-
   Child<QPushButton>(f, "ReturnBtn")->click();
   EXPECT_TRUE(services.messages.empty());
   EXPECT_EQ(f.Outcome(), TSqMatFrm::tOutcome::ReturnedToWorksheet);

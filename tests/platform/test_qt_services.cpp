@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
@@ -11,9 +12,12 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "platform/qt_services.h"
 
@@ -57,12 +61,11 @@ TEST(QtServicesBoxes, EachKindHasItsIconCaptionAndButtons) {
   EXPECT_EQ(MessageResultOf(QMessageBox::Ok), tMessageResult::Ok);
 }
 
-TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtensionOpenDialogTakesAnExistingFile) {
+TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteOpenDialogTakesAnExistingFile) {
   auto dialog = BuildSaveDialog("results.txt", "Text files|*.txt");
   EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
   EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
   EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-  EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
   EXPECT_EQ(dialog->nameFilters(), QStringList{"Text files (*.txt)"});
   ASSERT_FALSE(dialog->selectedFiles().isEmpty());
   EXPECT_EQ(QFileInfo(dialog->selectedFiles().first()).fileName(), "results.txt");
@@ -71,7 +74,7 @@ TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtensionOpenDialogT
   const QString folder = QDir::tempPath();
   auto again = BuildSaveDialog((folder + "/earlier report").toStdString(), "*.txt");
   EXPECT_EQ(QDir(again->directory()).canonicalPath(), QDir(folder).canonicalPath());
-  EXPECT_EQ(QFileInfo(again->selectedFiles().first()).fileName(), "earlier report");
+  EXPECT_EQ(QFileInfo(again->selectedFiles().first()).fileName(), "earlier report.txt");
 
   // The open dialog takes only an existing file, from the folder given.
   auto openDialog = BuildOpenDialog(folder.toStdString(), "Text files only|*.txt");
@@ -79,6 +82,30 @@ TEST(QtServicesDialogs, SaveDialogConfirmsOverwriteAndAddsNoExtensionOpenDialogT
   EXPECT_EQ(openDialog->fileMode(), QFileDialog::ExistingFile);
   EXPECT_EQ(openDialog->nameFilters(), QStringList{"Text files only (*.txt)"});
   EXPECT_EQ(QDir(openDialog->directory()).canonicalPath(), QDir(folder).canonicalPath());
+}
+
+// The dialog used by keys: the filter chosen (Down moves to the next one)
+// gives its extension to a name typed without one.
+TEST(QtServicesDialogs, SaveDialogAddsTheChosenFiltersExtensionToANameWithoutOne) {
+  const char* const figures = "PNG images|*.png|SVG images|*.svg";
+  QTemporaryDir dir;
+  // The name offered, the filters, presses of Down in the type list, the
+  // name typed and the one saved.
+  for (const auto& [offered, filter, downs, typed, saved] :
+       {std::tuple{"figure.png", figures, 1, "saved", "saved.svg"}, {"figure.png", figures, 0, "saved", "saved.png"},
+        {"figure.svg", figures, 0, "saved", "saved.svg"}, {"figure.png", figures, 1, "fig.png", "fig.png"},
+        {"", "PDF files|*.pdf", 0, "saved", "saved.pdf"}}) {
+    auto dialog = BuildSaveDialog((dir.path() + "/" + offered).toStdString(), filter);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    for (int i = 0; i < downs; ++i) QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+    auto* nameField = dialog->findChild<QLineEdit*>("fileNameEdit");
+    nameField->selectAll();
+    QTest::keyClicks(nameField, typed);
+    QTest::keyClick(nameField, Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted) << typed;
+    EXPECT_EQ(QFileInfo(dialog->selectedFiles().value(0)).fileName(), saved) << offered << " " << downs;
+  }
 }
 
 TEST(QtServicesCursor, BusyAndNormalNeverLeaveTheHourglassBehind) {

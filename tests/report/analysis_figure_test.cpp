@@ -1,6 +1,6 @@
 // The figure of an analysis as numbers: where the marks stand, the curve
 // and its shaded tail (whose area must be the report's percentage), the
-// interval on the axis, the texts; then its layout on the canvas.
+// interval on Z-PCCC, the texts; then its layout on the canvas.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "core/text_format.h"
 #include "distrib/t_distribution.h"
 #include "report/analysis_figure.h"
 #include "report/figure_drawing.h"
@@ -106,8 +107,8 @@ TEST(AnalysisFigure, WorkedCasesMarksTailAndIntervalStandWhereTheReportPutsThem)
   EXPECT_EQ(FigureCaption(f),
             "The estimated distribution of differences between two controls with the cases' covariate scores "
             "(Student t on 8 df, centred on the predicted difference 9.000), the cases' difference -15.000 with "
-            "the 4.8036% of controls beyond it shaded, and the 95% CI on Z-PCCC (-3.166 to -0.795) as a band on "
-            "the axis.");
+            "the 4.8036% of controls beyond it shaded, and the 95% CI on Z-PCCC (-3.166 to -0.795) on a scale of "
+            "its own under the axis.");
   EXPECT_EQ(FigureAxisLabel(f), "Difference in Task scores (Case A - Case B)");
 }
 
@@ -192,4 +193,35 @@ TEST(FigureDrawing, MarksStandAtTheirValuesOnTheAxisAndEverythingOnTheCanvas) {
   for (const tDrawingText& text : d.texts)
     if (text.italic) caption += (caption.empty() ? "" : " ") + text.text;
   EXPECT_EQ(caption, FigureCaption(f));
+}
+
+// However small the tail, its base lies along the axis between its ends,
+// and nothing else but the axis does; a thin tail's share points at it.
+// The interval's limits are written in Z-PCCC, away from the axis.
+TEST(FigureDrawing, TheTailShowsHoweverSmallAndTheIntervalStandsApartFromTheAxis) {
+  for (const double caseATask : {40.0, -20.0}) {
+    const tAnalysisFigure f = FigureOf(Worked(caseATask, 12, 55, 9));
+    const tDrawing d = FigureDrawing(f);
+    const double tailLow = FigureX(f, f.tail.front().x), tailHigh = FigureX(f, f.tail.back().x);
+    const auto along = [](const tDrawingPath& p) {
+      return p.points.size() == 2 && p.points[0].y == p.points[1].y && std::abs(p.points[0].y - FigureBaseline()) <= 4;
+    };
+    EXPECT_EQ(std::count_if(d.paths.begin(), d.paths.end(), along), 2) << "the axis and the tail's base";
+    EXPECT_TRUE(std::any_of(d.paths.begin(), d.paths.end(), [&](const tDrawingPath& p) {
+      return along(p) && p.strokeWidth >= 2 && p.points[0].x == tailLow && p.points[1].x == tailHigh;
+    }));
+    for (const double limit : {f.zPcccLower, f.zPcccUpper})
+      EXPECT_TRUE(std::any_of(d.texts.begin(), d.texts.end(), [&](const tDrawingText& t) {
+        return t.text == FormatC("%.3f", limit) && t.at.y > FigureBaseline() + 20;
+      })) << limit;
+    const auto share = std::find_if(d.texts.begin(), d.texts.end(),
+                                    [&](const tDrawingText& t) { return t.text == FormatC("%1.4f%%", f.tailPercent); });
+    ASSERT_NE(share, d.texts.end());
+    EXPECT_GE(FigureBaseline() - share->at.y, 20) << f.tailPercent;
+    const auto pointer = [&](const tDrawingPath& p) {
+      return p.points.size() == 2 && p.points[0].y > share->at.y && p.points[0].y < p.points[1].y - 4 &&
+             std::abs(p.points[1].y - FigureBaseline()) <= 4 && p.points[1].x > tailLow && p.points[1].x < tailHigh;
+    };
+    EXPECT_EQ(std::any_of(d.paths.begin(), d.paths.end(), pointer), f.tailPercent < 0.1) << f.tailPercent;
+  }
 }

@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -108,12 +109,12 @@ TEST_F(ResultsWindow, StartsHiddenAndEmptyWithAnEditableMonospacedAreaAndItsMenu
   EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight), p.color(QPalette::Active, QPalette::Highlight));
   EXPECT_EQ(p.color(QPalette::Inactive, QPalette::HighlightedText),
             p.color(QPalette::Active, QPalette::HighlightedText));
-  EXPECT_EQ(Child<QMenu>(window, "mnuPrinterOptions")->title(), "Printer options...");
-  EXPECT_EQ(Child<QMenu>(window, "mnuEdit")->title(), "Edit");
+  EXPECT_EQ(Child<QMenu>(window, "mnuPrinterOptions")->title(), "&Printer options...");
+  EXPECT_EQ(Child<QMenu>(window, "mnuEdit")->title(), "&Edit");
   for (const auto& [name, text] : {std::pair{"mnuPrint", "Print All"}, {"mnuPrintSelection", "Print Selection"},
                                    {"mnuSaveAsPdf", "Save as PDF..."}, {"mnuSaveFigure", "Save Figure..."},
                                    {"mnuCopy", "Copy"}})
-    EXPECT_EQ(Child<QAction>(window, name)->text(), text) << name;
+    EXPECT_EQ(Child<QAction>(window, name)->text().remove('&'), text) << name;
   EXPECT_EQ(Child<QAction>(window, "mnuCopy")->shortcut(), QKeySequence(QKeySequence::Copy));
 }
 
@@ -268,6 +269,27 @@ TEST_F(ResultsWindow, ReturnToWorksheetHidesResultsAndShowsTheWorksheet) {
   EXPECT_FALSE(close.isAccepted());
   EXPECT_FALSE(window.isVisible());
   EXPECT_TRUE(worksheet.isVisible());
+}
+
+// The desktop's keys, pressed in the text area: Ctrl+S saves, Ctrl+P
+// prints, Alt and a menu's letter opens it, Escape returns.
+TEST_F(ResultsWindow, CtrlSSavesCtrlPPrintsAltOpensTheMenusEscapeReturns) {
+  QWidget worksheet;
+  window.SetWorksheet(&worksheet);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(Memo(), Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(Memo(), Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(services.saveDialogFilters, std::vector<std::string>{"Text files|*.txt"});
+  EXPECT_EQ(services.prints.size(), 1u);
+  for (const auto& [letter, menu] : {std::pair{Qt::Key_P, "mnuPrinterOptions"}, {Qt::Key_E, "mnuEdit"}}) {
+    QTest::keyClick(Memo(), letter, Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), Child<QMenu>(window, menu)) << menu;
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  }
+  QTest::keyClick(Memo(), Qt::Key_Escape);
+  EXPECT_TRUE(worksheet.isVisible() && !window.isVisible());
 }
 
 TEST_F(ResultsWindow, ExitAsksAndOnlyYesEndsTheProgram) {

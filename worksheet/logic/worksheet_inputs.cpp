@@ -353,16 +353,25 @@ bool RestoreWorksheetInputs(tWorksheetInputs& inputs, const tProgramProfile& pro
   if (complete && profile.usesMatrixEntry && restored.matrixOrder > 0)
     PlaceRestoredCorrelations(restored.correlations, restored.matrixOrder, inputs.correlations);
   inputs.matrixRestored = complete;
+  // Told once, with the problem when there is one: the next save writes UTF-8.
+  const std::string encoding =
+      restored.readAsWindows1252
+          ? "\r\rThe file is not UTF-8 text: it was read as Windows-1252 (Western European), as Windows programs "
+            "write text. The next Compute saves the inputs as UTF-8, with the same characters."
+          : "";
   const bool nothingHeld = fieldsHeld == 0 && !gridHeld;
   if (!complete)
     services.Error("The saved inputs could not be read completely from the file\r" + path + "\r\r" +
                    (restored.Damaged() ? restored.problem : restored.missing) + "\r\r" +
                    (nothingHeld ? "The worksheet opens without saved inputs."
                                 : "The worksheet opens with the inputs read before the problem.") +
-                   " The file has been left as it is.");
+                   " The file has been left as it is." + encoding);
   else if (!restored.extraLines.empty())
     services.Warn("The saved inputs were restored from the file\r" + path + "\r\r" + restored.extraLines +
-                  "\r\rThe file has been left as it is; the next Compute saves the inputs without those lines.");
+                  "\r\rThe file has been left as it is; the next Compute saves the inputs without those lines." +
+                  encoding);
+  else if (!encoding.empty())
+    services.Inform("The saved inputs were read from the file\r" + path + encoding);
   return complete && profile.usesMatrixEntry && restored.matrixRead;
 }
 
@@ -379,7 +388,7 @@ bool ConfirmClearData(const std::string& path, const std::string& besideProgram,
     question += "The saved inputs beside the program,\r" + besideProgram +
                 "\rcannot be deleted (its folder cannot be written) and will be restored at the next start.\r\r";
   question += saved ? "Delete the saved inputs and clear the worksheet?" : "Clear the worksheet?";
-  return services.Confirm(question);
+  return services.ConfirmDiscard(question);
 }
 
 void DeleteSavedInputs(const std::string& path, tPlatformServices& services) {

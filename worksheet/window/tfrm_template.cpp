@@ -17,9 +17,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -33,6 +33,7 @@
 
 #include "platform/fonts.h"
 #include "platform/paste_menu.h"
+#include "platform/screen_fit.h"
 #include "platform/services.h"
 #include "results/tfrm_template_results.h"
 #include "report/figure_drawing.h"
@@ -189,9 +190,11 @@ const tWorksheetInputs& TfrmTemplate::CurrentInputs() {
 void TfrmTemplate::BuildWidgets() {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  auto* client = new QWidget(this);
-  setCentralWidget(client);
-  setFixedSize(geometry_.clientWidth, geometry_.clientHeight);
+  // The client area keeps its fixed size; on a screen too small for it the
+  // window is shrunk and the client scrolls.
+  auto* client = new QWidget;
+  client->setFixedSize(geometry_.clientWidth, geometry_.clientHeight);
+  setCentralWidget(NewContentScroller(client, this));
 
   QFont formFont = SubstitutedFont("System");
   formFont.setPixelSize(FormFontPixels);
@@ -340,10 +343,7 @@ void TfrmTemplate::BuildWidgets() {
   memoComments->raise();
   connect(qApp, &QApplication::focusChanged, this, &TfrmTemplate::OnFocusChanged);
 
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
-  }
+  PlaceOnScreen(*this, client->size());
 }
 
 // ---------------------------------------------------------------------------
@@ -835,6 +835,10 @@ void TfrmTemplate::OnFocusChanged(QWidget* old, QWidget* now) {
     if (InGrid(old) && !InGrid(now)) grdDataExit();
   }
   if (now == memoComments) memoCommentsEnter();
+  // On a screen too small for the window, the field with the focus is
+  // scrolled into view.
+  if (auto* scroller = qobject_cast<QScrollArea*>(centralWidget()))
+    if (scroller->widget()->isAncestorOf(now)) scroller->ensureWidgetVisible(now);
 }
 
 // The watched widgets: the filtered fields, the covariates field and the

@@ -231,6 +231,27 @@ TEST_F(SavedWorksheet, SummaryInputsComeBackAtTheNextStartWithTheTriangleTranspo
   EXPECT_DOUBLE_EQ(back.correlations[2][3], -0.125);
 }
 
+// A file written in Windows' code page (a name "T\xE9sk") is restored
+// with its characters, the user is told once, and the next save writes
+// the same characters as UTF-8.
+TEST_F(SavedWorksheet, AFileThatIsNotUtf8IsReadAsWindows1252AndSavedBackAsUtf8) {
+  const tProgramProfile profile = QuorvaneProfile();
+  std::ofstream(Path(profile), std::ios::binary)
+      << "1\n10\nT\xE9sk\n50\n10\n40\n55\nCov 1\n10\n2\n12\n9\n1.000\n0.600\n1.000\n";
+  tWorksheetInputs back = FirstRunInputs(profile);
+  EXPECT_TRUE(RestoreWorksheetInputs(back, profile, Path(profile), services));
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.last().kind, tMessageKind::Information);
+  EXPECT_NE(services.last().text.find("Windows-1252"), std::string::npos) << services.last().text;
+  EXPECT_EQ(back.grid.Cell(NameColumn, 0), "T\xC3\xA9sk");
+  back.matrixOrder = 2;  // as the matrix window leaves it
+  ASSERT_TRUE(SaveWorksheetInputs(back, profile, Path(profile), services));
+  EXPECT_EQ(Contents(Path(profile)).substr(0, 11), "1\n10\nT\xC3\xA9sk\n");
+  tWorksheetInputs again = FirstRunInputs(profile);
+  EXPECT_TRUE(RestoreWorksheetInputs(again, profile, Path(profile), services));
+  EXPECT_EQ(services.messages.size(), 1u);  // told once
+}
+
 TEST_F(SavedWorksheet, RawInputsAreWrittenOnOneLineAndNeverRestored) {
   const tProgramProfile profile = QuorvikProfile();
   tWorksheetInputs in = FirstRunInputs(profile);

@@ -10,6 +10,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,11 +22,14 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/real_box_services.h"
 #include "tests/support/scripted_services.h"
 #include "tests/support/window_driving.h"
 #include "validation/validation_messages.h"
 #include "worksheet/window/program_start.h"
 #include "worksheet/window/tfrm_template.h"
+#include "matrix_entry/matrix_entry.h"
+#include "results/tfrm_template_results.h"
 
 namespace {
 
@@ -191,6 +197,54 @@ TEST_F(WorksheetTest, RestoredInputsShowAtStartAndClearDataAsksThenEmptiesEveryt
   EXPECT_EQ(form->CurrentInputs().correlations[2][3], 0.0);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(Saved(QuorvaneProfile()))));
   EXPECT_EQ(form->focusWidget(), Field(*form, 1));
+}
+
+// Run at display scale 2 too, where the screen is too small for the
+// windows: each is shrunk into the screen's free area, its content
+// keeping its size and scrolling.
+TEST_F(WorksheetTest, WindowsStayInsideTheScreenAndScrollWhenTooLarge) {
+  EntryMatrix matrix;
+  std::vector<std::pair<std::unique_ptr<QWidget>, QSize>> windows;  // each with its content's size
+  windows.emplace_back(Make(QuorvaneProfile()), QSize(792, 585));
+  windows.emplace_back(std::make_unique<TSqMatFrm>(matrix, 2, 2, "Matrix", "", "", nullptr, true, services),
+                       QSize(800, 600));
+  windows.emplace_back(std::make_unique<TfrmTemplateResults>(services), QSize(792, 554));
+  for (auto& [window, content] : windows) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QRect area = window->screen()->availableGeometry();
+    const auto* scroller = window->findChild<QScrollArea*>("contentScroller");
+    const bool fits = area.width() >= content.width() && area.height() >= content.height();
+    EXPECT_EQ(window->minimumSize() == window->maximumSize(), fits);
+    EXPECT_TRUE(fits || area.contains(window->frameGeometry()));
+    EXPECT_TRUE(fits || (scroller->widget()->size() == content && scroller->verticalScrollBar()->isVisible()));
+  }
+  // The worksheet's field with the focus is in view after Tab.
+  QWidget& worksheet = *windows.front().first;
+  worksheet.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&worksheet));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  const QWidget* viewport = worksheet.findChild<QScrollArea*>("contentScroller")->viewport();
+  const QWidget* focused = QApplication::focusWidget();
+  EXPECT_TRUE(viewport->rect().contains(QRect(focused->mapTo(viewport, QPoint(0, 0)), focused->size())));
+}
+
+// Enter on Clear Data, then Enter on its real question: No, the default,
+// keeps the saved inputs.
+TEST_F(WorksheetTest, EnterAnswersTheClearDataQuestionNo) {
+  std::ofstream(Saved(QuorvikProfile()), std::ios::binary) << "12\n1\n";
+  tRealBoxServices boxes;
+  TfrmTemplate form(QuorvikProfile(), boxes, dir.path().toStdString());
+  form.show();
+  QTest::keyClicks(Field(form, 1), "12");
+  QPushButton* clear = Child<QPushButton>(form, "btnclearData");
+  clear->setFocus();
+  QTest::keyClick(clear, Qt::Key_Return);
+  ASSERT_EQ(boxes.messages.size(), 1u);
+  EXPECT_EQ(boxes.last().buttons, tMessageButtons::YesNoDefaultNo);
+  EXPECT_EQ(boxes.results, std::vector<tMessageResult>{tMessageResult::No});
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(Saved(QuorvikProfile()))));
+  EXPECT_EQ(Text(form, 1), "12");
 }
 
 TEST_F(WorksheetTest, ExitAsksFirstAndEndsTheProgramOnlyOnYes) {

@@ -29,6 +29,14 @@ set(QUORV_WEB_LONG_TESTS distrib_oracle_grid_test)
 set(QUORV_WEB_SKIP_test_core
     FormatC.DecimalPointSurvivesALocaleWithADecimalComma:FormatC.FormatsTheSameOnSeveralThreads:TempFolder.PipesAreRefusedUnlessAskedForAndThenRead:TempFolder.AnOversizedFileIsRefusedBeforeItIsRead:TempFolder.ASaveNeverWritesThroughALinkUnlessAskedAndReplacesOnlyARegularFile:TempFolder.TheNextSaveRemovesTemporariesOfKilledSavesAndNothingElse)
 
+# Under node's file system emulation the saved inputs' atomic replacement
+# fails (reported as "write-protected") and a named pipe reads as an empty
+# file, so the raw-data flow's cases that check its boxes wait for the
+# browser's own file services; the reports themselves agree there.
+set(QUORV_WEB_SKIP_test_worksheet_logic
+    RawCompute.WorkedFileInEveryFormGivesTheLoadedBoxAndTheGoldenReport:RawCompute.PipeIsRefusedWithoutWaiting:RawCompute.CancelledDialogKeepsTheSavedInputsAndReportsNothing:RawCompute.LargeFileShowsProgressAndCancelLeavesNothing)
+set(QUORV_WEB_SKIP_test_batch BatchRunner.EngineNoticesAreCapturedPerThread)
+
 # emscripten 3.1.6's binary128 division is wrong for some operands:
 # 1 / (1 - 2^-113) gives 2 (3 / (1 - 2^-113) is right). The three-covariate
 # raw example meets it in the regression's inverse (a correlation's

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/extended_math.h"
 #include "distrib/distribution_errors.h"
 
 void RaiseArithmeticError(const char* what, const char* where) {
@@ -20,13 +21,13 @@ extended CheckedLn(extended x, const char* where) {
   if (x < 0) RaiseArithmeticError("logarithm of a negative number", where);
   if (x == 0) RaiseArithmeticError("logarithm of zero", where);
   if (std::isinf(x)) RaiseArithmeticError("overflow", where);
-  return std::log(x);
+  return ExtendedLog(x);
 }
 
 extended CheckedExp(extended x, const char* where) {
   if (std::isnan(x)) RaiseArithmeticError("invalid operation", where);
   if (std::isinf(x)) RaiseArithmeticError("overflow", where);
-  extended r = std::exp(x);
+  extended r = ExtendedExp(x);
   if (std::isinf(r)) RaiseArithmeticError("overflow", where);
   return r;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/constants.h"
@@ -25,7 +26,7 @@ bool tGamma_distribution::SetParameters(extended shape, extended rate, extended 
   tDistribution::SetParameters(shape, rate, p3);
   Shape = shape;
   Rate = rate;
-  LogNormalisingConstant = shape * std::log(rate) - LnGamma(shape);
+  LogNormalisingConstant = shape * ExtendedLog(rate) - LnGamma(shape);
   SupportLower = 0;
   SupportUpper = DistributionInfinity;
   if (shape > 1) {
@@ -41,7 +42,7 @@ bool tGamma_distribution::SetParameters(extended shape, extended rate, extended 
                                                       lnShapeLessOne) + s - 1,
                                        "gamma SetParameters"));
     SamplerConstant2 =
-        (1 + s) * std::sqrt(CheckedExp((shape - 1) * (std::log(shape + s) - lnShapeLessOne) - s - 1,
+        (1 + s) * std::sqrt(CheckedExp((shape - 1) * (ExtendedLog(shape + s) - lnShapeLessOne) - s - 1,
                                        "gamma SetParameters"));
   } else if (shape < 1) {
     SamplerConstant1 = (EulerE + shape) / EulerE;
@@ -60,7 +61,7 @@ bool tGamma_distribution::InSupport(extended x) {
 // lambda for the exponential, 0 otherwise.
 extended tGamma_distribution::Density(extended x) {
   if (InSupport(x) && x > 0)
-    return CheckedExp((Shape - 1) * std::log(x) + LogNormalisingConstant - Rate * x, "gamma Density");
+    return CheckedExp((Shape - 1) * ExtendedLog(x) + LogNormalisingConstant - Rate * x, "gamma Density");
   if (NearlyEqual(1, Shape) && x == 0) return Rate;
   return 0;
 }
@@ -96,7 +97,7 @@ extended tGamma_distribution::Variance() { return Shape / (Rate * Rate); }
 extended tGamma_distribution::RandomValue() {
   extended X;
   if (Shape == 1) {
-    X = -std::log(UniformRandom());
+    X = -ExtendedLog(UniformRandom());
   } else if (Shape > 1) {
     for (;;) {
       extended u = UniformRandom();
@@ -113,7 +114,7 @@ extended tGamma_distribution::RandomValue() {
       }
       bool quickReject = x >= 0 ? -u * x * x <= k * g : -u * x * x <= k * (Shape - 1);
       if (quickReject || g <= 0) continue;
-      if (x + 2 * std::log(u) <= (Shape - 1) * std::log(1 + x / (Shape - 1))) {
+      if (x + 2 * ExtendedLog(u) <= (Shape - 1) * ExtendedLog(1 + x / (Shape - 1))) {
         X = g;
         break;
       }
@@ -126,9 +127,9 @@ extended tGamma_distribution::RandomValue() {
       extended w = UniformRandom();
       if (p <= 1) {
         X = Power(p, SamplerConstant2);
-        if (std::log(w) <= -X) break;
+        if (ExtendedLog(w) <= -X) break;
       } else {
-        X = -std::log((b - p) * SamplerConstant2);
+        X = -ExtendedLog((b - p) * SamplerConstant2);
         if (w <= Power(X, Shape - 1)) break;
       }
     }

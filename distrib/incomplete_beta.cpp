@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/extended_math.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/constants.h"
 #include "distrib/distribution_errors.h"
@@ -41,19 +42,19 @@ extended BetaPowerTerm(extended x, extended y, extended a, extended b) {
   extended e, lnX, lnY;
   if (x <= y) {
     e = c * x - a;
-    lnX = std::log(x);
-    lnY = std::log1p(-x);
+    lnX = ExtendedLog(x);
+    lnY = ExtendedLog1p(-x);
   } else {
     e = b - c * y;
-    lnX = std::log1p(-y);
-    lnY = std::log(y);
+    lnX = ExtendedLog1p(-y);
+    lnY = ExtendedLog(y);
   }
-  const extended exponent = Deviance(a, e, lnX + std::log1p(b / a)) +
-                            Deviance(b, -e, lnY + std::log1p(a / b)) +
-                            0.5L * std::log(a * b / (2 * Pi * c)) - LnGammaStirlingRemainder(a) -
+  const extended exponent = Deviance(a, e, lnX + ExtendedLog1p(b / a)) +
+                            Deviance(b, -e, lnY + ExtendedLog1p(a / b)) +
+                            0.5L * ExtendedLog(a * b / (2 * Pi * c)) - LnGammaStirlingRemainder(a) -
                             LnGammaStirlingRemainder(b) + LnGammaStirlingRemainder(c);
   if (std::isnan(exponent)) RaiseArithmeticError("invalid operation", "IncompleteBeta");
-  return CheckFinite(std::exp(exponent), "IncompleteBeta");
+  return CheckFinite(ExtendedExp(exponent), "IncompleteBeta");
 }
 
 // The continued fraction of I_x(a, b) (even and odd steps of the

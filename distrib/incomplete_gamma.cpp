@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/constants.h"
@@ -22,11 +23,11 @@ extended GammaPowerTerm(extended x, extended a) {
   // x - a may round to -a (x/a below 1e-19), which ln(1 + u) cannot take.
   const extended power = std::fabs(ratio - 1) < SaddlePointReach
                              ? a * Log1pMinusX((x - a) / a)
-                             : a * std::log(ratio) - (x - a);
-  const extended exponent = power + 0.5L * std::log(a / (2 * Pi)) - LnGammaStirlingRemainder(a);
+                             : a * ExtendedLog(ratio) - (x - a);
+  const extended exponent = power + 0.5L * ExtendedLog(a / (2 * Pi)) - LnGammaStirlingRemainder(a);
   // -infinity (x/a underflowing) is a term of 0; NaN a fault.
   if (std::isnan(exponent)) RaiseArithmeticError("invalid operation", "IncompleteGamma");
-  return std::exp(exponent);
+  return ExtendedExp(exponent);
 }
 
 // P(a, x) = x^a e^-x / Gamma(a) * sum_n x^n / (a (a+1) ... (a+n)), summed

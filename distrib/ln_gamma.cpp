@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/extended_math.h"
 #include "distrib/arithmetic_faults.h"
 
 namespace {
@@ -29,7 +30,7 @@ extended StirlingSeries(extended x) {
 }
 
 // (x - 1/2) ln x - x + ln(2 pi)/2: Stirling's formula without its remainder.
-extended StirlingLeadingTerms(extended x) { return (x - 0.5L) * std::log(x) - x + HalfLnTwoPi; }
+extended StirlingLeadingTerms(extended x) { return (x - 0.5L) * ExtendedLog(x) - x + HalfLnTwoPi; }
 
 // One step of the recurrence of Stirling's remainder,
 //   R(x) - R(x + 1) = (x + 1/2) ln(1 + 1/x) - 1,
@@ -77,7 +78,7 @@ extended LnGamma(extended x) {
   if (x <= 0) RaiseArithmeticError(x == 0 ? "division by zero" : "invalid operation", "LnGamma");
   if (std::isinf(x)) RaiseArithmeticError("overflow", "LnGamma");
   if (x >= StirlingThreshold) return StirlingLeadingTerms(x) + StirlingSeries(x);
-  if (x < 1) return LnGamma(x + 1) - std::log(x);
+  if (x < 1) return LnGamma(x + 1) - ExtendedLog(x);
   return StirlingLeadingTerms(x) + StirlingRemainderByRecurrence(x);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
+
 namespace {
 
 // Below this |u| the series is used; above, log1p(u) - u loses at most a
@@ -16,7 +18,7 @@ constexpr extended SeriesReach = 0.25L;
 // probabilities", 2000). For |u| < 1/4, r^2 < 0.0205 and 13 terms of the
 // odd series reach the extended unit roundoff.
 extended Log1pMinusX(extended u) {
-  if (!(std::fabs(u) < SeriesReach)) return std::log1p(u) - u;
+  if (!(std::fabs(u) < SeriesReach)) return ExtendedLog1p(u) - u;
   const extended r = u / (2 + u);
   const extended r2 = r * r;
   extended sum = 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/ln_gamma.h"
 #include "distrib/non_central_t_integral.h"
@@ -95,7 +96,7 @@ bool tNon_central_t_distribution::HasVariance() { return DegreesOfFreedom > 2; }
 // delta sqrt(nu/2) Gamma((nu-1)/2) / Gamma(nu/2); callers ask HasMean first.
 extended tNon_central_t_distribution::Mean() {
   extended nu = DegreesOfFreedom;
-  return Noncentrality * std::sqrt(nu / 2) * std::exp(LnGamma((nu - 1) / 2) - LnGamma(nu / 2));
+  return Noncentrality * std::sqrt(nu / 2) * ExtendedExp(LnGamma((nu - 1) / 2) - LnGamma(nu / 2));
 }
 
 // (delta^2 + 1) nu/(nu - 2) - mean^2; callers ask HasVariance first.

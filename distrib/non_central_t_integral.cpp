@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/extended_math.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/constants.h"
 #include "distrib/gauss_legendre.h"
@@ -36,8 +37,8 @@ constexpr extended BulkEndResolution = 1e-6L;
 constexpr int BulkEndIterations = 40;
 
 
-extended NormalCdf(extended u) { return 0.5L * std::erfc(-u * InverseSqrtTwo); }
-extended NormalDensity(extended u) { return InverseSqrtTwoPi * std::exp(-0.5L * u * u); }
+extended NormalCdf(extended u) { return 0.5L * ExtendedErfc(-u * InverseSqrtTwo); }
+extended NormalDensity(extended u) { return InverseSqrtTwoPi * ExtendedExp(-0.5L * u * u); }
 
 // The density of W = ln S: with a = nu/2,
 //   g(w) = 2 a^a e^(2 a w - a e^(2w)) / Gamma(a)
@@ -48,19 +49,19 @@ struct tLogChiDensity {
   extended a, nu, logScale;
   explicit tLogChiDensity(extended degreesOfFreedom)
       : a(degreesOfFreedom / 2), nu(degreesOfFreedom),
-        logScale(std::log(2.0L) + 0.5L * std::log(a / (2 * Pi)) - LnGammaStirlingRemainder(a)) {}
+        logScale(ExtendedLog(2.0L) + 0.5L * ExtendedLog(a / (2 * Pi)) - LnGammaStirlingRemainder(a)) {}
 
   // e^(2w) - 1 - 2w, by ln(1 + u) - u near w = 0 where it is about 2 w^2.
   static extended Deviance(extended w) {
-    const extended u = std::expm1(2 * w);
+    const extended u = ExtendedExpm1(2 * w);
     if (std::fabs(u) < 0.25L) return -Log1pMinusX(u);
     return u - 2 * w;
   }
-  extended operator()(extended w) const { return std::exp(logScale - a * Deviance(w)); }
+  extended operator()(extended w) const { return ExtendedExp(logScale - a * Deviance(w)); }
 
   // First and second derivatives of ln g, for the panel widths.
-  extended LogSlope(extended w) const { return nu * -std::expm1(2 * w); }
-  extended LogCurvature(extended w) const { return 2 * nu * std::exp(2 * w); }
+  extended LogSlope(extended w) const { return nu * -ExtendedExpm1(2 * w); }
+  extended LogCurvature(extended w) const { return 2 * nu * ExtendedExp(2 * w); }
 
   // The ends of the bulk, where a (e^(2w) - 1 - 2w) = BulkLogDrop, by
   // Newton's method on that convex function from a point beyond the root,
@@ -70,14 +71,14 @@ struct tLogChiDensity {
   // for t = 1 + D/a), below it -(1 + D/a)/2 (as e^(2w) - 1 - 2w >= -1 - 2w).
   extended BulkEnd(extended w) const {
     for (int i = 0; i < BulkEndIterations; ++i) {
-      const extended step = (a * Deviance(w) - BulkLogDrop) / (2 * a * std::expm1(2 * w));
+      const extended step = (a * Deviance(w) - BulkLogDrop) / (2 * a * ExtendedExpm1(2 * w));
       w -= step;
       if (std::fabs(step) < BulkEndResolution) break;
     }
     return w;
   }
   extended UpperEnd() const {
-    return BulkEnd(std::min(std::sqrt(BulkLogDrop / (2 * a)), 0.5L * std::log(2 * (1 + BulkLogDrop / a))));
+    return BulkEnd(std::min(std::sqrt(BulkLogDrop / (2 * a)), 0.5L * ExtendedLog(2 * (1 + BulkLogDrop / a))));
   }
   extended LowerEnd() const { return BulkEnd(-(1 + BulkLogDrop / a) / 2); }
 };
@@ -93,7 +94,7 @@ extended PanelWidth(const tLogChiDensity& g, extended x, extended w, extended ph
     const extended curvature = g.LogCurvature(at);
     extended h = std::min(DensityPanelSlope / std::max(slope, std::numeric_limits<extended>::min()),
                           std::sqrt(2 * DensityPanelCurvature / curvature));
-    if (at < phiEnd) h = std::min(h, NormalPanelWidth / (x * std::exp(at)));
+    if (at < phiEnd) h = std::min(h, NormalPanelWidth / (x * ExtendedExp(at)));
     return h;
   };
   extended h = widthAt(w);
@@ -129,9 +130,9 @@ struct tNormalRange {
   extended from, to;
 };
 tNormalRange NormalRange(extended x, extended d) {
-  const extended from = d > NormalCutoff ? std::log((d - NormalCutoff) / x)
+  const extended from = d > NormalCutoff ? ExtendedLog((d - NormalCutoff) / x)
                                          : -std::numeric_limits<extended>::infinity();
-  return {from, std::log((d + NormalCutoff) / x)};
+  return {from, ExtendedLog((d + NormalCutoff) / x)};
 }
 
 }  // namespace
@@ -159,7 +160,7 @@ extended NonCentralTCdfIntegral(extended x, extended nu, extended d,
   if (normal.to <= bulkFrom) return 1;
   extended sum = 0, slopeSum = 0, curvatureSum = 0;
   Integrate(g, x, std::max(bulkFrom, normal.from), bulkTo, normal.to, [&](extended w, extended weight) {
-    const extended u = x * std::exp(w) - d;
+    const extended u = x * ExtendedExp(w) - d;
     const extended density = weight * g(w);
     if (u >= NormalCutoff) {
       sum += density;
@@ -189,7 +190,7 @@ extended NonCentralTDensityIntegral(extended x, extended nu, extended d) {
   extended sum = 0;
   if (from < to)
     Integrate(g, x, from, to, normal.to, [&](extended w, extended weight) {
-      const extended s = std::exp(w);
+      const extended s = ExtendedExp(w);
       sum += weight * s * NormalDensity(x * s - d) * g(w);
     });
   return CheckFinite(sum, "noncentral t Density");

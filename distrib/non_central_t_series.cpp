@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/constants.h"
@@ -40,7 +41,7 @@ constexpr extended NegligibleDensity = 1e-300L;
 // the incomplete gamma argument the distribution function refuses (1361).
 constexpr extended LargestPoissonMean = LargestWholeArgument;
 
-const extended LnTwo = std::log(2.0L);
+const extended LnTwo = ExtendedLog(2.0L);
 
 // Below this exponent exp() stays finite in extended precision (the
 // largest extended value is about e^11356.52).
@@ -57,7 +58,7 @@ constexpr extended LargestExpArgument = 11356;
 extended ScaledPowers(extended lead, extended lnFactor, extended y, extended a, extended z,
                       extended b, const char* where) {
   if (lead == 0) return 0;
-  const extended lnLead = std::log(std::fabs(lead));
+  const extended lnLead = ExtendedLog(std::fabs(lead));
   if (lnFactor + lnLead < LargestExpArgument)
     return lead * CheckedExp(lnFactor, where) * Power(y, a) * Power(z, b);
   if ((y == 0 && a > 0) || (z == 0 && b > 0)) return 0;
@@ -189,8 +190,8 @@ extended NonCentralTCdfSeries(extended x, extended nu, extended d, tNoncentralit
                               tIncompleteBetaLadder* ladder, tSeriesPrecision precision) {
   const char* where = "noncentral t Cdf";
   if (std::isnan(x) || std::isnan(nu) || std::isnan(d)) RaiseArithmeticError("invalid operation", where);
-  const extended normalTail = 0.5L * std::erfc(d * InverseSqrtTwo);
-  const extended normalDensity = InverseSqrtTwoPi * std::exp(-0.5L * d * d);
+  const extended normalTail = 0.5L * ExtendedErfc(d * InverseSqrtTwo);
+  const extended normalDensity = InverseSqrtTwoPi * ExtendedExp(-0.5L * d * d);
   if (derivatives) *derivatives = {-normalDensity, d * normalDensity};
   SeriesSetUp u = SetUp(x, nu, d);
   // At x = 0 (or x^2 vanishing beside nu) every I_y term is 0.
@@ -203,7 +204,7 @@ extended NonCentralTCdfSeries(extended x, extended nu, extended d, tNoncentralit
 
   // P_j = e^-lambda lambda^j / j! / 2 and Q_j = e^-lambda lambda^(j+1/2) /
   // Gamma(j + 3/2) / 2 (d / sqrt 2 = sqrt lambda).
-  const extended P0 = 0.5L * (u.m == 0 ? std::exp(-lambda) : GammaPowerTerm(lambda, m) / m);
+  const extended P0 = 0.5L * (u.m == 0 ? ExtendedExp(-lambda) : GammaPowerTerm(lambda, m) / m);
   const extended Q0 = 0.5L * GammaPowerTerm(lambda, m + 0.5L) / (m + 0.5L);
   const tSeriesSums sums = precision == tSeriesPrecision::Double
                                ? SumTerms<double>(u, P0, Q0, *ladder, DraftTail)

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/constants.h"
@@ -33,8 +34,8 @@ bool tNormal_distribution::SetParameters(extended mean, extended variance, exten
   Mu = mean;
   Sigma2 = variance;
   Sigma = std::sqrt(variance);
-  LogNormalisingConstant = -(std::log(2 * Pi) + std::log(variance)) / 2;
-  RatioBound = std::sqrt(2 / std::exp(1.0L));
+  LogNormalisingConstant = -(ExtendedLog(2 * Pi) + ExtendedLog(variance)) / 2;
+  RatioBound = std::sqrt(2 / ExtendedExp(1.0L));
   return true;
 }
 
@@ -42,7 +43,7 @@ bool tNormal_distribution::SetParameters(extended mean, extended variance, exten
 extended tNormal_distribution::Density(extended x) {
   if (!InSupport(x)) return 0;
   extended exponent = CheckFinite((x - Mu) * (x - Mu) / (2 * Sigma2), "normal Density");
-  return std::exp(LogNormalisingConstant - exponent);
+  return ExtendedExp(LogNormalisingConstant - exponent);
 }
 
 // Phi(z) = (1 + P(1/2, z^2/2)) / 2 for z = (x - mu)/sigma >= 0; below,
@@ -84,7 +85,7 @@ extended tNormal_distribution::RandomValue() {
     extended x2 = x * x;
     if (x2 <= 6 - 8 * u + 2 * u * u) break;
     if (x2 >= 2 / u - 2 * u) continue;
-    if (x2 <= -4 * std::log(u)) break;
+    if (x2 <= -4 * ExtendedLog(u)) break;
   }
   return Mu + Sigma * x;
 }

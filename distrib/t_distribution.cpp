@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/constants.h"
@@ -22,8 +23,8 @@ extended RatioOfUniformsBound(extended nu) {
   try {
     return Power(nu - 1, (nu - 1) / 4) * std::sqrt(2 * nu) / Power(nu + 1, (nu + 1) / 4);
   } catch (const EArithmeticError&) {
-    return std::exp((nu - 1) / 4 * std::log(nu - 1) + std::log(2 * nu) / 2 -
-                    (nu + 1) / 4 * std::log(nu + 1));
+    return ExtendedExp((nu - 1) / 4 * ExtendedLog(nu - 1) + ExtendedLog(2 * nu) / 2 -
+                    (nu + 1) / 4 * ExtendedLog(nu + 1));
   }
 }
 
@@ -49,7 +50,7 @@ tT_distribution::~tT_distribution() {
 bool tT_distribution::SetParameters(extended df, extended p2, extended p3) {
   tDistribution::SetParameters(df, p2, p3);
   DegreesOfFreedom = df;
-  LogNormalisingConstant = LnGamma((df + 1) / 2) - LnGamma(df / 2) - std::log(df * Pi) / 2;
+  LogNormalisingConstant = LnGamma((df + 1) / 2) - LnGamma(df / 2) - ExtendedLog(df * Pi) / 2;
   if (df >= 1) RatioBound = RatioOfUniformsBound(df);
   if (df < 1) {
     RatioBound = std::sqrt(2 * df);
@@ -62,7 +63,7 @@ bool tT_distribution::SetParameters(extended df, extended p2, extended p3) {
 extended tT_distribution::Density(extended x) {
   if (!InSupport(x)) return 0;
   extended nu = DegreesOfFreedom;
-  return std::exp(std::log(nu / (nu + x * x)) * (nu + 1) / 2 + LogNormalisingConstant);
+  return ExtendedExp(ExtendedLog(nu / (nu + x * x)) * (nu + 1) / 2 + LogNormalisingConstant);
 }
 
 // 1 - I_r(nu/2, 1/2)/2 for x >= 0 and I_r(nu/2, 1/2)/2 below, with

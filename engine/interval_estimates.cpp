@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "core/extended_math.h"
 #include "distrib/argument_checks.h"
 #include "distrib/arithmetic_faults.h"
 #include "distrib/chi_square_distribution.h"
@@ -49,7 +50,7 @@ constexpr extended FinalHalleyStep = 1e-7L;
 // in sqrt(-2 ln q)): enough for a start value.
 extended NormalDeviateEstimate(extended q) {
   const bool upper = q < 0.5L;
-  const extended t = std::sqrt(-2 * std::log(upper ? q : 1 - q));
+  const extended t = std::sqrt(-2 * ExtendedLog(upper ? q : 1 - q));
   const extended z = t - (2.515517L + t * (0.802853L + t * 0.010328L)) /
                              (1 + t * (1.432788L + t * (0.189269L + t * 0.001308L)));
   return upper ? z : -z;

@@ -1,10 +1,36 @@
 #include "validation/decimal_number.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <system_error>
 
 namespace {
+
+// Converts the whole of [first, last) (a number of the checked form), as
+// from_chars does: false when it is out of the range of the type.
+// WebAssembly's C++ library has no from_chars for reals; its C library's
+// strtod and strtold (linked in full, -sPRINTF_LONG_DOUBLE) round
+// correctly and read "." whatever the locale.
+#if defined(__EMSCRIPTEN__)
+template <class Real>
+bool ConvertDecimal(const char* first, const char* last, Real& parsed) {
+  const std::string text(first, last);
+  char* end = nullptr;
+  errno = 0;
+  if constexpr (sizeof(Real) == sizeof(double)) parsed = std::strtod(text.c_str(), &end);
+  else parsed = std::strtold(text.c_str(), &end);
+  return errno != ERANGE && end == text.c_str() + text.size();
+}
+#else
+template <class Real>
+bool ConvertDecimal(const char* first, const char* last, Real& parsed) {
+  const auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
+  return error == std::errc() && end == last;
+}
+#endif
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -42,8 +68,7 @@ bool ReadDecimal(std::string_view text, Real& value) {
   if (text.front() == '+') text.remove_prefix(1);
   const char* last = text.data() + text.size();
   Real parsed = 0;
-  const auto [end, error] = std::from_chars(text.data(), last, parsed, std::chars_format::general);
-  if (error != std::errc() || end != last || !std::isfinite(parsed)) return false;
+  if (!ConvertDecimal(text.data(), last, parsed) || !std::isfinite(parsed)) return false;
   value = parsed;
   return true;
 }

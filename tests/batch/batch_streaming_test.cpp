@@ -16,7 +16,11 @@ namespace {
 
 // Bytes allocated, from the heap and as mapped blocks.
 std::size_t HeapInUse() {
+#if defined(__EMSCRIPTEN__)  // its C library has the older form only
+  const struct mallinfo info = mallinfo();
+#else
   const struct mallinfo2 info = mallinfo2();
+#endif
   return info.uordblks + info.hblkhd;
 }
 

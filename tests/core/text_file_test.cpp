@@ -173,7 +173,7 @@ TEST_F(TempFolder, AWriteProtectedFileIsNotReplacedAndALinkIsFollowed) {
 TEST_F(TempFolder, ASaveNeverWritesThroughALinkUnlessAskedAndReplacesOnlyARegularFile) {
   Put(Path("file"), "victim\n");
   ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
-  const bool device = ::mknod(Path("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+  const bool device = ::mknod(Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
   using enum fs::file_type;
   for (const auto& [name, type] : std::vector<std::pair<std::string, fs::file_type>>{
            {"file", regular}, {"pipe", fifo}, {"null", character}}) {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
 #include "distrib/distribution_errors.h"
 #include "distrib/normal_distribution.h"
 #include "distrib/t_distribution.h"
@@ -104,13 +105,13 @@ class tScriptedDistribution : public tContinuous_distribution {
   extended Cdf(extended x) override {
     ++cdfCalls;
     if (fault_ == Fault::NaNCdf) return NaN;
-    extended value = 1 / (1 + std::exp(-x));
+    extended value = 1 / (1 + ExtendedExp(-x));
     if (fault_ == Fault::CdfNeverReachesOne) value *= 0.5L;
     return value;
   }
   extended Density(extended x) override {
     if (fault_ == Fault::NaNDensity) return NaN;
-    extended e = std::exp(-x);
+    extended e = ExtendedExp(-x);
     return e / ((1 + e) * (1 + e));
   }
   extended Mean() override { return fault_ == Fault::NaNMean ? NaN : 0; }
@@ -124,7 +125,7 @@ class tScriptedDistribution : public tContinuous_distribution {
 TEST(GenericQuantile, InvertsTheDistributionFunction) {
   tScriptedDistribution logistic(tScriptedDistribution::Fault::None);
   for (extended p : {1e-6L, 0.01L, 0.3L, 0.5L, 0.9L, 1 - 1e-6L})
-    EXPECT_NEAR(logistic.Quantile(p), std::log(p / (1 - p)), 1e-11) << p;
+    EXPECT_NEAR(logistic.Quantile(p), ExtendedLog(p / (1 - p)), 1e-11) << p;
 }
 
 TEST(GenericQuantile, NonFiniteValuesRaiseInsteadOfLooping) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/extended_math.h"
 #include "distrib/chi_square_distribution.h"
 #include "distrib/distribution_errors.h"
 #include "distrib/gamma_distribution.h"
@@ -22,7 +23,7 @@ TEST(GammaDistribution, ExponentialCase) {
   tGamma_distribution g(1, 2);
   EXPECT_EQ(g.Density(0), 2);
   EXPECT_NEAR(g.Cdf(1), 0.8646647168L, 1e-10);
-  EXPECT_NEAR(g.Quantile(0.5L), std::log(2.0L) / 2, 1e-11);
+  EXPECT_NEAR(g.Quantile(0.5L), ExtendedLog(2.0L) / 2, 1e-11);
   EXPECT_EQ(g.Mean(), 0.5L);
   EXPECT_EQ(g.Variance(), 0.25L);
 }
@@ -70,7 +71,7 @@ TEST(ChiSquareDistribution, ExactForManyDegreesOfFreedom) {
   for (extended nu : {40.0L, 1002.0L, 20000.0L}) {
     tChi_square_distribution c(nu);
     for (extended x : {0.9L * nu, nu, 1.1L * nu}) {
-      extended term = std::exp(-x / 2), poissonTail = 0;
+      extended term = ExtendedExp(-x / 2), poissonTail = 0;
       for (int k = 0; k < nu / 2; ++k) {
         poissonTail += term;
         term *= x / 2 / (k + 1);

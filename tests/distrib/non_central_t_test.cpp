@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/extended_math.h"
 #include "distrib/chi_square_distribution.h"
 #include "distrib/distribution_errors.h"
 #include "distrib/incomplete_beta.h"
@@ -49,7 +50,7 @@ TEST(NonCentralT, AtZeroTheNormalTailAndTheScaledCentralDensity) {
   EXPECT_NEAR(d.Cdf(0), normal.Cdf(-1), 1e-11);
   for (extended delta : {0.3L, 1.0L, -2.0L, 7.0L}) {
     tNon_central_t_distribution nct(8, delta);
-    EXPECT_NEAR(nct.Density(0), std::exp(-delta * delta / 2) * tT_distribution(8).Density(0),
+    EXPECT_NEAR(nct.Density(0), ExtendedExp(-delta * delta / 2) * tT_distribution(8).Density(0),
                 1e-10)
         << delta;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -19,6 +20,14 @@ TEST(ReadDecimalNumber, TakesSignPointAndExponentWithCorrectRounding) {
   EXPECT_EQ(d, 0.1);
   EXPECT_TRUE(ReadDecimalNumber("0.1", x));
   EXPECT_EQ(x, 0.1L);
+  // Exact digits over an exact power of ten: one correctly rounded division
+  // in either format (WebAssembly's strtold once gave the double instead).
+  for (auto [text, digits, power] : {std::tuple<const char*, extended, extended>{"51.1825", 511825, 1e4L},
+                                     {"-59.8", -598, 10}, {"123456789.123456789", 123456789123456789, 1e9L},
+                                     {"2.5e-7", 25, 1e8L}, {"0.00060", 6, 1e4L}}) {
+    EXPECT_TRUE(ReadDecimalNumber(text, x)) << text;
+    EXPECT_EQ(x, digits / power) << text;
+  }
 }
 
 TEST(ReadDecimalNumber, RefusesEveryOtherFormAndLeavesTheValueAlone) {

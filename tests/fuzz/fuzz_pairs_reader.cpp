@@ -91,15 +91,36 @@ bool Utf8(std::string_view s) {
   return true;
 }
 
+// A C0 or C1 control character or DEL, in UTF-8 text.
+bool HoldsControl(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7F) return true;
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+        static_cast<unsigned char>(text[i + 1]) <= 0x9F)
+      return true;
+  }
+  return false;
+}
+
 void CheckEntry(const tPairEntry& entry, std::string_view line, int k, std::string_view file) {
   const int m = k + 1;
-  const std::vector<std::string_view> fields = fuzz::SplitFields(line);
+  // Only blanks and tabs separate the fields of a pairs line; any other
+  // control character stays in its field.
+  std::vector<std::string_view> fields;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t start = line.find_first_not_of(" \t", i);
+    if (start == std::string_view::npos) break;
+    const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
+    fields.push_back(line.substr(start, end - start));
+    i = end;
+  }
   const std::string where = "line " + std::to_string(entry.line) + ": ";
   long double probe = 0;
   const std::size_t offset =
       !fields.empty() && !fuzz::ReadDecimal(fields[0], static_cast<std::size_t>(MaxScoreTextLength), probe) ? 1 : 0;
   bool readable = line.size() <= MaxPairLineLength && fields.size() == static_cast<std::size_t>(2 * m) + offset;
-  if (readable && offset == 1 && !Utf8(fields[0])) readable = false;
+  if (readable && offset == 1 && (!Utf8(fields[0]) || HoldsControl(fields[0]))) readable = false;
   long double values[2 * (MaxCovariates + 1)] = {};
   for (int i = 0; readable && i < 2 * m; ++i)
     readable = fuzz::ReadDecimal(fields[offset + i], static_cast<std::size_t>(MaxScoreTextLength), values[i]);

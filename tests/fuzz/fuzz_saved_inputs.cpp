@@ -152,7 +152,14 @@ void CheckRoundTrip(const tRestoredInputs& r, const tSavedInputsLayout& layout, 
     Fail("written inputs read back damaged: " + again.problem + "\nwritten: " + fuzz::Shown(written), file);
   if (again.Incomplete())
     Fail("written inputs read back incomplete: " + again.missing + "\nwritten: " + fuzz::Shown(written), file);
-  if (again.fields != r.fields) Fail("fields changed in the round trip", file);
+  // A field stands for the same number after the round trip; its text may
+  // change once where "%g" rounded a fraction to a whole number
+  // (8888888888888.8 restores as 8.88889e+12, then as 8888890000000).
+  bool sameFields = again.fields.size() == r.fields.size();
+  for (std::size_t i = 0; sameFields && i < r.fields.size(); ++i)
+    sameFields = again.fields[i] == r.fields[i] ||
+                 std::strtod(again.fields[i].c_str(), nullptr) == std::strtod(r.fields[i].c_str(), nullptr);
+  if (!sameFields) Fail("fields changed in the round trip", file);
   if (again.gridRows != r.gridRows) Fail("grid changed in the round trip", file);
   if (again.matrixOrder != r.matrixOrder || again.correlations.size() != r.correlations.size())
     Fail("matrix changed in the round trip", file);

@@ -74,8 +74,6 @@ constexpr int FieldTop = 24;
 constexpr int FieldSpacing = 40;
 constexpr int LabelDrop = 4;
 
-constexpr const char* ExitQuestion = "Exit from program?";
-
 // The notes: height while it has the focus and holds several lines, and
 // the most characters it holds. Above DescriptionScrollLength characters
 // the description gets a vertical scroll bar.

@@ -20,6 +20,10 @@ struct EntryMatrix {
   const double* operator[](int i) const { return cell[i]; }
 };
 
+// The window's caption as the summary-data program opens it (with no
+// row or column titles).
+inline constexpr const char* MatrixEntryCaption = "Matrix Entry";
+
 // What a cell shows of an element, and what Clear Data writes.
 inline constexpr const char* ZeroCellText = "0.000";
 std::string MatrixCellText(double value);

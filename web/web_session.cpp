@@ -37,11 +37,12 @@ std::string WithoutLineEnds(std::string_view text) {
 
 }  // namespace
 
-tWebSession::tWebSession(tProgramKind kind)
+tWebSession::tWebSession(tProgramKind kind, std::string home)
     : profile_(kind == tProgramKind::RawData ? QuorvikProfile() : QuorvaneProfile()),
-      inputs_(FirstRunInputs(profile_)) {}
+      inputs_(FirstRunInputs(profile_)),
+      home_(std::move(home)) {}
 
-std::string tWebSession::SavedInputsPath() const { return SavedInputsPathIn(WebHomeFolder, profile_); }
+std::string tWebSession::SavedInputsPath() const { return SavedInputsPathIn(home_, profile_); }
 
 void tWebSession::Start(tPlatformServices& services) {
   inputs_ = FirstRunInputs(profile_);

@@ -41,7 +41,8 @@ struct tWebReport {
 
 class tWebSession {
  public:
-  explicit tWebSession(tProgramKind kind);
+  // home: the folder of the saved inputs (WebHomeFolder in the page).
+  explicit tWebSession(tProgramKind kind, std::string home = WebHomeFolder);
 
   const tProgramProfile& Profile() const { return profile_; }
   tWorksheetInputs& Inputs() { return inputs_; }
@@ -105,4 +106,5 @@ class tWebSession {
   bool continueCaption_ = false;
   std::string focus_;  // "field N" or "cell C R", as the last action left it
   std::string lastInputsFile_;
+  std::string home_;
 };

@@ -25,6 +25,7 @@
   let handedText = '';     // the text the module takes next (takeText)
   let pastedText = '';     // the text of the paste under way
   let pendingFile = null;  // a file dropped on the page, for the next open dialog
+  let fileDropped = null;  // while the open dialog is up: takes a dropped file
   let waited = 0;          // ms the user spent in boxes and dialogs during a Compute
   let matrixOrder = 0;
   let matrixResolve = null;
@@ -143,6 +144,9 @@
     Module.FS.writeFile(name, new Uint8Array(await file.arrayBuffer()));
     return name;
   }
+  // The open dialog: the browser's file chooser opens from its button (a
+  // page may open it only from the user's own click), a file may be
+  // dropped instead, and Cancel or Escape cancels.
   function askOpenFile(filter) {
     const started = performance.now();
     if (pendingFile) {
@@ -151,19 +155,27 @@
       return storePicked(file).then(hand);
     }
     return new Promise((resolve) => {
-      const input = $('fileInput');
-      const patterns = (filter.split('|')[1] || '').split(';').map((p) => p.replace('*', ''));
-      input.accept = patterns.join(',');
+      const dialog = $('fileDialog'), input = $('fileInput');
+      const [description, patterns] = filter.split('|');
+      input.accept = (patterns || '').split(';').map((p) => p.replace('*', '')).join(',');
       input.value = '';
+      $('fileFilter').textContent = description + ' (' + (patterns || '') + ')';
       const finish = (file) => {
-        input.onchange = input.oncancel = null;
+        input.onchange = null;
+        dialog.oncancel = null;
+        $('fileCancel').onclick = null;
+        fileDropped = null;
+        dialog.close();
         waited += performance.now() - started;
         if (!file) { resolve(0); return; }
         storePicked(file).then((name) => resolve(hand(name)));
       };
-      input.onchange = () => finish(input.files[0] || null);
-      input.oncancel = () => finish(null);
-      input.click();
+      input.onchange = () => { if (input.files[0]) finish(input.files[0]); };
+      fileDropped = finish;
+      $('fileCancel').onclick = () => finish(null);
+      dialog.oncancel = (e) => { e.preventDefault(); finish(null); };
+      dialog.showModal();
+      $('fileChoose').focus();
     });
   }
   function saveFilePath(initialName) {
@@ -325,8 +337,20 @@
       if (e.key === 'Enter' && e.target.tagName === 'INPUT') { e.preventDefault(); matrixAction(1); }
     });
 
+    const chooser = el('dialog', { id: 'fileDialog', className: 'box' }, [
+      el('h2', { id: 'fileCaption', textContent: 'Open' }),
+      el('p', { id: 'fileFilter' }),
+      el('p', { textContent: 'Choose the file, or drop it on this page.' }),
+      el('div', { className: 'buttons' }, [
+        button('fileChoose', 'Choose File...', () => $('fileInput').click()),
+        button('fileCancel', 'Cancel', () => {}),
+      ]),
+      fileInput,
+    ]);
+    chooser.setAttribute('aria-labelledby', 'fileCaption');
+
     $('loading').remove();
-    document.body.append(worksheet, results, box, matrix, fileInput);
+    document.body.append(worksheet, results, box, matrix, chooser);
     document.title = state.title;
   }
 
@@ -569,7 +593,9 @@
     document.addEventListener('drop', (e) => {
       e.preventDefault();
       const file = e.dataTransfer && e.dataTransfer.files[0];
-      if (!file || busy || $('worksheet').hidden) return;
+      if (!file) return;
+      if (fileDropped) { fileDropped(file); return; }
+      if (busy || $('worksheet').hidden) return;
       pendingFile = file;
       if (state.usesInputsFiles) openInputsClick(); else computeClick();
     });

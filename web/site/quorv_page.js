@@ -290,9 +290,10 @@
       el('h1', { textContent: state.title }),
       el('p', { id: 'DescripFld', textContent: state.description }),
       labelled('memoComments', state.notesCaption, notes),
-      el('div', { className: 'panel' }, [fields, radios]),
+      // In the desktop's tab order: the fields, the grid, the interval, the buttons.
+      fields,
       state.usesGrid ? el('div', { id: 'gridArea' }, [el('table', { id: 'grdData' })]) : '',
-      buttons, files,
+      radios, buttons, files,
     ]);
     const fileInput = el('input', { id: 'fileInput', type: 'file', className: 'offscreen', tabIndex: -1 });
     fileInput.setAttribute('aria-hidden', 'true');

@@ -163,6 +163,22 @@ bool IsWriteProtected(const std::string& path, const struct stat& file, std::str
   return false;
 }
 
+// The permissions of a new file: read and write for all as the user's
+// file-creation mask allows. In WebAssembly the mask is the run time's own,
+// which starts at 0777 whatever the host's is (a new file would get no
+// permission at all, and the next save would find it write-protected):
+// there a new file gets the usual 0644.
+mode_t NewFileMode() {
+#if defined(__EMSCRIPTEN__)
+  return 0644;
+#else
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  // Whatever the mask, a new file stays its owner's to read and replace.
+  return (0666 & ~mask) | S_IRUSR | S_IWUSR;
+#endif
+}
+
 // Writes all of content to fd, going on after a partial write.
 bool WriteAll(int fd, const std::string& content, int& error) {
   const char* data = content.data();
@@ -281,12 +297,7 @@ bool ReplaceTextFile(const std::string& requestedPath, const std::string& conten
     if (!S_ISDIR(old.st_mode) && IsWriteProtected(path, old, reason)) return false;
     mode = old.st_mode & 07777;
   } else {
-    // A new file is always the owner's to read and write again, whatever
-    // the mask (WebAssembly's runtime starts with a mask of 0777, which
-    // would leave a file no one may read).
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = (0666 & ~mask) | S_IRUSR | S_IWUSR;
+    mode = NewFileMode();
   }
 
   RemoveStaleTemporaries(path);

@@ -12,10 +12,10 @@ bool ReadScore(std::string_view text, extended& value) {
   return ReadDecimalNumber(text, value);
 }
 
-std::string FullPrecision(extended value) {
+std::string BatchFigure(extended value) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
-  return FormatC("%.17Lg", value);
+  return FormatC("%.*Lg", BatchFigureDigits, value);
 }
 
 std::string OneLineText(std::string_view text) {

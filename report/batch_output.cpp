@@ -39,7 +39,7 @@ void Figures(const tPairOutcome& outcome, extended (&out)[FigureCount]) {
 constexpr int SummaryField = FirstFigureField + FigureCount;
 static_assert(SummaryField + 1 == sizeof BatchFieldNames / sizeof BatchFieldNames[0]);
 
-std::string JsonNumber(extended value) { return std::isfinite(value) ? FullPrecision(value) : "null"; }
+std::string JsonNumber(extended value) { return std::isfinite(value) ? BatchFigure(value) : "null"; }
 
 // "P1 (line 3): After allowing for ...", pairs apart by an empty line.
 std::string SummaryText(const tPairEntry& pair, const tPairOutcome& outcome, bool first) {
@@ -109,7 +109,7 @@ std::string FormatPair(tOutputFormat format, const tPairEntry& pair, const tPair
   switch (format) {
     case tOutputFormat::Csv: {
       std::string row = CsvField(pair.label) + FormatC(",%d,", pair.line) + BranchName(outcome.equalCovariates);
-      for (extended x : figures) row += "," + FullPrecision(x);
+      for (extended x : figures) row += "," + BatchFigure(x);
       return row + "," + CsvField(outcome.summary) + "\n";
     }
     case tOutputFormat::Json: {

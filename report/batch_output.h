@@ -1,6 +1,7 @@
 // The four output formats of a batch run. csv and json carry, per pair,
 // the label, the line, the branch taken, every figure and the differences
-// needed with 17 significant digits ('.' as decimal mark, so they read
+// needed with BatchFigureDigits (14) significant digits, the same in the
+// desktop and the WebAssembly builds ('.' as decimal mark, so they read
 // back the same in any locale) and the summary in words; report is the
 // text report the worksheets write, one per pair, each headed by the
 // pair's label and line in its notes; summary is the summary in words,

@@ -26,18 +26,17 @@ TEST(BatchText, ReadScoreTakesDecimalNumbersOnly) {
   EXPECT_TRUE(ReadScore(std::string(64, '1'), v));
 }
 
-TEST(BatchText, FullPrecisionReadsBackToSeventeenDigits) {
-  for (extended x : {-1.8856180831641267L, 0.048035796819923675L, 1e-300L, 123456789.125L, -0.0L, 8.0L,
-                     2.0L / 3.0L}) {
-    const std::string text = FullPrecision(x);
-    EXPECT_EQ(text.find(','), std::string::npos);
-    const long double back = std::strtold(text.c_str(), nullptr);
-    EXPECT_LE(std::fabs(back - x), 1e-16L * std::fabs(x)) << text;
-  }
-  EXPECT_EQ(FullPrecision(8.0L), "8");
-  EXPECT_EQ(FullPrecision(1.0L / 0.0L), "Inf");
-  EXPECT_EQ(FullPrecision(-1.0L / 0.0L), "-Inf");
-  EXPECT_EQ(FullPrecision(std::nanl("")), "NaN");
+// 14 significant digits, correctly rounded (half a unit of the 14th digit
+// each side of 1.5, 2/3 and the worked t value), no decimal comma, the
+// shortest form ("%g"), words for the non-finite.
+TEST(BatchText, FiguresHaveFourteenSignificantDigits) {
+  for (auto [x, text] : {std::pair<extended, const char*>{-1.8856180831641267L, "-1.8856180831641"},
+                         {2.0L / 3.0L, "0.66666666666667"}, {1.5L + 0x1.dp-45L, "1.5000000000001"},
+                         {1.5L + 0x1.cp-45L, "1.5"}, {0.048035796819923675L, "0.048035796819924"},
+                         {1e-300L, "1e-300"}, {123456789.125L, "123456789.125"}, {-0.0L, "-0"}, {8.0L, "8"},
+                         {12345678901234567.0L, "1.2345678901235e+16"}, {1.0L / 0.0L, "Inf"},
+                         {-1.0L / 0.0L, "-Inf"}, {std::nanl(""), "NaN"}})
+    EXPECT_EQ(BatchFigure(x), text);
 }
 
 TEST(BatchText, NoticeTextOnOneLine) {

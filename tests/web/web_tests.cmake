@@ -34,12 +34,6 @@ set(QUORV_WEB_SKIP_test_core
 set(QUORV_WEB_SKIP_test_worksheet_logic RawCompute.PipeIsRefusedWithoutWaiting)
 set(QUORV_WEB_SKIP_test_batch BatchRunner.EngineNoticesAreCapturedPerThread)
 
-# emscripten 3.1.6's binary128 division is wrong for some operands:
-# 1 / (1 - 2^-113) gives 2 (3 / (1 - 2^-113) is right). The three-covariate
-# raw example meets it in the regression's inverse (a correlation's
-# diagonal of 1 - 2^-113) and its report is wrong from the regression on;
-# until the division is replaced that case is left out here.
-set(QUORV_WEB_SKIP_test_analysis RawAnalysis.ExamplesGiveTheDiagnosticLinesAndTheGoldenReport)
 # Boost.Math's own long double route runs on the C library's double
 # precision functions there and overflows in tgamma.
 set(QUORV_WEB_SKIP_test_engine_oracle CompareTwoCasesOracle.AgreesWithAnIndependentRouteOnGeneratedInputs)

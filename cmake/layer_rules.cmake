@@ -28,4 +28,4 @@ endfunction()
 
 quorv_forbid_includes("\"worksheet/" "these folders include nothing of the worksheet" formats analysis report batch)
 quorv_forbid_includes("<Q" "the plain layers include no Qt" core distrib matrix engine validation formats analysis
-                      report worksheet/logic batch)
+                      report worksheet/logic batch web)

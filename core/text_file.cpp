@@ -281,9 +281,12 @@ bool ReplaceTextFile(const std::string& requestedPath, const std::string& conten
     if (!S_ISDIR(old.st_mode) && IsWriteProtected(path, old, reason)) return false;
     mode = old.st_mode & 07777;
   } else {
+    // A new file is always the owner's to read and write again, whatever
+    // the mask (WebAssembly's runtime starts with a mask of 0777, which
+    // would leave a file no one may read).
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    mode = 0666 & ~mask;
+    mode = (0666 & ~mask) | S_IRUSR | S_IWUSR;
   }
 
   RemoveStaleTemporaries(path);

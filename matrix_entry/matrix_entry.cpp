@@ -61,8 +61,6 @@ constexpr int RowNumberLeft = 7;
 // Room kept around the cells inside the panel.
 constexpr int PanelMargin = 8;
 
-const char* const ZeroCellText = "0.000";
-
 int CellLeft(int column) { return CellWidth * column + CellLeftOffset; }
 int CellTop(int row) { return CellHeight * row + CellTopOffset; }
 
@@ -190,7 +188,7 @@ void TSqMatFrm::BuildCells(QWidget* panel) {
       cell->setMaxLength(CellMaxLength);
       cell->setFont(cellFont);
       cell->setTextMargins(0, 0, 0, 0);
-      cell->setText(QString::fromStdString(FormatC("%5.3f", matrix_[c][r])));
+      cell->setText(QString::fromStdString(MatrixCellText(matrix_[c][r])));
       cell->installEventFilter(this);
       if (c == r) {
         // The diagonal is shown in blue, cannot be edited and is skipped
@@ -268,42 +266,25 @@ void TSqMatFrm::FocusCell(tMatrixCell* cell) {
   cell->selectAll();
 }
 
-// Visits the cells column by column, and within a column row by row. Each
-// must read as a number; an off-diagonal value must lie strictly between
-// -1 and +1 and a diagonal value be greater than -1; an off-diagonal cell
-// showing exactly "0.000" is confirmed once. The first cell that fails
-// takes the focus and the window stays open; the cells that passed before
-// it are already stored.
+// Checks the cells column by column (CheckMatrixCells). The first cell
+// that fails takes the focus and the window stays open; the cells that
+// passed before it are already stored.
 void TSqMatFrm::ContinueClick() {
-  const tNoticeHook notice = services_.NoticeHook();
+  std::vector<tMatrixCellState> cells;
+  std::vector<tMatrixCell*> widgets;
   for (int c = 1; c <= columns_; ++c) {
     for (int r = 1; r <= rows_; ++r) {
       tMatrixCell* cell = cellIndex_[c][r];
       if (cell == nullptr) continue;
-      const std::string text = cell->text().toStdString();
-      const double value = static_cast<double>(ReadCellNumber(text, notice));
-      if (inputError) {
-        FocusCell(cell);
-        return;
-      }
-      const bool offDiagonal = r != c;
-      if (!IsMatrixValueInRange(value, offDiagonal)) {
-        services_.Inform(MatrixRangeMessage);
-        FocusCell(cell);
-        return;
-      }
-      if (offDiagonal && text == ZeroCellText && cell->zeroMarker == 0) {
-        const std::string question = FormatC(
-            "Do you want continue with cell (%d,%d) set to the default value of '0.000'?", r, c);
-        if (!services_.Confirm(question)) {
-          FocusCell(cell);
-          return;
-        }
-        cell->zeroMarker = 1;
-      }
-      matrix_[c][r] = value;
-      if (lowerTriangleOnly_) matrix_[r][c] = value;
+      cells.push_back({c, r, cell->text().toStdString(), cell->zeroMarker});
+      widgets.push_back(cell);
     }
+  }
+  const int failed = CheckMatrixCells(cells, matrix_, lowerTriangleOnly_, services_);
+  for (std::size_t i = 0; i < cells.size(); ++i) widgets[i]->zeroMarker = cells[i].zeroMarker;
+  if (failed >= 0) {
+    FocusCell(widgets[static_cast<std::size_t>(failed)]);
+    return;
   }
   outcome_ = tOutcome::Accepted;
   done(QDialog::Accepted);
@@ -313,7 +294,7 @@ void TSqMatFrm::ContinueClick() {
 // element; the diagonal, the mirror elements and the zero markers keep
 // their values.
 void TSqMatFrm::ClearDataClick() {
-  if (!services_.ConfirmDiscard("Clear data from matrix ?")) return;
+  if (!services_.ConfirmDiscard(ClearMatrixQuestion)) return;
   for (int i = 1; i <= columns_ - 1; ++i) {
     for (int j = i + 1; j <= rows_; ++j) {
       tMatrixCell* cell = cellIndex_[i][j];

@@ -24,24 +24,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "matrix_entry/matrix_rules.h"
 #include "platform/services.h"
 
 class QFrame;
 class QLabel;
 class QScrollArea;
 class QKeyEvent;
-
-// Largest number of columns and of rows.
-constexpr int EntryMatrixCapacity = 50;
-
-// 50 x 50 double-precision reals, indexed from 1. The window addresses
-// element (c, r) -- matrix[c][r] -- for the cell in column c and row r.
-struct EntryMatrix {
-  double cell[EntryMatrixCapacity + 1][EntryMatrixCapacity + 1]{};  // row 0 and column 0 unused
-
-  double* operator[](int i) { return cell[i]; }
-  const double* operator[](int i) const { return cell[i]; }
-};
 
 class TSqMatFrm;
 

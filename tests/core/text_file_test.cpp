@@ -121,6 +121,15 @@ TEST_F(TempFolder, WriteReplacesTheFileAndLeavesNothingElseBehind) {
   int entries = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
   EXPECT_EQ(entries, 1);
+
+  // A new file stays its owner's to read and replace under any mask (the
+  // WebAssembly runtime starts with 0777).
+  const mode_t mask = ::umask(0777);
+  const bool saved = ReplaceTextFile(Path("new.txt"), "a\n", reason);
+  ::umask(mask);
+  ASSERT_TRUE(saved) << reason;
+  EXPECT_EQ(Contents(Path("new.txt")), "a\n");
+  ASSERT_TRUE(ReplaceTextFile(Path("new.txt"), "b\n", reason)) << reason;
 }
 
 TEST_F(TempFolder, WriteCreatesAMissingFolderOnlyWhenAsked) {

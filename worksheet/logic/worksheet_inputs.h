@@ -30,6 +30,12 @@ constexpr int CaseBColumn = 5;
 constexpr int MaxGridCovariates = 12;
 inline constexpr const char* GridCapMessage = "Maximum size of grid is 12 rows.";
 
+// The most characters the notes hold.
+constexpr int NotesMaxLength = 250;
+
+// Exit's question; the program ends only on Yes.
+inline constexpr const char* ExitQuestion = "Exit from program?";
+
 // The grid's cells by (column, row), both from 0. Rows beyond rowCount
 // keep their text and come back when the grid grows again.
 class tGridCells {

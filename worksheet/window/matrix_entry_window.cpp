@@ -7,13 +7,6 @@
 
 #include "matrix_entry/matrix_entry.h"
 
-namespace {
-
-// The matrix window's caption; the flow gives it no row or column titles.
-constexpr const char* MatrixEntryCaption = "Matrix Entry";
-
-}  // namespace
-
 bool tMatrixEntryWindow::EnterCorrelations(tStoredCorrelations& matrix, int order) {
   order = std::clamp(order, 0, StoredCorrelationsCapacity);
   auto entry = std::make_unique<EntryMatrix>();

@@ -74,14 +74,12 @@ constexpr int FieldTop = 24;
 constexpr int FieldSpacing = 40;
 constexpr int LabelDrop = 4;
 
-constexpr const char* ExitQuestion = "Exit from program?";
-
-// The notes: height while it has the focus and holds several lines, and
-// the most characters it holds. Above DescriptionScrollLength characters
-// the description gets a vertical scroll bar.
+// The notes: height while it has the focus and holds several lines (the
+// most characters they hold is NotesMaxLength). Above
+// DescriptionScrollLength characters the description gets a vertical
+// scroll bar.
 constexpr int NotesTallHeight = 70;
 constexpr int NotesShortHeight = 25;
-constexpr int NotesMaxLength = 250;
 constexpr int DescriptionScrollLength = 550;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }

@@ -16,7 +16,10 @@ def golden(name):
 
 
 def saved_output(lines):
-    """The bytes Save Output writes for a report: CR LF after every line."""
+    """The bytes Save Output writes for a report, as the desktop writes
+    them: CR LF after every line, a last empty line left out."""
+    if lines and lines[-1] == "":
+        lines = lines[:-1]
     return "".join(line + "\r\n" for line in lines).encode("utf-8")
 
 

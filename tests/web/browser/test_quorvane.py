@@ -115,7 +115,7 @@ class Quorvane(PageTest):
         b.click("cmdCompute")
         self.wait_matrix()
         b.paste_into("mat1x2", "1\r\n0,6\t1\r\n")  # a lower triangle with decimal commas
-        self.assertEqual(float(b.value("mat1x2")), 0.6)
+        self.assertEqual(b.value("mat1x2"), "0,6")  # as the desktop's cell takes it
         b.click("CloseBtn")
         self.assert_report(WORKED)
 

@@ -4,6 +4,7 @@ navigation to ready, and the time of one Compute of the worked example, as
 the page reports them in window.quorvTimings. Five visits a page: the first
 in a fresh profile, the others reloads."""
 
+import os
 import statistics
 import sys
 from pathlib import Path
@@ -11,7 +12,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "web" / "browser"))
 from harness import SOURCE_DIR, Browser  # noqa: E402
 
-VISITS = 5
+VISITS = int(os.environ.get("QUORV_VISITS", "5"))
 GRID = {(2, 0): "50", (3, 0): "10", (4, 0): "40", (5, 0): "55",
         (2, 1): "10", (3, 1): "2", (4, 1): "12", (5, 1): "9"}
 
@@ -57,7 +58,7 @@ def measure(site, page, compute):
             raise SystemExit(f"{page} asked the network for {outside}")
     finally:
         b.quit()
-    print(f"{page:15} ready {ready[0]:7.1f} ms first visit, median {statistics.median(ready[1:]):7.1f} ms after;"
+    print(f"{page:15} ready {ready[0]:7.1f} ms first visit, median {statistics.median(ready[1:] or ready):7.1f} ms after;"
           f" Compute median {statistics.median(computes):6.1f} ms (of {', '.join(f'{c:.1f}' for c in computes)})")
 
 

@@ -55,14 +55,17 @@ exec "$@"
 STUB
 chmod +x "$stubs"/*
 
-# run_dev CASE [VAR=VALUE...]: ./dev run quorvane in a fresh build folder;
-# its output goes to $work/CASE.out, its status to $work/CASE.status.
+# run_dev CASE [VAR=VALUE...] [-- ARGS...]: ./dev ARGS (run quorvane) in a
+# fresh build folder; its output goes to $work/CASE.out, its status to
+# $work/CASE.status.
 run_dev() {
-  local name=$1
+  local name=$1 vars=() args=(run quorvane)
   shift
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do vars+=("$1"); shift; done
+  [ $# -gt 0 ] && { shift; args=("$@"); }
   mkdir -p "$work/$name/log"
-  env PATH="$stubs:$PATH" LOG="$work/$name/log" QUORV_BUILD_DIR="$work/$name/build" MISSING="" "$@" \
-    "$src/dev" run quorvane >"$work/$name.out" 2>&1
+  env PATH="$stubs:$PATH" LOG="$work/$name/log" QUORV_BUILD_DIR="$work/$name/build" MISSING="" "${vars[@]}" \
+    "$src/dev" "${args[@]}" >"$work/$name.out" 2>&1
   echo $? >"$work/$name.status"
 }
 status() { cat "$work/$1.status"; }
@@ -89,6 +92,16 @@ check "apt-get fails: nothing is built" [ ! -e "$work/aptfails/log/cmake" ]
 run_dev complete
 check "all installed: exits 0" [ "$(status complete)" = 0 ]
 check "all installed: apt-get is not called" [ ! -e "$work/complete/log/apt-get" ]
+
+# 4. The browser's packages are not asked for to run a program, and are
+#    asked for, after the others, by the browser tests (apt-get failing
+#    there, so that nothing is built).
+run_dev nobrowser MISSING="chromium xdotool"
+check "run without a browser: only xdotool is installed" [ "$(installs nobrowser)" = "xdotool" ]
+run_dev browser MISSING="chromium xdotool" APT_FAILS=1 -- browser-test
+check "browser tests: xdotool and chromium are asked for" [ "$(installs browser)" = "xdotool chromium" ]
+check "browser tests: a failing apt-get names the step" said browser "dev: apt-get install xdotool chromium failed;"
+check "browser tests: nothing is built" [ ! -e "$work/browser/log/cmake" ]
 
 if [ $failures -ne 0 ]; then
   for f in "$work"/*.out; do echo "--- $(basename "$f")"; cat "$f"; done

@@ -602,7 +602,23 @@
     });
   }
 
+  // emscripten 3.1.6's in-memory file system keeps a file replaced by a
+  // rename in its name table: once the new file is deleted the old one is
+  // found again. Saving the inputs replaces their file so, and Clear Data
+  // deletes it; without this a restored visit's inputs came back after
+  // Clear Data. The replaced file is deleted first, which the in-memory
+  // file system does without that fault.
+  function renameReplacingCleanly() {
+    const FS = Module.FS;
+    const rename = FS.rename;
+    FS.rename = (from, to) => {
+      if (from !== to && FS.analyzePath(to).exists && !FS.isDir(FS.stat(to).mode)) FS.unlink(to);
+      return rename(from, to);
+    };
+  }
+
   async function start() {
+    renameReplacingCleanly();
     call('web_start', null, ['number'], [program === 'quorvik' ? 0 : 1]);
     let saved = null;
     try { saved = localStorage.getItem(savedInputsKey()); } catch (e) { /* no storage */ }

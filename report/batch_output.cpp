@@ -87,6 +87,12 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
+std::string JsonArray(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + JsonString(items[i]);
+  return out + "]";
+}
+
 std::string OutputHead(tOutputFormat format) {
   switch (format) {
     case tOutputFormat::Csv: {

@@ -60,3 +60,5 @@ std::string CsvField(const std::string& text);
 
 // A json string literal with its quotes; control characters escaped.
 std::string JsonString(const std::string& text);
+// A json array of string literals.
+std::string JsonArray(const std::vector<std::string>& items);

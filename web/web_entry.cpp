@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "report/batch_output.h"
 #include "validation/pasted_block.h"
@@ -85,23 +86,16 @@ EMSCRIPTEN_KEEPALIVE const char* web_paste(int kind, int column, int row, const 
 // the cells below the diagonal, row by row, or a warning.
 EMSCRIPTEN_KEEPALIVE const char* web_matrix_paste(int order, const char* text) {
   tQueuedServices queued;
-  std::string cells = "[";
-  bool block = IsPastedBlock(text);
+  std::vector<std::string> cells;
+  const bool block = IsPastedBlock(text);
   if (block) {
     const tPastedMatrix pasted = ReadPastedCorrelations(text, order);
-    if (!pasted.problem.empty()) {
-      queued.Warn(pasted.problem);
-    } else {
-      bool first = true;
-      for (int r = 2; r <= order; ++r)
-        for (int c = 1; c < r; ++c) {
-          cells += std::string(first ? "" : ",") + JsonString(pasted.Below(r, c));
-          first = false;
-        }
-    }
+    if (!pasted.problem.empty()) queued.Warn(pasted.problem);
+    for (int r = 2; pasted.problem.empty() && r <= order; ++r)
+      for (int c = 1; c < r; ++c) cells.push_back(pasted.Below(r, c));
   }
-  return Answer("{\"block\":" + std::string(block ? "true" : "false") + ",\"cells\":" + cells + "]," + queued.Json() +
-                "}");
+  return Answer("{\"block\":" + std::string(block ? "true" : "false") + ",\"cells\":" + JsonArray(cells) + "," +
+                queued.Json() + "}");
 }
 
 // The buttons (asynchronous: they may show boxes and dialogs).
@@ -117,9 +111,7 @@ EMSCRIPTEN_KEEPALIVE int web_report_count() { return static_cast<int>(session->R
 EMSCRIPTEN_KEEPALIVE const char* web_report(int i) {
   if (i < 0 || i >= static_cast<int>(session->Reports().size())) return Answer("null");
   const tWebReport& report = session->Reports()[static_cast<std::size_t>(i)];
-  std::string lines = "[";
-  for (std::size_t j = 0; j < report.lines.size(); ++j) lines += (j ? "," : "") + JsonString(report.lines[j]);
-  return Answer("{\"lines\":" + lines + "],\"svg\":" + JsonString(report.figureSvg) +
+  return Answer("{\"lines\":" + JsonArray(report.lines) + ",\"svg\":" + JsonString(report.figureSvg) +
                 ",\"summary\":" + JsonString(report.summary) + "}");
 }
 EMSCRIPTEN_KEEPALIVE const char* web_results_file_text() { return Answer(session->ResultsFileText()); }

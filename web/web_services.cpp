@@ -97,10 +97,10 @@ bool tWebMatrixEntry::EnterCorrelations(tStoredCorrelations& matrix, int order) 
   auto entry = std::make_unique<EntryMatrix>();
   for (int i = 1; i <= order; ++i)
     for (int j = 1; j <= order; ++j) (*entry)[i][j] = matrix[i][j];
-  std::string texts = "[";
+  std::vector<std::string> texts;
   for (int r = 1; r <= order; ++r)
-    for (int c = 1; c <= r; ++c) texts += (texts.size() > 1 ? "," : "") + JsonString(MatrixCellText((*entry)[c][r]));
-  js_matrix_open(order, (texts + "]").c_str());
+    for (int c = 1; c <= r; ++c) texts.push_back(MatrixCellText((*entry)[c][r]));
+  js_matrix_open(order, JsonArray(texts).c_str());
   std::vector<int> zeroMarkers(CellIndex(order, order, order) + 1, 0);
   for (;;) {
     const int action = js_matrix_wait();

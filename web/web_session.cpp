@@ -15,17 +15,19 @@
 
 namespace {
 
-std::string JsonArray(const std::vector<std::string>& items) {
-  std::string out = "[";
-  for (std::size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + JsonString(items[i]);
-  return out + "]";
-}
-
 std::string Member(const char* name, const std::string& json, bool last = false) {
   return JsonString(name) + ":" + json + (last ? "" : ",");
 }
 
 std::string Bool(bool value) { return value ? "true" : "false"; }
+
+// Where a flow's outcome leaves the focus: "field N", "cell C R" or nowhere.
+std::string FocusOf(const tComputeOutcome& outcome) {
+  if (outcome.focusCell)
+    return "cell " + std::to_string(outcome.focusCell->column) + " " + std::to_string(outcome.focusCell->row);
+  if (outcome.focusField) return "field " + std::to_string(*outcome.focusField);
+  return {};
+}
 
 // A pasted name or value loses the line ends a copied cell brings along.
 std::string WithoutLineEnds(std::string_view text) {
@@ -70,7 +72,7 @@ std::string tWebSession::State() const {
   int numericFrom = std::max(profile_.firstFilteredField, 1);
   return "{" + Member("program", JsonString(profile_.programName)) +
          Member("title", JsonString(profile_.programTitle)) +
-         Member("resultsTitle", JsonString("Results viewer: " + profile_.programTitle)) +
+         Member("resultsTitle", JsonString(profile_.ResultsCaption())) +
          Member("description", JsonString(profile_.Description())) +
          Member("notesCaption", JsonString(tReportFrame{}.notesCaption)) +
          Member("intervalCaption", JsonString(profile_.IntervalCaption())) + Member("radioItems", JsonArray(radio)) +
@@ -168,10 +170,7 @@ bool tWebSession::Compute(tPlatformServices& services, tMatrixEntry& matrixEntry
     services.SetBusyCursor(false);
     services.Error(error.what());
   }
-  focus_.clear();
-  if (outcome.focusField) focus_ = "field " + std::to_string(*outcome.focusField);
-  if (outcome.focusCell)
-    focus_ = "cell " + std::to_string(outcome.focusCell->column) + " " + std::to_string(outcome.focusCell->row);
+  focus_ = FocusOf(outcome);
   if (!outcome.showResults) return false;
   tWebReport report;
   report.lines = std::move(outcome.report);
@@ -194,10 +193,7 @@ void tWebSession::OpenInputs(tPlatformServices& services) {
 
 std::string tWebSession::SaveInputsAs(tPlatformServices& services) {
   const tComputeOutcome outcome = ::SaveInputsAs(inputs_, profile_, services, lastInputsFile_);
-  focus_.clear();
-  if (outcome.focusField) focus_ = "field " + std::to_string(*outcome.focusField);
-  if (outcome.focusCell)
-    focus_ = "cell " + std::to_string(outcome.focusCell->column) + " " + std::to_string(outcome.focusCell->row);
+  focus_ = FocusOf(outcome);
   return outcome.inputsSaved ? lastInputsFile_ : std::string();
 }
 

@@ -47,6 +47,8 @@ std::string tProgramProfile::IntervalCaption() const {
   return LevelText(confidenceLevel) + "% credible limit required...";
 }
 
+std::string tProgramProfile::ResultsCaption() const { return "Results viewer: " + programTitle; }
+
 std::string tProgramProfile::Description() const {
   return kind == tProgramKind::RawData ? QuorvikDescription(confidenceLevel) : QuorvaneDescription(confidenceLevel);
 }

@@ -44,6 +44,8 @@ struct tProgramProfile {
 
   // The caption of the interval choice: "95% credible limit required...".
   std::string IntervalCaption() const;
+  // The results window's caption: "Results viewer: " and the title.
+  std::string ResultsCaption() const;
   // The program description shown at the top of the worksheet.
   std::string Description() const;
   tSavedInputsLayout SavedInputsLayout() const;

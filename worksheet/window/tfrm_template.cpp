@@ -647,7 +647,7 @@ void TfrmTemplate::ApplyOutcome(tComputeOutcome outcome) {
 }
 
 void TfrmTemplate::ShowResultsWindow() {
-  results_->setWindowTitle(Q("Results viewer: " + profile_.programTitle));
+  results_->setWindowTitle(Q(profile_.ResultsCaption()));
   results_->show();
   hide();
 }
